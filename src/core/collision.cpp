@@ -1,0 +1,7 @@
+#include "core/collision.h"
+
+#include "core/world.h"
+
+void ShellsVsFlyers(World&) {}
+void FlyersVsFlyers(World&) {}
+void BonusesVsPlayer(World&) {}

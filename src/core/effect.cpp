@@ -1,0 +1,14 @@
+#include "core/effect.h"
+
+#include "core/world.h"
+#include "presentation/form_components.h"
+
+void TEffect::EffectStep() {
+  ++Frame;
+  if (Frame > LastFrame()) Alive = false;
+}
+
+void TEffect::EffectDraw() const {
+  if (Frame < 0) return;
+  W.Media.EffectPictures.Items[PictureItem()].Draw(W.Media.DXDraw1.Surface(), X, Y, Frame);
+}

@@ -1,0 +1,71 @@
+// A mission: the tile map that scrolls under the aircraft, the schedule of enemies and the
+// boss, the scroll position and the goods the shop offers.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+class World;
+
+// One schedule row, as stored in a 24-byte record of the .ene file.
+struct TEnemySpawn {
+  int32_t X = 0;          // left edge when created
+  int32_t Y = 0;          // top edge when created (negative: above the screen)
+  int32_t EnemyKind = 0;  // -1: a boss; else the enemy kind is the low byte
+  uint8_t Variant = 0;    // enemy behaviour variant, or the boss kind
+  int64_t Time = 0;       // StepClock value at which the row is spawned
+};
+
+// Goods of the hangar shop, by kind code; set at every level load.
+struct TOffers {
+  std::array<bool, 6> WeaponOffered{};
+  std::array<bool, 4> CannonOffered{};
+  std::array<bool, 4> AircraftOffered{};
+};
+
+struct TLevel {
+  static constexpr int32_t kColumns = 32;
+  static constexpr int32_t kRows = 8192;
+  static constexpr int32_t kMapBytes = kColumns * kRows;  // 262144
+  static constexpr int32_t kRecordBytes = 24;
+  static constexpr int64_t kMaxSpawns = 1048576;
+
+  // Tile codes, column by column: Map[c * kRows + r] is column c at map row r. Row r + 1
+  // lies directly above row r on screen; the map wraps.
+  std::vector<uint8_t> Map = std::vector<uint8_t>(kMapBytes, 0);
+  std::vector<TEnemySpawn> Spawns;  // in file order
+  int64_t ScrollRow = 0;            // the bottom visible tile row is map row ScrollRow + 1
+  int64_t NextSpawn = 0;            // index of the next row not yet spawned
+  TOffers Offers;
+
+  uint8_t Tile(int32_t column, int64_t row) const {
+    return Map[static_cast<size_t>(column) * kRows + static_cast<size_t>(row % kRows)];
+  }
+};
+
+// Sets the shop offers for mission m: what missions 0..m introduced.
+void SetOffers(TOffers& offers, int32_t mission);
+
+// Makes the world's level hold mission m. Both files and the terrain picture are read and
+// checked completely before anything changes: a missing file, a map shorter than 262144
+// bytes, or a schedule whose length is not a whole number of 24-byte records (or that holds
+// more than 1048576 rows) raises EInOutError naming the file, and the previous level,
+// offers and victory countdown stay as they were.
+void LoadLevel(World& w, int32_t mission);
+
+// Draws the 32 x 25 visible tiles for the given ScrollTicks and advances the scroll by one
+// row once 16 ticks have gathered (ticks beyond that are dropped).
+void DrawTerrain(World& w, int32_t& scrollTicks);
+
+// Spawns every consecutive schedule row whose Time equals StepClock. A row whose Time has
+// passed is never spawned and blocks every later row.
+void SpawnDue(World& w);
+
+// Creates the row's enemy or boss and pushes it on FlyerList.
+void SpawnRow(World& w, const TEnemySpawn& row);
+
+// Reading the two level files; exposed for tests and tools. Throw EInOutError.
+std::vector<uint8_t> ReadLevelMap(const std::string& path);
+std::vector<TEnemySpawn> ReadLevelSchedule(const std::string& path);

@@ -1,0 +1,5 @@
+#include "core/status_bar.h"
+
+#include "core/world.h"
+
+void DrawStatusBar(World&) {}

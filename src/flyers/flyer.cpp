@@ -1,0 +1,37 @@
+#include "flyers/flyer.h"
+
+#include <algorithm>
+
+void TFlyer::Die() {
+  Alive = false;
+}
+
+void TFlyer::Hit(int32_t damage) {
+  // 64-bit so a hostile damage value can never overflow; Health stays within int32 range.
+  int64_t h = static_cast<int64_t>(Health) - damage;
+  Health = static_cast<int32_t>(std::clamp<int64_t>(h, INT32_MIN, INT32_MAX));
+  if (Health <= 0) Die();  // through the table, so the kind's own Die runs, every time
+}
+
+bool TFlyer::IsFriend(uint8_t /*side*/) const {
+  return false;
+}
+
+void TFlyer::Done() {
+  // Unlink iteratively: a long list must not recurse through unique_ptr destructors.
+  while (Shapes) Shapes = std::move(Shapes->Next);
+}
+
+void TFlyer::AddRect(int32_t left, int32_t top, int32_t width, int32_t height) {
+  auto shape = std::make_unique<TShape>();
+  shape->SetRect(left, top, width, height);
+  shape->Next = std::move(Shapes);
+  Shapes = std::move(shape);
+}
+
+void TFlyer::AddCircle(int32_t cx, int32_t cy, int32_t radius) {
+  auto shape = std::make_unique<TShape>();
+  shape->SetCircle(cx, cy, radius);
+  shape->Next = std::move(Shapes);
+  Shapes = std::move(shape);
+}

@@ -1,0 +1,59 @@
+// The drawing surface component: owns the back buffer and presents it to the window or the
+// full screen. Presenting copies, never exchanges: after Flip the back buffer still holds
+// the frame just shown (menus redraw only what changed and present again).
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "presentation/surface.h"
+
+namespace platform {
+class Backend;
+}
+class TDXImageList;
+
+enum TDXDrawOption : uint32_t {
+  doFullScreen = 1u << 0,
+  doWaitVBlank = 1u << 1,
+  doCenter = 1u << 2,
+  doAllowReboot = 1u << 3,
+  doRetainedMode = 1u << 4,
+  doHardware = 1u << 5,
+  doSelectDriver = 1u << 6,
+};
+
+class TDXDraw {
+ public:
+  static constexpr int32_t kWidth = 1024;
+  static constexpr int32_t kHeight = 768;
+
+  explicit TDXDraw(platform::Backend& backend);
+  TDXDraw(const TDXDraw&) = delete;
+  TDXDraw& operator=(const TDXDraw&) = delete;
+
+  uint32_t Options =
+      doAllowReboot | doWaitVBlank | doCenter | doRetainedMode | doHardware | doSelectDriver;
+
+  // Opens the window or full screen for the current Options, fills the back buffer with
+  // black and builds the patterns of every bound image list. Throws EGameError with
+  // "%s cannot be made" and the like; the surface then stays uninitialised.
+  void Initialize();
+  bool Initialized() const { return initialized_; }
+  // True when the surface is initialised and the screen is usable (restored first if lost).
+  bool CanDraw();
+  TDirectDrawSurface& Surface() { return surface_; }
+  // Presents the back buffer (waiting for the retrace when doWaitVBlank is set).
+  void Flip();
+  // Presents the back buffer again without waiting (the window was uncovered).
+  void Repaint();
+
+  // Image lists bind themselves at construction.
+  void Bind(TDXImageList& list) { lists_.push_back(&list); }
+
+ private:
+  platform::Backend& backend_;
+  TDirectDrawSurface surface_{kWidth, kHeight};
+  std::vector<TDXImageList*> lists_;
+  bool initialized_ = false;
+};

@@ -1,0 +1,47 @@
+// The input component: turns keyboard and joystick into one set of 36 abstract states,
+// polled once per tick.
+#pragma once
+
+#include <array>
+#include <bitset>
+#include <cstdint>
+
+namespace platform {
+class Backend;
+}
+
+enum TDXInputState : uint8_t {
+  InputUp = 0,
+  InputDown = 1,
+  InputLeft = 2,
+  InputRight = 3,
+  InputButton1 = 4,  // button n is state 3 + n
+  InputButton2 = 5,
+  InputButton3 = 6,
+  InputButton31 = 34,
+  InputButton32 = 35,
+};
+constexpr int kInputStateCount = 36;
+constexpr TDXInputState InputButton(int n) {
+  return static_cast<TDXInputState>(3 + n);
+}
+
+using TDXInputStates = std::bitset<kInputStateCount>;
+
+class TDXInput {
+ public:
+  explicit TDXInput(platform::Backend& backend);
+
+  // Three binding places per state, each a virtual key code (0 = empty).
+  std::array<std::array<uint8_t, 3>, kInputStateCount> Bindings{};
+
+  // Polls every device and recomputes States.
+  void Update();
+  const TDXInputStates& States() const { return states_; }
+  bool Held(TDXInputState s) const { return states_[s]; }
+
+ private:
+  platform::Backend& backend_;
+  TDXInputStates states_;
+  TDXInputStates previous_;
+};

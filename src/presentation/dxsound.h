@@ -1,0 +1,90 @@
+// Sound: the device component, wave lists and their items with main and play voices.
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace platform {
+class Backend;
+}
+
+// A wave file's format record ("fmt " chunk) and samples ("data" chunk).
+struct TWave {
+  std::vector<uint8_t> Format;
+  std::vector<uint8_t> Data;
+  bool Empty() const { return Data.empty() || Format.empty(); }
+  // Throws EGameError "Cannot open file %s" (previous wave kept) or "Wave is invalid"
+  // (wave left empty).
+  void LoadFromFile(const std::string& path);
+};
+
+class TDXSound {
+ public:
+  // Opens the platform's sound device; without one the game runs silently.
+  explicit TDXSound(platform::Backend& backend);
+  TDXSound(const TDXSound&) = delete;
+  TDXSound& operator=(const TDXSound&) = delete;
+  bool Ready() const { return ready_; }
+  platform::Backend& Backend() { return backend_; }
+
+ private:
+  platform::Backend& backend_;
+  bool ready_ = false;
+};
+
+class TDXWaveList;
+
+class TWaveCollectionItem {
+ public:
+  explicit TWaveCollectionItem(TDXWaveList& owner) : owner_(owner) {}
+
+  TWave Wave;
+  bool Looped = false;
+  int32_t MaxPlayingCount = 0;  // 0 = no limit
+  int32_t Frequency = 0;        // 0 = the wave's own rate
+  int32_t Pan = 0;
+  int32_t Volume = 0;
+
+  bool Initialized() const;
+  void Play(bool wait = false);
+  void Stop();
+
+  // Bookkeeping visible to tests and the headless driver.
+  int32_t PlayVoiceCount() const;
+  int32_t PlayingCount() const;  // play voices sounding, plus the main voice if looping
+  bool HasMainVoice() const;
+
+ private:
+  friend class TWaveCollection;
+  TDXWaveList& owner_;
+  // Voice handles and state belong to the implementation.
+  struct State;
+  std::shared_ptr<State> state_;
+};
+
+class TWaveCollection {
+ public:
+  explicit TWaveCollection(TDXWaveList& owner) : owner_(owner) {}
+  TWaveCollectionItem& Add();
+  TWaveCollectionItem& operator[](int32_t index) { return items_.at(static_cast<size_t>(index)); }
+  int32_t Count() const { return static_cast<int32_t>(items_.size()); }
+  // Initialises (when the device is ready) and (re)builds the main voice of every item
+  // whose wave is not empty.
+  void Restore();
+
+ private:
+  TDXWaveList& owner_;
+  std::deque<TWaveCollectionItem> items_;
+};
+
+class TDXWaveList {
+ public:
+  explicit TDXWaveList(TDXSound& sound) : DXSound(sound) {}
+  TDXWaveList(const TDXWaveList&) = delete;
+  TDXWaveList& operator=(const TDXWaveList&) = delete;
+  TDXSound& DXSound;
+  TWaveCollection Items{*this};
+};
