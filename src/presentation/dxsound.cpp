@@ -8,10 +8,6 @@ struct TWaveCollectionItem::State {
   int32_t playVoices = 0;
 };
 
-void TWave::LoadFromFile(const std::string& path) {
-  throw EGameError("Cannot open file " + path);
-}
-
 TDXSound::TDXSound(platform::Backend& backend) : backend_(backend) {}
 
 bool TWaveCollectionItem::Initialized() const {
