@@ -104,10 +104,11 @@ struct SdlBackend::Impl {
   bool rendererFailed = false;
   bool fullscreen = false;
   bool vsyncClaimed = false;
-  // Presenting paces frames only if the measured interval between presents is near the
-  // refresh period; the estimate starts from what the renderer claims.
-  double intervalEstimate = 0.0;
-  uint64_t lastPresent = 0;
+  // Presenting paces frames only if presenting really waits for the retrace: the time spent
+  // inside the present call is measured (an average), starting from what the renderer
+  // claims. Work between frames does not enter the measure, so the frame cap that takes over
+  // without vsync cannot fool it.
+  double blockEstimate = 0.0;
   SDL_Rect dest{0, 0, 0, 0};  // where the picture went in the window, for the mouse
   int32_t logicalWidth = 0, logicalHeight = 0;
   int32_t windowX = 0, windowY = 0;
@@ -182,7 +183,7 @@ SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
       impl_->vsyncClaimed = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     }
   }
-  impl_->intervalEstimate = impl_->vsyncClaimed ? static_cast<double>(RefreshPeriodMicros()) : 0.0;
+  impl_->blockEstimate = 0.0;  // capped until presenting is seen to wait
   SDL_EventState(SDL_DROPFILE, SDL_DISABLE);
   impl_->OpenFirstStick();
 }
@@ -378,21 +379,17 @@ void SdlBackend::Present(const PixelView& picture, bool waitVBlank) {
   SDL_SetRenderDrawColor(m.renderer, 0, 0, 0, 255);
   SDL_RenderClear(m.renderer);
   SDL_RenderCopy(m.renderer, m.texture, nullptr, &m.dest);
+  const uint64_t before = NowMicros();
   SDL_RenderPresent(m.renderer);
   if (waitVBlank) {
-    const uint64_t now = NowMicros();
-    const uint64_t interval = now - m.lastPresent;
-    // Only back-to-back frames say anything about the retrace.
-    if (m.lastPresent != 0 && interval < 3 * RefreshPeriodMicros()) {
-      m.intervalEstimate = 0.8 * m.intervalEstimate + 0.2 * static_cast<double>(interval);
-    }
-    m.lastPresent = now;
+    const auto blocked = static_cast<double>(NowMicros() - before);
+    m.blockEstimate = 0.9 * m.blockEstimate + 0.1 * blocked;
   }
 }
 
 bool SdlBackend::VsyncPaced() {
   return impl_->vsyncClaimed &&
-         impl_->intervalEstimate >= 0.7 * static_cast<double>(RefreshPeriodMicros());
+         impl_->blockEstimate >= 0.2 * static_cast<double>(RefreshPeriodMicros());
 }
 
 bool SdlBackend::Foreground() {
