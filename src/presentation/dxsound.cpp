@@ -87,8 +87,14 @@ void TWaveCollectionItem::Play(bool wait) {
   m.Stop(voice);
   m.Start(voice, false);
   if (wait) {
+    // Checked every 10 ms until the copy has finished; a clock that stands still (a headless
+    // driver with input waiting) ends the wait rather than hanging.
     platform::Backend& backend = owner_.DXSound.Backend();
-    while (m.Playing(voice)) backend.WaitUntil(backend.NowMicros() + 10000);
+    while (m.Playing(voice)) {
+      const uint64_t before = backend.NowMicros();
+      backend.WaitUntil(before + 10000);
+      if (backend.NowMicros() == before) break;
+    }
   }
 }
 

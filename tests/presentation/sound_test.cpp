@@ -139,6 +139,15 @@ TEST_F(SoundTest, NewWavesReachTheDeviceAtFirstPlayOrAtRestore) {
   EXPECT_EQ(added.PlayingCount(), 1);
 }
 
+TEST_F(SoundTest, PlayWithWaitReturnsOnceTheCopyHasFinished) {
+  auto& item = Appended(100);
+  const uint64_t t0 = backend.NowMillis();
+  item.Play(true);
+  EXPECT_EQ(item.PlayingCount(), 0);
+  EXPECT_GE(backend.NowMillis() - t0, 100u);
+  EXPECT_LE(backend.NowMillis() - t0, 110u);
+}
+
 TEST(SoundWithoutDevice, EverythingIsSilentAndNothingFails) {
   platform::HeadlessBackend backend;
   backend.SetAudioAvailable(false);
