@@ -1,0 +1,189 @@
+#include "core/level.h"
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include "base/error.h"
+#include "base/file_io.h"
+#include "support/temp_dir.h"
+#include "support/test_world.h"
+
+namespace {
+
+std::vector<uint8_t> Record(int32_t x, int32_t y, int32_t kind, uint8_t variant, int64_t time) {
+  std::vector<uint8_t> r(24, 0xAB);  // reserved bytes hold junk: they must be ignored
+  fileio::PutU32(r.data(), static_cast<uint32_t>(x));
+  fileio::PutU32(r.data() + 4, static_cast<uint32_t>(y));
+  fileio::PutU32(r.data() + 8, static_cast<uint32_t>(kind));
+  r[12] = variant;
+  fileio::PutU64(r.data() + 16, static_cast<uint64_t>(time));
+  return r;
+}
+
+std::string MessageOf(const std::function<void()>& f) {
+  try {
+    f();
+  } catch (const EInOutError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+TEST(LevelFiles, ScheduleRecordsAreReadLittleEndianIgnoringReservedBytes) {
+  ScopedTempDir dir;
+  auto bytes = Record(-5, -200, -1, 3, 0x100000001LL);
+  auto second = Record(400, 7, 256, 1, 9);
+  bytes.insert(bytes.end(), second.begin(), second.end());
+  dir.Write("s.ene", bytes);
+  auto rows = ReadLevelSchedule("s.ene");
+  ASSERT_EQ(rows.size(), 2u);
+  EXPECT_EQ(rows[0].X, -5);
+  EXPECT_EQ(rows[0].Y, -200);
+  EXPECT_EQ(rows[0].EnemyKind, -1);
+  EXPECT_EQ(rows[0].Variant, 3);
+  EXPECT_EQ(rows[0].Time, 0x100000001LL);  // all 64 bits
+  EXPECT_EQ(rows[1].EnemyKind, 256);
+}
+
+TEST(LevelFiles, BrokenFilesRaiseAnInOutErrorNamingTheFile) {
+  ScopedTempDir dir;
+  dir.Write("short.mat", std::vector<uint8_t>(262143, 1));
+  dir.Write("ragged.ene", std::vector<uint8_t>(25, 0));
+  EXPECT_NE(MessageOf([] { ReadLevelMap("missing.mat"); }).find("missing.mat"), std::string::npos);
+  EXPECT_NE(MessageOf([] { ReadLevelMap("short.mat"); }).find("short.mat"), std::string::npos);
+  EXPECT_NE(MessageOf([] { ReadLevelSchedule("ragged.ene"); }).find("ragged.ene"),
+            std::string::npos);
+  EXPECT_NE(MessageOf([] { ReadLevelSchedule("none.ene"); }).find("none.ene"), std::string::npos);
+
+  // More rows than the schedule table holds is refused without reading them all.
+  { std::ofstream f("huge.ene", std::ios::binary); }
+  ASSERT_EQ(truncate("huge.ene", (1048576LL + 1) * 24), 0);
+  EXPECT_NE(MessageOf([] { ReadLevelSchedule("huge.ene"); }).find("huge.ene"), std::string::npos);
+  ASSERT_EQ(truncate("huge.ene", 1048576LL * 24), 0);
+  EXPECT_EQ(ReadLevelSchedule("huge.ene").size(), 1048576u);
+}
+
+TEST(LevelFiles, MapBytesBeyondTheBlockAreIgnoredAndAnEmptyScheduleIsFine) {
+  ScopedTempDir dir;
+  std::vector<uint8_t> map(262144 + 100, 0);
+  map[8192 * 3 + 5] = 42;  // column 3, row 5
+  dir.Write("m.mat", map);
+  dir.Write("e.ene", {});
+  auto read = ReadLevelMap("m.mat");
+  ASSERT_EQ(read.size(), 262144u);
+  TLevel level;
+  level.Map = read;
+  EXPECT_EQ(level.Tile(3, 5), 42);
+  EXPECT_EQ(level.Tile(3, 5 + 8192), 42);  // rows wrap
+  EXPECT_TRUE(ReadLevelSchedule("e.ene").empty());
+}
+
+TEST(LevelLoading, AFailedLoadLeavesThePreviousLevelUntouched) {
+  ScopedTempDir dir;
+  TestWorld t;
+  World& w = t.world;
+  w.Level.Spawns.push_back({1, 2, 3, 4, 5});
+  w.Level.ScrollRow = 77;
+  w.Level.NextSpawn = 1;
+  w.VictoryCountdown = 50;
+  SetOffers(w.Level.Offers, 2);
+  EXPECT_THROW(LoadLevel(w, 0), EGameError);
+  EXPECT_EQ(w.Level.Spawns.size(), 1u);
+  EXPECT_EQ(w.Level.ScrollRow, 77);
+  EXPECT_EQ(w.Level.NextSpawn, 1);
+  EXPECT_EQ(w.VictoryCountdown, 50);
+  EXPECT_TRUE(w.Level.Offers.AircraftOffered[1]);
+}
+
+TEST(Offers, GrowWithTheMission) {
+  TOffers o;
+  SetOffers(o, 0);
+  EXPECT_EQ(o.WeaponOffered, (std::array<bool, 6>{true, true, false, false, false, false}));
+  EXPECT_EQ(o.CannonOffered, (std::array<bool, 4>{true, false, false, false}));
+  EXPECT_EQ(o.AircraftOffered, (std::array<bool, 4>{true, false, false, false}));
+  SetOffers(o, 3);
+  EXPECT_EQ(o.WeaponOffered, (std::array<bool, 6>{true, true, true, true, false, false}));
+  EXPECT_EQ(o.CannonOffered, (std::array<bool, 4>{true, true, true, false}));
+  EXPECT_EQ(o.AircraftOffered, (std::array<bool, 4>{true, true, false, false}));
+  SetOffers(o, 5);
+  for (bool b : o.WeaponOffered) EXPECT_TRUE(b);
+  for (bool b : o.AircraftOffered) EXPECT_TRUE(b);
+  SetOffers(o, 0);  // a later load for an earlier mission clears what it does not offer
+  EXPECT_FALSE(o.WeaponOffered[5]);
+}
+
+// Terrain: tile t is a 32 x 32 square of colour t + 1, so each drawn tile is identifiable.
+struct TerrainTest : ::testing::Test {
+  TestWorld t;
+  World& w = t.world;
+  void SetUp() override {
+    TPicture sheet;
+    sheet.Width = 32 * 16;
+    sheet.Height = 32 * 16;
+    sheet.Pixels.resize(static_cast<size_t>(sheet.Width) * sheet.Height);
+    for (int y = 0; y < sheet.Height; ++y)
+      for (int x = 0; x < sheet.Width; ++x)
+        sheet.Pixels[static_cast<size_t>(y) * sheet.Width + x] =
+            static_cast<uint32_t>((y / 32) * 16 + (x / 32) + 1);
+    auto& item = w.Media.BackgroundPictures.Items[0];
+    item.Picture = sheet;
+    w.Media.DXDraw1.Initialize();
+    // Map row r of every column holds tile r mod 200.
+    for (int c = 0; c < 32; ++c)
+      for (int r = 0; r < 8192; ++r) w.Level.Map[static_cast<size_t>(c) * 8192 + r] = r % 200;
+    w.Level.Map[0] = 250;  // column 0, row 0: marks the wrap
+  }
+  uint32_t TileAt(int x, int y) { return w.Media.DXDraw1.Surface().PixelAt(x, y) - 1; }
+};
+
+TEST_F(TerrainTest, MissionStartShowsRowsOneToTwentyFiveFromTheBottom) {
+  int32_t ticks = 0;
+  DrawTerrain(w, ticks);
+  EXPECT_EQ(TileAt(0, 767), 1u);  // bottom row: map row 1
+  EXPECT_EQ(TileAt(0, 736), 1u);
+  EXPECT_EQ(TileAt(0, 735), 2u);
+  EXPECT_EQ(TileAt(1000, 0), 24u);  // top full row: map row 24
+  EXPECT_EQ(w.Level.ScrollRow, 0);
+}
+
+TEST_F(TerrainTest, OffsetAndAdvanceAtFifteenSixteenAndTwentyTicks) {
+  int32_t ticks = 15;
+  DrawTerrain(w, ticks);  // offset 30, no advance
+  EXPECT_EQ(ticks, 15);
+  EXPECT_EQ(w.Level.ScrollRow, 0);
+  EXPECT_EQ(TileAt(0, 0), 25u);  // row 25 has slid 30 pixels into view
+  EXPECT_EQ(TileAt(0, 30), 24u);
+
+  ticks = 16;
+  DrawTerrain(w, ticks);  // offset 32: row 25 fills the top row exactly, then advance
+  EXPECT_EQ(TileAt(0, 0), 25u);
+  EXPECT_EQ(TileAt(0, 31), 25u);
+  EXPECT_EQ(TileAt(0, 32), 24u);
+  EXPECT_EQ(ticks, 0);
+  EXPECT_EQ(w.Level.ScrollRow, 1);
+
+  ticks = 0;
+  DrawTerrain(w, ticks);  // the same picture at offset 0 after the advance
+  EXPECT_EQ(TileAt(0, 0), 25u);
+  EXPECT_EQ(TileAt(0, 32), 24u);
+
+  ticks = 20;
+  DrawTerrain(w, ticks);  // one row only; the extra ticks are dropped
+  EXPECT_EQ(w.Level.ScrollRow, 2);
+  EXPECT_EQ(ticks, 0);
+}
+
+TEST_F(TerrainTest, TheMapWrapsAfterRow8191) {
+  w.Level.ScrollRow = 8191;
+  int32_t ticks = 0;
+  DrawTerrain(w, ticks);
+  EXPECT_EQ(TileAt(0, 767), 250u);  // map row 0 at the bottom, in column 0
+  EXPECT_EQ(TileAt(40, 767), 0u);   // row 0 of the other columns
+  EXPECT_EQ(TileAt(0, 735), 1u);    // row 1 above it
+  EXPECT_EQ(TileAt(0, 0), 23u);     // the top full row; row 24 waits just above
+  ticks = 16;
+  DrawTerrain(w, ticks);
+  EXPECT_EQ(w.Level.ScrollRow, 0);
+}
+
+}  // namespace
