@@ -25,8 +25,7 @@ void TBonus::Move() {
 }
 
 void TBonus::Draw() {
-  DrawSprite(W.Media.EffectPictures, PictureItem(), W.Media.DXDraw1.Surface(), X, Y,
-             AnimTicks / 5);
+  DrawSprite(W.Media.EffectPictures, PictureItem(), W.Media.DXDraw1.Surface(), X, Y, AnimTicks / 5);
 }
 
 void THealthBonus::Apply() {

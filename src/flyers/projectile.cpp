@@ -169,8 +169,7 @@ TPlasmaBall::TPlasmaBall(World& world, int32_t x, int32_t y, uint8_t down, uint8
   AddCircle(10, 10, 10);
 }
 
-TPlasmaBall::TPlasmaBall(World& world, int32_t x, int32_t y, int32_t dx, int32_t dy,
-                         uint8_t owner)
+TPlasmaBall::TPlasmaBall(World& world, int32_t x, int32_t y, int32_t dx, int32_t dy, uint8_t owner)
     : TProjectile(world, x, y, 1, owner) {
   Width = 20;
   Height = 20;

@@ -58,8 +58,7 @@ class TAAMissile final : public TProjectile {
 class TMiniMissile final : public TProjectile {
  public:
   // leftSide is the launcher's Alternate: 0 leaves on the left, 1 on the right.
-  TMiniMissile(World& world, int32_t x, int32_t y, uint8_t down, uint8_t leftSide,
-               uint8_t owner);
+  TMiniMissile(World& world, int32_t x, int32_t y, uint8_t down, uint8_t leftSide, uint8_t owner);
   void Die() override;
   void Hit(int32_t damage) override;
   void Move() override;

@@ -42,7 +42,10 @@ constexpr TPriceTag kWeaponPrices[kWeaponKinds] = {
     {5000, 4000}, {5000, 4000}, {18000, 14000}, {25000, 15000}, {100000, 75000}, {80000, 60000},
 };
 constexpr TPriceTag kCannonPrices[kCannonKinds] = {
-    {1000, 800}, {5000, 4000}, {11000, 8000}, {15000, 10000},
+    {1000, 800},
+    {5000, 4000},
+    {11000, 8000},
+    {15000, 10000},
 };
 
 void Tag(TWeapon& weapon, TWeaponKind kind) {
@@ -241,22 +244,34 @@ void TTripleCannon::Shoot(int32_t x, int32_t y, int8_t dir, uint8_t) {
 
 std::unique_ptr<TWeapon> MakeWeapon(World& world, uint8_t kind) {
   switch (kind) {
-    case wkAAMissiles: return std::make_unique<TAAMissileLauncher>(world);
-    case wkMiniMissiles: return std::make_unique<TMiniMissileLauncher>(world);
-    case wkLightLaser: return std::make_unique<TLightLaser>(world);
-    case wkMediumLaser: return std::make_unique<TMediumLaser>(world);
-    case wkHeavyLaser: return std::make_unique<THeavyLaser>(world);
-    case wkPlasmaCannon: return std::make_unique<TPlasmaCannon>(world);
-    default: return nullptr;
+    case wkAAMissiles:
+      return std::make_unique<TAAMissileLauncher>(world);
+    case wkMiniMissiles:
+      return std::make_unique<TMiniMissileLauncher>(world);
+    case wkLightLaser:
+      return std::make_unique<TLightLaser>(world);
+    case wkMediumLaser:
+      return std::make_unique<TMediumLaser>(world);
+    case wkHeavyLaser:
+      return std::make_unique<THeavyLaser>(world);
+    case wkPlasmaCannon:
+      return std::make_unique<TPlasmaCannon>(world);
+    default:
+      return nullptr;
   }
 }
 
 std::unique_ptr<TCannon> MakeCannon(World& world, uint8_t kind) {
   switch (kind) {
-    case ckVulcan: return std::make_unique<TVulcan>(world, kPlayerVulcanDamage);
-    case ckAT: return std::make_unique<TATCannon>(world);
-    case ckDC: return std::make_unique<TDCCannon>(world);
-    case ckTriple: return std::make_unique<TTripleCannon>(world);
-    default: return nullptr;
+    case ckVulcan:
+      return std::make_unique<TVulcan>(world, kPlayerVulcanDamage);
+    case ckAT:
+      return std::make_unique<TATCannon>(world);
+    case ckDC:
+      return std::make_unique<TDCCannon>(world);
+    case ckTriple:
+      return std::make_unique<TTripleCannon>(world);
+    default:
+      return nullptr;
   }
 }

@@ -65,7 +65,6 @@ TEST_F(WeaponTest, EveryKindIsReadyAgainNPlusOneTicksAfterAShot) {
   }
 }
 
-
 TEST(Aim, IsAboutFourPixelsPerTickTowardTheAimPointRoundedHalfToEven) {
   // The aim point is 80 right of and 40 below the aircraft's corner.
   EXPECT_EQ(AimAt(580, 440, 500, 400).Dx, 0);  // fired from the aim point: d = 1, no speed
@@ -158,9 +157,9 @@ TEST_F(WeaponTest, AMiniMissileLauncherStartsOnTheLeftAndAlternatesEveryShot) {
     shots.push_back({m->X, m->Y, static_cast<int32_t>(m->Dx), static_cast<int32_t>(m->Dy)});
     for (int k = 0; k < 10; ++k) mini.Reload();
   }
-  EXPECT_EQ(shots, (std::vector<Shot>{{465, 460, -22, -2}, {530, 460, 22, -2}, {465, 460, -22, -2}}));
+  EXPECT_EQ(shots,
+            (std::vector<Shot>{{465, 460, -22, -2}, {530, 460, 22, -2}, {465, 460, -22, -2}}));
 }
-
 
 struct ShellShot {
   int32_t x, y, dx, dy, damage;
@@ -223,7 +222,7 @@ TEST_F(WeaponTest, KindCodesBuildWhatTheShopSells) {
   struct Tag {
     int64_t price, sell;
   };
-  const Tag weapons[] = {{5000, 4000},   {5000, 4000},     {18000, 14000},
+  const Tag weapons[] = {{5000, 4000},   {5000, 4000},    {18000, 14000},
                          {25000, 15000}, {100000, 75000}, {80000, 60000}};
   for (uint8_t k = 0; k < kWeaponKinds; ++k) {
     auto weapon = MakeWeapon(w, k);

@@ -1,5 +1,5 @@
-// Stand-ins for enemies in flight tests: a still rectangle (or circle) with a side and health
-// that counts its hits and deaths.
+// Stand-ins for enemies in flight tests: a still rectangle with a side and health. What
+// happens to it is kept in a record that outlives it, since the list frees a dead target.
 #pragma once
 
 #include <memory>
@@ -7,6 +7,13 @@
 
 #include "core/world.h"
 #include "flyers/flyer.h"
+
+struct TTargetRecord {
+  std::vector<int32_t> Hits;
+  int Deaths = 0;
+  int32_t Health = 0;
+  bool Alive = true;
+};
 
 class TTarget : public TFlyer {
  public:
@@ -20,22 +27,26 @@ class TTarget : public TFlyer {
     Health = MaxHealth = health;
     Side = side;
     AddRect(0, 0, width, height);
+    Record->Health = health;
   }
   void Hit(int32_t damage) override {
-    Hits.push_back(damage);
+    Record->Hits.push_back(damage);
     TFlyer::Hit(damage);
+    Record->Health = Health;
   }
   void Die() override {
-    ++Deaths;
+    ++Record->Deaths;
     TFlyer::Die();
+    Record->Alive = false;
   }
-  std::vector<int32_t> Hits;
-  int Deaths = 0;
+  std::shared_ptr<TTargetRecord> Record = std::make_shared<TTargetRecord>();
 };
 
-inline TTarget* AddTarget(World& w, int32_t x, int32_t y, int32_t width, int32_t height,
-                          int32_t health, uint8_t side = kSideEnemy) {
-  return w.FlyerList.Push(std::make_unique<TTarget>(w, x, y, width, height, health, side));
+// Pushes a target on FlyerList and returns its record.
+inline std::shared_ptr<TTargetRecord> AddTarget(World& w, int32_t x, int32_t y, int32_t width,
+                                                int32_t height, int32_t health,
+                                                uint8_t side = kSideEnemy) {
+  return w.FlyerList.Push(std::make_unique<TTarget>(w, x, y, width, height, health, side))->Record;
 }
 
 // Every live object of a list whose type is T, newest first.
