@@ -4,10 +4,14 @@
 // cuts them into, so a test can tell on the back buffer which pattern was drawn.
 #pragma once
 
+// jpeglib.h needs size_t and FILE declared before it.
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+
 #include <jpeglib.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -119,7 +123,7 @@ inline void WritePicture(const std::string& path, const Image& img) {
 
 // A mono 8-bit PCM wave of the given number of samples at 22050 Hz.
 inline void WriteWav(const std::string& path, uint32_t samples = 2205) {
-  std::vector<uint8_t> b(44 + samples, 0x80);
+  std::vector<uint8_t> b(44 + samples, 0);
   auto put4 = [&](size_t at, const char* s) {
     for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(s[i]);
   };
