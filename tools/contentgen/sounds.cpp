@@ -1,0 +1,5 @@
+#include "gen.h"
+
+namespace gen {
+void MakeSounds(Out&) {}
+}  // namespace gen
