@@ -211,3 +211,24 @@ void Text(cairo_t* cr, double x, double y, double size, bool bold, const std::st
 }
 
 }  // namespace gen
+
+namespace gen {
+void Cellular2(float x, float y, float cell, int period_px, uint32_t seed, float& f1, float& f2,
+               uint32_t* id) {
+  int period = period_px > 0 ? std::max(1, int(std::lround(float(period_px) / cell))) : 0;
+  int cx = int(std::floor(x / cell)), cy = int(std::floor(y / cell));
+  f1 = f2 = 1e9f;
+  uint32_t bestId = 0;
+  for (int dy = -1; dy <= 1; ++dy)
+    for (int dx = -1; dx <= 1; ++dx) {
+      int gx = cx + dx, gy = cy + dy;
+      uint32_t h = Hash(uint32_t(Wrap(gx, period)), uint32_t(Wrap(gy, period)), seed);
+      float px = (float(gx) + 0.1f + 0.8f * float(h & 0xFFFF) / 65535.f) * cell;
+      float py = (float(gy) + 0.1f + 0.8f * float(h >> 16) / 65535.f) * cell;
+      float d = std::hypot(px - x, py - y);
+      if (d < f1) f2 = f1, f1 = d, bestId = h;
+      else if (d < f2) f2 = d;
+    }
+  if (id) *id = bestId;
+}
+}  // namespace gen

@@ -137,3 +137,10 @@ void Text(cairo_t* cr, double x, double y, double size, bool bold, const std::st
 double TextWidth(cairo_t* cr, double size, bool bold, const std::string& text);
 
 }  // namespace gen
+
+namespace gen {
+// Distances to the nearest and second-nearest feature points of a periodic cellular pattern
+// (period_px = 0: not periodic); seams lie where f2 - f1 is small.
+void Cellular2(float x, float y, float cell, int period_px, uint32_t seed, float& f1, float& f2,
+               uint32_t* id = nullptr);
+}  // namespace gen
