@@ -200,7 +200,8 @@ Alien EnemyDef(int kind) {
     case 2:
       a.hull = Hex(0x4a2a7a), a.hull2 = Hex(0x9a58d0), a.glow = Hex(0xff9a3a);
       a.glows = {{70, 56, 11}, {70, 123, 5}};
-      a.struts = {R(68, 84, 4, 32), R(41, 76, 5, 27), R(87, 76, 5, 27)};
+      a.struts = {R(68, 84, 4, 32), R(41, 76, 5, 27), R(87, 76, 5, 27), R(35, 66, 10, 5),
+                  R(96, 66, 10, 5)};
       break;
     case 3:
       a.hull = Hex(0x9a2f7f), a.hull2 = Hex(0xe35fa6), a.glow = Hex(0x7dfcff);
@@ -220,6 +221,8 @@ Alien EnemyDef(int kind) {
     case 6:
       a.hull = Hex(0x8a1f2e), a.hull2 = Hex(0xd44866), a.glow = Hex(0xa6ff4d);
       a.glows = {{28, 48, 6}, {92, 48, 6}, {60, 89, 8}, {60, 20, 3}};
+      a.struts = {R(30, 26, 6, 10), R(84, 26, 6, 10), R(57, 66, 6, 10), R(42, 44, 12, 6),
+                  R(66, 44, 12, 6)};
       break;
     case 7:
       a.hull = Hex(0x5f2b8c), a.hull2 = Hex(0xc8579f), a.glow = Hex(0xff6a3d);

@@ -175,7 +175,7 @@ void BossSheet(const fs::path& out) {
 }
 
 void EffectsSheet(const fs::path& out) {
-  Sheet sh(17 * 70 + 20, 900, 0.12);
+  Sheet sh(17 * 70 + 20, 1060, 0.12);
   double y = 30;
   for (int i : {19, 23, 20, 21, 22, 26, 27, 28, 29, 30, 31, 32}) {
     const auto& it = catalog::kStartupPictures[size_t(i)];
