@@ -31,7 +31,8 @@ int Patterns(const Picture& p, int pw, int ph) {
 // The background of a sprite cell: its four corners are the key.
 void ExpectKeyedCorners(const Picture& p, int x0, int y0, int w, int h, Pixel key,
                         const std::string& what) {
-  for (auto [x, y] : {std::pair{x0, y0}, {x0 + w - 1, y0}, {x0, y0 + h - 1}, {x0 + w - 1, y0 + h - 1}})
+  for (auto [x, y] :
+       {std::pair{x0, y0}, {x0 + w - 1, y0}, {x0, y0 + h - 1}, {x0 + w - 1, y0 + h - 1}})
     EXPECT_EQ(p.At(x, y), key) << what << " corner (" << x << "," << y << ")";
 }
 
@@ -60,11 +61,12 @@ TEST(ContentCatalog, SpriteCellsStandOnTheirKey) {
     if (!item.Transparent || item.List == catalog::ImageList::DXMenuImageList) continue;
     SCOPED_TRACE(item.Path);
     Picture p = LoadPicture(kData / item.Path);
-    int pw = item.PatternWidth ? item.PatternWidth : p.w, ph = item.PatternHeight ? item.PatternHeight : p.h;
+    int pw = item.PatternWidth ? item.PatternWidth : p.w,
+        ph = item.PatternHeight ? item.PatternHeight : p.h;
     // beams fill their narrow cells edge to edge in the middle, but their ends are rounded
     for (int i = 0; i < item.MinPatterns; ++i)
-      ExpectKeyedCorners(p, (i % (p.w / pw)) * pw, (i / (p.w / pw)) * ph, pw, ph, KeyPixel(item.Key),
-                         "pattern " + std::to_string(i));
+      ExpectKeyedCorners(p, (i % (p.w / pw)) * pw, (i / (p.w / pw)) * ph, pw, ph,
+                         KeyPixel(item.Key), "pattern " + std::to_string(i));
   }
 }
 
@@ -78,7 +80,8 @@ TEST(ContentCatalog, CraftAreTheirExactSizeAndSolidWhereTheyCanBeHit) {
     for (const auto& s : gen::EnemyShapes()[size_t(k)]) {
       int x = s.circle ? s.a : s.a + s.c / 2, y = s.circle ? s.b : s.b + s.d / 2;
       if (x < 0 || y < 0 || x >= p.w || y >= p.h) continue;
-      EXPECT_NE(p.At(x, y), KeyPixel(catalog::kYellow)) << "hit shape centre (" << x << "," << y << ")";
+      EXPECT_NE(p.At(x, y), KeyPixel(catalog::kYellow))
+          << "hit shape centre (" << x << "," << y << ")";
     }
   }
   for (int k = 0; k < 6; ++k) {
@@ -90,7 +93,8 @@ TEST(ContentCatalog, CraftAreTheirExactSizeAndSolidWhereTheyCanBeHit) {
     ExpectKeyedCorners(p, 0, 0, p.w, p.h, KeyPixel(catalog::kBossKey), "boss");
     for (const auto& s : gen::BossShapes()[size_t(k)]) {
       int x = s.circle ? s.a : s.a + s.c / 2, y = s.circle ? s.b : s.b + s.d / 2;
-      EXPECT_NE(p.At(x, y), KeyPixel(catalog::kBossKey)) << "hit shape centre (" << x << "," << y << ")";
+      EXPECT_NE(p.At(x, y), KeyPixel(catalog::kBossKey))
+          << "hit shape centre (" << x << "," << y << ")";
     }
   }
 }
@@ -166,7 +170,8 @@ TEST(ContentCatalog, SoundsArePlainPcmWithoutClicks) {
     if (w.samples.size() < 2) continue;
     // the jump from the last sample back to the first is no bigger than a usual step
     double steps = 0;
-    for (size_t i = 1; i < w.samples.size(); ++i) steps += std::abs(w.samples[i] - w.samples[i - 1]);
+    for (size_t i = 1; i < w.samples.size(); ++i)
+      steps += std::abs(w.samples[i] - w.samples[i - 1]);
     double typical = steps / double(w.samples.size() - 1);
     EXPECT_LT(std::abs(w.samples.front() - w.samples.back()), 4 * typical + 50) << p;
   }

@@ -48,7 +48,9 @@ struct JpegError {
   jpeg_error_mgr mgr;
   jmp_buf jump;
 };
-void OnError(j_common_ptr info) { longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1); }
+void OnError(j_common_ptr info) {
+  longjmp(reinterpret_cast<JpegError*>(info->err)->jump, 1);
+}
 
 Picture Jpeg(const std::vector<uint8_t>& data) {
   jpeg_decompress_struct d;
@@ -72,7 +74,8 @@ Picture Jpeg(const std::vector<uint8_t>& data) {
     JSAMPROW r = row.data();
     jpeg_read_scanlines(&d, &r, 1);
     for (int x = 0; x < p.w; ++x)
-      p.px[y * size_t(p.w) + size_t(x)] = {row[size_t(3 * x)], row[size_t(3 * x + 1)], row[size_t(3 * x + 2)]};
+      p.px[y * size_t(p.w) + size_t(x)] = {row[size_t(3 * x)], row[size_t(3 * x + 1)],
+                                           row[size_t(3 * x + 2)]};
   }
   jpeg_finish_decompress(&d);
   jpeg_destroy_decompress(&d);

@@ -64,8 +64,16 @@ Design MakeDesign(int kind) {
           {Flat({{7, 56}, {41, 85}, {42, 93}, {7, 90}}), kMetal, 1, 0.1},
           {Flat({{7, 97}, {18, 105}, {18, 112}, {7, 111}}), kMetal, 1, 0.05},
           {{{25, 80, 1}, {3.2, 11, 0}}, kStore, 1, 0, true, true},
-          {Body({{0, 4}, {2, 9}, {4, 17}, {5.5, 28}, {7, 40}, {8, 62}, {8.5, 100}, {7, 108},
-                 {5, 113}, {0, 113}}),
+          {Body({{0, 4},
+                 {2, 9},
+                 {4, 17},
+                 {5.5, 28},
+                 {7, 40},
+                 {8, 62},
+                 {8.5, 100},
+                 {7, 108},
+                 {5, 113},
+                 {0, 113}}),
            kMetal, 2, 0, false},
           {Flat({{10, 44}, {12, 44}, {12, 48}, {10, 48}}), kDark, 3},
           {{{0, 30, 3}, {3.4, 8.5, 0}}, kGlass, 3, 0, false, true},
@@ -84,8 +92,17 @@ Design MakeDesign(int kind) {
           {Flat({{37.5, 70}, {40.5, 70}, {40.5, 90}, {37.5, 90}}), kStore, 1},
           {Flat({{9, 98}, {22, 104}, {22, 110}, {9, 108}}), kMetal, 1, 0.05},
           {Flat({{5, 46}, {10, 56}, {12, 66}, {8, 66}}), kMetal, 1},
-          {Body({{0, 13}, {1.8, 20}, {3.2, 32}, {4.6, 46}, {8, 54}, {11, 64}, {11.5, 76},
-                 {11.5, 96}, {10, 104}, {7, 110}, {0, 110}}),
+          {Body({{0, 13},
+                 {1.8, 20},
+                 {3.2, 32},
+                 {4.6, 46},
+                 {8, 54},
+                 {11, 64},
+                 {11.5, 76},
+                 {11.5, 96},
+                 {10, 104},
+                 {7, 110},
+                 {0, 110}}),
            kMetal, 2, 0, false},
           {{{0, 44, 3}, {3.3, 8.5, 0}}, kGlass, 3, 0, false, true},
           {{{3.6, 110, 2}, {2.8, 2.2, 0}}, kNozzle, 3, 0, true, true},
@@ -101,8 +118,17 @@ Design MakeDesign(int kind) {
       d.parts = {
           {Flat({{14, 60}, {44, 88}, {44, 98}, {14, 99}}), kMetal, 1, 0.04},
           {Flat({{12, 100}, {29, 107}, {29, 116}, {12, 114}}), kMetal, 1, 0.03},
-          {Body({{0, 13}, {2.4, 20}, {4.4, 30}, {6.2, 40}, {7.8, 48}, {15, 52}, {16, 62},
-                 {15.5, 104}, {12, 112}, {4, 111}, {0, 106}}),
+          {Body({{0, 13},
+                 {2.4, 20},
+                 {4.4, 30},
+                 {6.2, 40},
+                 {7.8, 48},
+                 {15, 52},
+                 {16, 62},
+                 {15.5, 104},
+                 {12, 112},
+                 {4, 111},
+                 {0, 106}}),
            kMetal, 2, 0, false},
           {Flat({{9, 50}, {16, 52}, {16, 58}, {9, 56}}), kDark, 3},
           {{{0, 38, 3}, {3.6, 8, 0}}, kGlass, 3, 0, false, true},
@@ -121,8 +147,16 @@ Design MakeDesign(int kind) {
           {Flat({{37.5, 70}, {40.5, 70}, {40.5, 91}, {37.5, 91}}), kStore, 1},
           {Flat({{8, 96}, {22, 103}, {22, 109}, {8, 106}}), kMetal, 1, 0.0},
           {Flat({{5, 38}, {11, 58}, {11, 66}, {7, 62}}), kMetal, 1},
-          {Body({{0, 13}, {2.4, 22}, {4.4, 34}, {6, 46}, {7, 56}, {9, 66}, {9.5, 90},
-                 {8, 100}, {5, 108}, {0, 110}}),
+          {Body({{0, 13},
+                 {2.4, 22},
+                 {4.4, 34},
+                 {6, 46},
+                 {7, 56},
+                 {9, 66},
+                 {9.5, 90},
+                 {8, 100},
+                 {5, 108},
+                 {0, 110}}),
            kMetal, 2, 0, false},
           {{{0, 35, 3}, {3.6, 9.5, 0}}, kGlass, 3, 0, false, true},
           {{{0, 109, 2}, {4, 2.6, 0}}, kNozzle, 3, 0, false, true},
@@ -190,8 +224,10 @@ void DrawAircraft(cairo_t* cr, int kind, double roll) {
       for (size_t i = 0; i < p.pts.size(); ++i) {
         const P3& q = p.pts[i];
         double x = X(sign * q.x, q.z);
-        if (i == 0) cairo_move_to(cr, x, q.y);
-        else cairo_line_to(cr, x, q.y);
+        if (i == 0)
+          cairo_move_to(cr, x, q.y);
+        else
+          cairo_line_to(cr, x, q.y);
       }
       cairo_close_path(cr);
     }
@@ -238,7 +274,8 @@ void DrawAircraft(cairo_t* cr, int kind, double roll) {
         break;
       case kGlass: {
         double gx = X(0, 3);
-        cairo_pattern_t* g = cairo_pattern_create_radial(gx - 1.5, p.pts[0].y - 3, 0.5, gx, p.pts[0].y, 9);
+        cairo_pattern_t* g =
+            cairo_pattern_create_radial(gx - 1.5, p.pts[0].y - 3, 0.5, gx, p.pts[0].y, 9);
         cairo_pattern_add_color_stop_rgb(g, 0, 0.75, 0.9, 1.0);
         cairo_pattern_add_color_stop_rgb(g, 0.35, 0.2, 0.38, 0.55);
         cairo_pattern_add_color_stop_rgb(g, 1, 0.08, 0.12, 0.2);
@@ -290,8 +327,10 @@ void DrawAircraft(cairo_t* cr, int kind, double roll) {
       cairo_new_path(cr);
       for (size_t i = 0; i < p.pts.size(); ++i) {
         double x = X(p.pts[i].x, p.pts[i].z);
-        if (i == 0) cairo_move_to(cr, x, p.pts[i].y);
-        else cairo_line_to(cr, x, p.pts[i].y);
+        if (i == 0)
+          cairo_move_to(cr, x, p.pts[i].y);
+        else
+          cairo_line_to(cr, x, p.pts[i].y);
       }
       cairo_close_path(cr);
       SetCol(cr, Hex(0x3d434b));

@@ -26,7 +26,7 @@ struct Alien {
   std::vector<Glow> glows;
   float blend = 5, bevel = 9, plate = 9;
   uint32_t seed = 1;
-  bool roundClip = false;                          // keep the hull inside a rounded box
+  bool roundClip = false;                         // keep the hull inside a rounded box
   std::function<void(cairo_t*)> extra = nullptr;  // details painted over the shell
 };
 
@@ -34,7 +34,8 @@ float SdShape(const HitShape& s, float x, float y) {
   if (s.circle) return std::hypot(x - float(s.a), y - float(s.b)) - float(s.c);
   float hw = float(s.c) / 2, hh = float(s.d) / 2;
   float r = std::min(2.5f, std::min(hw, hh) * 0.6f);
-  float qx = std::fabs(x - float(s.a) - hw) - (hw - r), qy = std::fabs(y - float(s.b) - hh) - (hh - r);
+  float qx = std::fabs(x - float(s.a) - hw) - (hw - r),
+        qy = std::fabs(y - float(s.b) - hh) - (hh - r);
   float out = std::hypot(std::max(qx, 0.f), std::max(qy, 0.f));
   return out + std::min(std::max(qx, qy), 0.f) - r;
 }
@@ -70,7 +71,8 @@ struct Field {
     float box = std::max({-x + 0.5f, x - float(a.w) + 0.5f, -y + 0.5f, y - float(a.h) + 0.5f});
     if (a.roundClip) {
       float hw = float(a.w) / 2 - 1, hh = float(a.h) / 2 - 1, r = 12;
-      float qx = std::fabs(x - float(a.w) / 2) - (hw - r), qy = std::fabs(y - float(a.h) / 2) - (hh - r);
+      float qx = std::fabs(x - float(a.w) / 2) - (hw - r),
+            qy = std::fabs(y - float(a.h) / 2) - (hh - r);
       box = std::hypot(std::max(qx, 0.f), std::max(qy, 0.f)) + std::min(std::max(qx, qy), 0.f) - r;
     }
     d = std::max(d, box);
@@ -106,7 +108,7 @@ void Paint(Surface& s, const Alien& a) {
     float diffuse = std::max(0.f, nx * Lx + ny * Ly + nz * Lz);
     float spec = std::pow(std::max(0.f, nx * hx + ny * hy + nz * hz), 28.f);
     bool gun = nearest >= 0 && nearest < int(a.shapes.size()) ? Thin(a.shapes[size_t(nearest)])
-                                                                : nearest >= 0;
+                                                              : nearest >= 0;
     // plates of the shell with dark seams, tinted across their facing (the living-metal sheen)
     float f1, f2;
     uint32_t id;
@@ -228,9 +230,9 @@ Alien EnemyDef(int kind) {
       a.hull = Hex(0x5f2b8c), a.hull2 = Hex(0xc8579f), a.glow = Hex(0xff6a3d);
       a.glows = {{69, 38, 6}, {37, 53, 7}, {102, 53, 7}, {69, 74, 4}};
       // legs: body -> knee -> foot -> claws that fire
-      a.struts = {R(66, 50, 6, 20),  R(30, 67, 5, 14),  R(105, 67, 5, 14), R(33, 84, 4, 8),
-                  R(102, 84, 4, 8),  R(37, 96, 4, 8),   R(98, 96, 4, 8),   R(44, 110, 5, 27),
-                  R(92, 110, 5, 27)};
+      a.struts = {R(66, 50, 6, 20), R(30, 67, 5, 14),  R(105, 67, 5, 14),
+                  R(33, 84, 4, 8),  R(102, 84, 4, 8),  R(37, 96, 4, 8),
+                  R(98, 96, 4, 8),  R(44, 110, 5, 27), R(92, 110, 5, 27)};
       break;
     default:
       a.hull = Hex(0x5a1d3f), a.hull2 = Hex(0xad4176), a.glow = Hex(0x63ffb8);
@@ -292,13 +294,15 @@ Alien BossDef(int kind) {
       break;
     case 2:
       a.hull = Hex(0x2f2a78), a.hull2 = Hex(0x7d5ad6), a.glow = Hex(0x4dffd2);
-      a.glows = {{155, 34, 13}, {116, 100, 3}, {134, 134, 3}, {173, 144, 3}, {193, 100, 3}, {153, 190, 5}};
+      a.glows = {{155, 34, 13}, {116, 100, 3}, {134, 134, 3},
+                 {173, 144, 3}, {193, 100, 3}, {153, 190, 5}};
       a.struts = {R(121, 100, 6, 60), R(182, 100, 6, 60)};
       a.muzzles = {{125, 162}, {185, 162}};
       break;
     case 3:
       a.hull = Hex(0x4a1f5e), a.hull2 = Hex(0xa0459a), a.glow = Hex(0xff9c3a);
-      a.glows = {{150, 66, 16}, {30, 53, 4}, {270, 53, 4}, {150, 165, 6}, {96, 53, 3}, {204, 53, 3}};
+      a.glows = {{150, 66, 16}, {30, 53, 4}, {270, 53, 4},
+                 {150, 165, 6}, {96, 53, 3}, {204, 53, 3}};
       a.muzzles = {{106, 142}, {165, 142}};
       a.struts = {R(103, 118, 6, 24), R(162, 118, 6, 24), R(140, 118, 20, 14)};
       break;
@@ -343,8 +347,12 @@ Alien BossDef(int kind) {
 
 }  // namespace
 
-void RenderEnemy(Surface& s, int kind) { Paint(s, EnemyDef(kind)); }
-void RenderBoss(Surface& s, int kind) { Paint(s, BossDef(kind)); }
+void RenderEnemy(Surface& s, int kind) {
+  Paint(s, EnemyDef(kind));
+}
+void RenderBoss(Surface& s, int kind) {
+  Paint(s, BossDef(kind));
+}
 
 void MakeAliens(Out& out) {
   for (int k = 0; k < 9; ++k) {

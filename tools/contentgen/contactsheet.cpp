@@ -37,7 +37,8 @@ struct Pic {
     for (int y = 0; y < img.h; ++y)
       for (int x = 0; x < img.w; ++x) {
         Rgb c = img.At(x, y);
-        uint32_t v = keyed && c == k ? 0u : (0xFFu << 24 | uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b);
+        uint32_t v =
+            keyed && c == k ? 0u : (0xFFu << 24 | uint32_t(c.r) << 16 | uint32_t(c.g) << 8 | c.b);
         reinterpret_cast<uint32_t*>(data + size_t(y) * size_t(stride))[x] = v;
       }
     cairo_surface_mark_dirty(s);
@@ -87,7 +88,8 @@ struct Sheet {
       for (int i = 0; i * 8 < w; ++i) {
         double v = ((i + j) & 1) ? 0.42 : 0.34;
         cairo_set_source_rgb(cr, v, v, v);
-        cairo_rectangle(cr, x + i * 8, y + j * 8, std::min(8.0, w - i * 8), std::min(8.0, h - j * 8));
+        cairo_rectangle(cr, x + i * 8, y + j * 8, std::min(8.0, w - i * 8),
+                        std::min(8.0, h - j * 8));
         cairo_fill(cr);
       }
   }
@@ -98,8 +100,10 @@ struct Sheet {
     cairo_set_line_width(cr, 1 / scale);
     cairo_set_source_rgba(cr, 0.1, 1, 1, 0.9);
     for (const auto& s : shapes) {
-      if (s.circle) cairo_arc(cr, s.a, s.b, s.c, 0, 2 * M_PI);
-      else cairo_rectangle(cr, s.a + 0.5, s.b + 0.5, s.c - 1, s.d - 1);
+      if (s.circle)
+        cairo_arc(cr, s.a, s.b, s.c, 0, 2 * M_PI);
+      else
+        cairo_rectangle(cr, s.a + 0.5, s.b + 0.5, s.c - 1, s.d - 1);
       cairo_stroke(cr);
     }
     cairo_restore(cr);
@@ -115,7 +119,8 @@ void TerrainBackground(Sheet& sh, int sheet, double x, double y, double w, doubl
   cairo_clip(sh.cr);
   int k = 0;
   for (double ty = y; ty < y + h; ty += 32)
-    for (double tx = x; tx < x + w; tx += 32) t.Draw(sh.cr, tx, ty, 32, 32, tiles[size_t(k++) % tiles.size()]);
+    for (double tx = x; tx < x + w; tx += 32)
+      t.Draw(sh.cr, tx, ty, 32, 32, tiles[size_t(k++) % tiles.size()]);
   cairo_restore(sh.cr);
 }
 
@@ -124,12 +129,15 @@ void AircraftSheet(const fs::path& out) {
   for (int k = 0; k < 4; ++k) {
     Pic p(catalog::kAircraft[size_t(k)].Sprite, true, catalog::kAircraft[size_t(k)].Key);
     double y = 30 + k * 150;
-    sh.Label(10, y - 6, std::string(catalog::kAircraft[size_t(k)].Sprite) + "  " +
-                            std::to_string(p.img.w) + "x" + std::to_string(p.img.h));
+    sh.Label(10, y - 6,
+             std::string(catalog::kAircraft[size_t(k)].Sprite) + "  " + std::to_string(p.img.w) +
+                 "x" + std::to_string(p.img.h));
     for (int f = 0; f < 11; ++f) {
       double x = 10 + f * 170;
-      if (k & 1) TerrainBackground(sh, k == 1 ? 1 : 2, x, y, 160, 120, {0, 1, 2, 3, 4, 5});
-      else sh.Checker(x, y, 160, 120);
+      if (k & 1)
+        TerrainBackground(sh, k == 1 ? 1 : 2, x, y, 160, 120, {0, 1, 2, 3, 4, 5});
+      else
+        sh.Checker(x, y, 160, 120);
       p.Draw(sh.cr, x, y, 160, 120, f);
       if (f == 0) sh.Shapes(x, y, AircraftShapes()[size_t(k)]);
     }
@@ -144,7 +152,8 @@ void EnemySheet(const fs::path& out) {
     const auto& it = catalog::kStartupPictures[size_t(10 + i)];
     Pic p(it.Path, true, it.Key);
     double x = 10 + (i % 3) * 520, y = 30 + (i / 3) * 190;
-    s2.Label(x, y - 6, std::string(it.Path) + " " + std::to_string(p.img.w) + "x" + std::to_string(p.img.h));
+    s2.Label(x, y - 6,
+             std::string(it.Path) + " " + std::to_string(p.img.w) + "x" + std::to_string(p.img.h));
     s2.Checker(x, y, 160, 160);
     p.Draw(s2.cr, x, y);
     s2.Shapes(x, y, EnemyShapes()[size_t(i)]);
@@ -162,7 +171,8 @@ void BossSheet(const fs::path& out) {
     const auto& b = catalog::kBosses[size_t(i)];
     Pic p(b.Path, true, catalog::kBossKey);
     double x = 10 + (i % 3) * 680, y = 30 + (i / 3) * 520;
-    sh.Label(x, y - 6, std::string(b.Path) + " " + std::to_string(p.img.w) + "x" + std::to_string(p.img.h));
+    sh.Label(x, y - 6,
+             std::string(b.Path) + " " + std::to_string(p.img.w) + "x" + std::to_string(p.img.h));
     sh.Checker(x, y, 330, 250);
     p.Draw(sh.cr, x, y);
     sh.Shapes(x, y, BossShapes()[size_t(i)]);
@@ -183,8 +193,9 @@ void EffectsSheet(const fs::path& out) {
     int pw = it.PatternWidth, ph = it.PatternHeight;
     int n = (p.img.w / pw) * (p.img.h / ph);
     double scale = pw <= 20 ? 2 : 1;
-    sh.Label(10, y - 6, std::string(it.Path) + " patterns " + std::to_string(n) + " of " +
-                            std::to_string(pw) + "x" + std::to_string(ph));
+    sh.Label(10, y - 6,
+             std::string(it.Path) + " patterns " + std::to_string(n) + " of " + std::to_string(pw) +
+                 "x" + std::to_string(ph));
     for (int f = 0; f < n; ++f) {
       double x = 10 + f * (pw * scale + 6);
       if (i >= 26) TerrainBackground(sh, 0, x, y, pw * scale, ph * scale, {0});
@@ -215,7 +226,9 @@ void TerrainSheet(const fs::path& out) {
   for (int s = 0; s < 3; ++s) {
     Pic p(catalog::kTerrain[size_t(s)], false, 0);
     double y = 30 + s * 540;
-    sh.Label(10, y - 6, std::string(catalog::kTerrain[size_t(s)]) + " " + std::to_string(p.img.w) + "x" + std::to_string(p.img.h));
+    sh.Label(10, y - 6,
+             std::string(catalog::kTerrain[size_t(s)]) + " " + std::to_string(p.img.w) + "x" +
+                 std::to_string(p.img.h));
     p.Draw(sh.cr, 10, y, 0, 0, 0, 2);
   }
   sh.Save(out / "terrain.png");
@@ -229,7 +242,9 @@ void MapSheet(const fs::path& out, int m) {
   const int rowsPerColumn = 400, columns = 6;
   const double scale = 0.125;
   Sheet sh(int(columns * (1024 * scale + 16) + 10), int(rowsPerColumn * 32 * scale + 40));
-  sh.Label(10, 20, catalog::LevelMapPath(m) + ": rows 0.." + std::to_string(rowsPerColumn * columns - 1) + ", each column bottom to top");
+  sh.Label(10, 20,
+           catalog::LevelMapPath(m) + ": rows 0.." + std::to_string(rowsPerColumn * columns - 1) +
+               ", each column bottom to top");
   for (int col = 0; col < columns; ++col) {
     double ox = 10 + col * (1024 * scale + 16), oy = 30;
     for (int r = 0; r < rowsPerColumn; ++r) {
@@ -266,27 +281,33 @@ void ScreenSheet(const fs::path& out, const char* name, int item, int px, int py
     Text(sh.cr, c.x + 4, c.y + 14, 11, false, c.label);
     cairo_fill(sh.cr);
   }
-  sh.Label(4, 764, std::string(it.Path) + " " + std::to_string(p.img.w) + "x" + std::to_string(p.img.h) + " at (" + std::to_string(px) + "," + std::to_string(py) + ")", 11);
+  sh.Label(4, 764,
+           std::string(it.Path) + " " + std::to_string(p.img.w) + "x" + std::to_string(p.img.h) +
+               " at (" + std::to_string(px) + "," + std::to_string(py) + ")",
+           11);
   sh.Save(out / (std::string("screen_") + name + ".png"));
 }
 
 void Screens(const fs::path& out) {
-  std::vector<Control> menu = {{888, 360, 130, 30, "Nová hra"}, {888, 400, 130, 30, "Nahrát hru"},
+  std::vector<Control> menu = {{888, 360, 130, 30, "Nová hra"},
+                               {888, 400, 130, 30, "Nahrát hru"},
                                {888, 440, 130, 30, "Konec"}};
   ScreenSheet(out, "title", 0, 0, 0, menu);
-  std::vector<Control> hangar = {{888, 360, 130, 30, "Letět další misi"}, {888, 400, 130, 30, "Nakupovat"},
-                                 {888, 440, 130, 30, "Uložit hru"}, {888, 480, 130, 30, "Návrat"},
+  std::vector<Control> hangar = {{888, 360, 130, 30, "Letět další misi"},
+                                 {888, 400, 130, 30, "Nakupovat"},
+                                 {888, 440, 130, 30, "Uložit hru"},
+                                 {888, 480, 130, 30, "Návrat"},
                                  {840, 728, 177, 32, "Kredit : 60000"}};
   ScreenSheet(out, "hangar", 7, 250, 150, hangar);
-  std::vector<Control> brief = {{888, 360, 130, 30, "Letět misi"}, {888, 400, 130, 30, "Zpět"},
+  std::vector<Control> brief = {{888, 360, 130, 30, "Letět misi"},
+                                {888, 400, 130, 30, "Zpět"},
                                 {193, 560, 640, 105, "Mise číslo 1: ..."}};
   ScreenSheet(out, "briefing", 8, 193, 150, brief);
-  std::vector<Control> shop = {{888, 360, 130, 30, "Zpet"}, {456, 250, 190, 20, "Slot 0"},
-                               {456, 280, 190, 20, "Slot 1"}, {456, 310, 190, 20, "Slot 2"},
-                               {456, 448, 190, 20, "Kanón"}, {456, 72, 189, 170, "Memo5"},
-                               {32, 208, 209, 281, "Memo6"}, {840, 728, 177, 32, "Kredit"},
-                               {175, 20, 189, 120, "Memo1"}, {175, 140, 190, 20, "Koupit"},
-                               {825, 160, 140, 20, "Prodat"}};
+  std::vector<Control> shop = {
+      {888, 360, 130, 30, "Zpet"},   {456, 250, 190, 20, "Slot 0"}, {456, 280, 190, 20, "Slot 1"},
+      {456, 310, 190, 20, "Slot 2"}, {456, 448, 190, 20, "Kanón"},  {456, 72, 189, 170, "Memo5"},
+      {32, 208, 209, 281, "Memo6"},  {840, 728, 177, 32, "Kredit"}, {175, 20, 189, 120, "Memo1"},
+      {175, 140, 190, 20, "Koupit"}, {825, 160, 140, 20, "Prodat"}};
   ScreenSheet(out, "shop", 5, 250, 175, shop);
   std::vector<Control> end = {{888, 360, 130, 30, "Pokračuj"}, {193, 560, 640, 105, "Výborně..."}};
   ScreenSheet(out, "theend", 9, 150, 200, end);
@@ -299,7 +320,9 @@ void Screens(const fs::path& out) {
   for (int i = 0; i < 4; ++i) planes.Draw(sh.cr, 30, 20 + 200 * i, 140, 140, i);
   planes.Draw(sh.cr, 825, 20, 140, 140, 2);
   Pic weapons(catalog::kStartupPictures[4].Path, false, 0);
-  for (int i = 0; i < 10; ++i) weapons.Draw(sh.cr, 380, 250 + 30 * (i % 5) + (i / 5) * 0, 62, 20, i), weapons.Draw(sh.cr, 460 + (i / 5) * 70, 500 + 30 * (i % 5), 62, 20, i);
+  for (int i = 0; i < 10; ++i)
+    weapons.Draw(sh.cr, 380, 250 + 30 * (i % 5) + (i / 5) * 0, 62, 20, i),
+        weapons.Draw(sh.cr, 460 + (i / 5) * 70, 500 + 30 * (i % 5), 62, 20, i);
   Pic lamp(catalog::kStartupPictures[3].Path, false, 0);
   lamp.Draw(sh.cr, 620, 500, 20, 20, 0, 2);
   lamp.Draw(sh.cr, 670, 500, 20, 20, 1, 2);
@@ -323,7 +346,8 @@ void GameFrame(const fs::path& out, int m, int row, int health, int aircraft) {
     Pic e(it.Path, true, it.Key);
     e.Draw(sh.cr, 120 + k * 300, 140 + (k % 2) * 120);
   }
-  Pic plane(catalog::kAircraft[size_t(aircraft)].Sprite, true, catalog::kAircraft[size_t(aircraft)].Key);
+  Pic plane(catalog::kAircraft[size_t(aircraft)].Sprite, true,
+            catalog::kAircraft[size_t(aircraft)].Key);
   plane.Draw(sh.cr, 430, 560, 160, 120, m % 11);
   Pic expl(catalog::kStartupPictures[19].Path, true, 0);
   expl.Draw(sh.cr, 700, 420, 64, 64, 6);
@@ -362,7 +386,8 @@ std::vector<int16_t> ReadWav(const fs::path& p, int& rate) {
     uint32_t len = uint32_t(d[at + 4] | d[at + 5] << 8 | d[at + 6] << 16 | d[at + 7] << 24);
     if (std::string(d.begin() + long(at), d.begin() + long(at) + 4) == "data") {
       std::vector<int16_t> s(len / 2);
-      for (size_t i = 0; i < s.size(); ++i) s[i] = int16_t(d[at + 8 + 2 * i] | d[at + 9 + 2 * i] << 8);
+      for (size_t i = 0; i < s.size(); ++i)
+        s[i] = int16_t(d[at + 8 + 2 * i] | d[at + 9 + 2 * i] << 8);
       return s;
     }
     at += 8 + len;
@@ -380,7 +405,8 @@ void SoundSheet(const fs::path& out) {
     auto s = ReadWav(gData / files[i], rate);
     double y = 20 + double(i) * 110, mid = y + 50;
     double peak = 0, sum = 0;
-    for (int16_t v : s) peak = std::max(peak, std::fabs(v / 32768.0)), sum += (v / 32768.0) * (v / 32768.0);
+    for (int16_t v : s)
+      peak = std::max(peak, std::fabs(v / 32768.0)), sum += (v / 32768.0) * (v / 32768.0);
     double rms = std::sqrt(sum / double(std::max<size_t>(1, s.size())));
     char label[200];
     std::snprintf(label, sizeof label, "%s  %d Hz  %.2f s  peak %.1f dBFS  rms %.1f dBFS",
@@ -423,9 +449,16 @@ int main(int argc, char** argv) {
       {"effects", [&] { EffectsSheet(out); }},
       {"bonuses", [&] { BonusSheet(out); }},
       {"terrain", [&] { TerrainSheet(out); }},
-      {"maps", [&] { for (int m = 0; m < 6; ++m) MapSheet(out, m); }},
+      {"maps",
+       [&] {
+         for (int m = 0; m < 6; ++m) MapSheet(out, m);
+       }},
       {"screens", [&] { Screens(out); }},
-      {"ingame", [&] { for (int m = 0; m < 6; ++m) GameFrame(out, m, 300 + 250 * m, 20 + m * 15, m < 2 ? m : m - 2); }},
+      {"ingame",
+       [&] {
+         for (int m = 0; m < 6; ++m)
+           GameFrame(out, m, 300 + 250 * m, 20 + m * 15, m < 2 ? m : m - 2);
+       }},
       {"sounds", [&] { SoundSheet(out); }},
   };
   int failures = 0;

@@ -21,7 +21,7 @@ Col Fire(float heat) {
     float h;
     uint32_t c;
   };
-  static const Stop ramp[] = {{0.0f, 0x2a2522}, {0.12f, 0x4a3a30}, {0.25f, 0x8a2a10},
+  static const Stop ramp[] = {{0.0f, 0x2a2522},  {0.12f, 0x4a3a30}, {0.25f, 0x8a2a10},
                               {0.45f, 0xe0541a}, {0.65f, 0xffa030}, {0.82f, 0xffe070},
                               {1.0f, 0xfffbe8}};
   heat = Clamp01(heat);
@@ -66,7 +66,8 @@ Image Explosion(int size, int frames, uint32_t seed) {
         // hot and white at first, then fire, then soot that thins away
         float heat = (v * 1.5f + 0.25f) * (1.2f - 1.45f * t);
         Col c = Fire(heat);
-        float alpha = Smooth(0, 0.12f, v) * (1 - Smooth(0.55f, 1.0f, t) * (1 - Smooth(0.25f, 0.7f, heat)));
+        float alpha =
+            Smooth(0, 0.12f, v) * (1 - Smooth(0.55f, 1.0f, t) * (1 - Smooth(0.25f, 0.7f, heat)));
         s.Put(f * size + px, py, WithAlpha(c, alpha));
       }
   }

@@ -3,8 +3,8 @@
 #include <jpeglib.h>
 
 #include <csetjmp>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <stdexcept>

@@ -12,8 +12,12 @@ struct HitShape {
   bool circle;
   int a, b, c, d;  // rectangle: left, top, width, height; circle: centre x, centre y, radius
 };
-inline constexpr HitShape R(int l, int t, int w, int h) { return {false, l, t, w, h}; }
-inline constexpr HitShape C(int x, int y, int r) { return {true, x, y, r, 0}; }
+inline constexpr HitShape R(int l, int t, int w, int h) {
+  return {false, l, t, w, h};
+}
+inline constexpr HitShape C(int x, int y, int r) {
+  return {true, x, y, r, 0};
+}
 
 inline const std::array<std::vector<HitShape>, 9>& EnemyShapes() {
   static const std::array<std::vector<HitShape>, 9> s{{
@@ -68,8 +72,15 @@ struct Muzzle {
 };
 inline const std::array<std::vector<Muzzle>, 9>& EnemyMuzzles() {
   static const std::array<std::vector<Muzzle>, 9> m{{
-      {{42, 133}, {112, 133}}, {{38, 60}}, {{44, 105}, {89, 105}}, {{47, 75}}, {{45, 160}},
-      {{3, 140}, {62, 140}}, {{57, 125}}, {{49, 135}, {94, 135}}, {{28, 150}, {73, 150}},
+      {{42, 133}, {112, 133}},
+      {{38, 60}},
+      {{44, 105}, {89, 105}},
+      {{47, 75}},
+      {{45, 160}},
+      {{3, 140}, {62, 140}},
+      {{57, 125}},
+      {{49, 135}, {94, 135}},
+      {{28, 150}, {73, 150}},
   }};
   return m;
 }

@@ -24,8 +24,10 @@ int BossMaxHealth(int kind) {
 int64_t ScheduleBounty(const std::vector<SpawnRow>& rows, int difficulty, bool withBoss) {
   int64_t sum = 0;
   for (const auto& r : rows) {
-    if (r.kind >= 0) sum += 5 * EnemyMaxHealth(r.kind, difficulty);
-    else if (withBoss) sum += 10 * BossMaxHealth(r.variant);
+    if (r.kind >= 0)
+      sum += 5 * EnemyMaxHealth(r.kind, difficulty);
+    else if (withBoss)
+      sum += 10 * BossMaxHealth(r.variant);
   }
   return sum;
 }
@@ -156,7 +158,8 @@ class Parser {
         auto kv = Keys(in);
         int kind = int(Get(kv, "kind", -1));
         if (kind != m.number) Fail("mission m ends with boss kind m");
-        m.rows.push_back({int(Get(kv, "x", 150)), int(Get(kv, "y", -250)), -1, uint8_t(kind), time});
+        m.rows.push_back(
+            {int(Get(kv, "x", 150)), int(Get(kv, "y", -250)), -1, uint8_t(kind), time});
         haveBoss = true;
       } else if (word == "bounty") {
         in >> m.bountyMin >> m.bountyMax;

@@ -14,7 +14,9 @@
 
 namespace gen {
 
-void Out::Bmp(const std::string& path, const Image& img) { Raw(path, EncodeBmp(img)); }
+void Out::Bmp(const std::string& path, const Image& img) {
+  Raw(path, EncodeBmp(img));
+}
 
 Image Out::Jpeg(const std::string& path, const Image& img, int quality) {
   Bytes data = EncodeJpeg(img, quality);
@@ -47,11 +49,12 @@ void MakeLevels(Out& out, const std::filesystem::path& contentDir) {
     out.Raw(catalog::LevelMapPath(m), terrain::BuildMap(mission.map));
     out.Raw(catalog::LevelSchedulePath(m), ScheduleBytes(mission.rows));
     int enemies = int(mission.rows.size()) - 1;
-    std::printf("  mission %d: %d enemies, boss at %.0f s, bounty at medium %lld (easy %lld, hard %lld)\n",
-                m, enemies, double(mission.rows.back().time) / kStepsPerSecond,
-                static_cast<long long>(ScheduleBounty(mission.rows, 2, true)),
-                static_cast<long long>(ScheduleBounty(mission.rows, 0, true)),
-                static_cast<long long>(ScheduleBounty(mission.rows, 4, true)));
+    std::printf(
+        "  mission %d: %d enemies, boss at %.0f s, bounty at medium %lld (easy %lld, hard %lld)\n",
+        m, enemies, double(mission.rows.back().time) / kStepsPerSecond,
+        static_cast<long long>(ScheduleBounty(mission.rows, 2, true)),
+        static_cast<long long>(ScheduleBounty(mission.rows, 0, true)),
+        static_cast<long long>(ScheduleBounty(mission.rows, 4, true)));
   }
 }
 
@@ -62,9 +65,12 @@ int main(int argc, char** argv) {
   std::string only;
   for (int i = 1; i + 1 < argc; i += 2) {
     std::string a = argv[i];
-    if (a == "--content") content = argv[i + 1];
-    else if (a == "--out") outDir = argv[i + 1];
-    else if (a == "--only") only = argv[i + 1];  // one part, while drawing
+    if (a == "--content")
+      content = argv[i + 1];
+    else if (a == "--out")
+      outDir = argv[i + 1];
+    else if (a == "--only")
+      only = argv[i + 1];  // one part, while drawing
   }
   if (content.empty() || outDir.empty()) {
     std::fprintf(stderr, "usage: contentgen --content DIR --out DIR [--only PART]\n");

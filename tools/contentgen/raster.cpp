@@ -70,8 +70,16 @@ Rgb AvoidKey(Rgb c, Rgb key) {
   if (!(c == key)) return c;
   // Move the channel with the most room by one step; invisible, but never the key.
   Rgb out = c;
-  if (out.g > 0) --out.g; else ++out.g;
-  if (out == key) { if (out.b > 0) --out.b; else ++out.b; }
+  if (out.g > 0)
+    --out.g;
+  else
+    ++out.g;
+  if (out == key) {
+    if (out.b > 0)
+      --out.b;
+    else
+      ++out.b;
+  }
   return out;
 }
 
@@ -134,7 +142,9 @@ uint64_t Rng::Next() {
   return z ^ (z >> 31);
 }
 
-static int Wrap(int v, int p) { return p > 0 ? ((v % p) + p) % p : v; }
+static int Wrap(int v, int p) {
+  return p > 0 ? ((v % p) + p) % p : v;
+}
 
 float Noise(float x, float y, uint32_t seed, int period) {
   int x0 = int(std::floor(x)), y0 = int(std::floor(y));
@@ -178,7 +188,9 @@ float Cellular(float x, float y, float cell, int period_px, uint32_t seed, uint3
   return best;
 }
 
-void SetCol(cairo_t* cr, Col c) { cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a); }
+void SetCol(cairo_t* cr, Col c) {
+  cairo_set_source_rgba(cr, c.r, c.g, c.b, c.a);
+}
 
 void RoundRect(cairo_t* cr, double x, double y, double w, double h, double r) {
   r = std::min({r, w / 2, h / 2});
@@ -226,8 +238,10 @@ void Cellular2(float x, float y, float cell, int period_px, uint32_t seed, float
       float px = (float(gx) + 0.1f + 0.8f * float(h & 0xFFFF) / 65535.f) * cell;
       float py = (float(gy) + 0.1f + 0.8f * float(h >> 16) / 65535.f) * cell;
       float d = std::hypot(px - x, py - y);
-      if (d < f1) f2 = f1, f1 = d, bestId = h;
-      else if (d < f2) f2 = d;
+      if (d < f1)
+        f2 = f1, f1 = d, bestId = h;
+      else if (d < f2)
+        f2 = d;
     }
   if (id) *id = bestId;
 }

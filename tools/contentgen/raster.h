@@ -50,17 +50,25 @@ struct Col {
 inline Col Hex(uint32_t rgb, float a = 1) {
   return {((rgb >> 16) & 0xFF) / 255.f, ((rgb >> 8) & 0xFF) / 255.f, (rgb & 0xFF) / 255.f, a};
 }
-inline float Clamp01(float v) { return v < 0 ? 0 : (v > 1 ? 1 : v); }
+inline float Clamp01(float v) {
+  return v < 0 ? 0 : (v > 1 ? 1 : v);
+}
 inline float Smooth(float e0, float e1, float v) {
   float t = Clamp01((v - e0) / (e1 - e0));
   return t * t * (3 - 2 * t);
 }
-inline float Lerp(float a, float b, float t) { return a + (b - a) * t; }
+inline float Lerp(float a, float b, float t) {
+  return a + (b - a) * t;
+}
 inline Col Mix(Col a, Col b, float t) {
   return {Lerp(a.r, b.r, t), Lerp(a.g, b.g, t), Lerp(a.b, b.b, t), Lerp(a.a, b.a, t)};
 }
-inline Col Scale(Col c, float k) { return {c.r * k, c.g * k, c.b * k, c.a}; }
-inline Col WithAlpha(Col c, float a) { return {c.r, c.g, c.b, a}; }
+inline Col Scale(Col c, float k) {
+  return {c.r * k, c.g * k, c.b * k, c.a};
+}
+inline Col WithAlpha(Col c, float a) {
+  return {c.r, c.g, c.b, a};
+}
 // Paints b over a (straight alpha).
 Col Over(Col a, Col b);
 
@@ -77,8 +85,8 @@ class Surface {
   cairo_t* cr;
 
   Col Get(int x, int y) const;
-  void Put(int x, int y, Col c);   // replaces the pixel
-  void Blend(int x, int y, Col c); // paints over the pixel
+  void Put(int x, int y, Col c);    // replaces the pixel
+  void Blend(int x, int y, Col c);  // paints over the pixel
   // Per-pixel painting: f(x, y) returns the colour placed over the current pixel.
   template <class F>
   void Shade(F f) {

@@ -20,7 +20,8 @@ namespace gen {
 namespace {
 
 // A top-down view of generated land, `rows` tiles high, from map row `from`.
-Image LandView(int sheet, uint32_t seed, const terrain::Landscape& l, int from, int cols, int rows) {
+Image LandView(int sheet, uint32_t seed, const terrain::Landscape& l, int from, int cols,
+               int rows) {
   terrain::MapSpec spec;
   spec.seed = seed;
   spec.stretches = {l};
@@ -113,8 +114,8 @@ void Title(cairo_t* cr, double x, double y, double size, const std::string& text
 }
 
 void Vignette(cairo_t* cr, double w, double h, double strength) {
-  cairo_pattern_t* g = cairo_pattern_create_radial(w / 2, h / 2, std::min(w, h) * 0.35, w / 2, h / 2,
-                                                   std::hypot(w, h) * 0.6);
+  cairo_pattern_t* g = cairo_pattern_create_radial(w / 2, h / 2, std::min(w, h) * 0.35, w / 2,
+                                                   h / 2, std::hypot(w, h) * 0.6);
   cairo_pattern_add_color_stop_rgba(g, 0, 0, 0, 0, 0);
   cairo_pattern_add_color_stop_rgba(g, 1, 0, 0, 0, strength);
   cairo_set_source(cr, g);
@@ -145,7 +146,8 @@ Image TitlePicture() {
   Surface boss(320, 240);
   RenderBoss(boss, 5);
   PaintSurface(cr, boss, 470, -150, 1.9);
-  for (auto [k, x, y] : {std::tuple{4, 120.0, 150.0}, {6, 300.0, 280.0}, {0, 700.0, 390.0}, {2, 40.0, 330.0}}) {
+  for (auto [k, x, y] :
+       {std::tuple{4, 120.0, 150.0}, {6, 300.0, 280.0}, {0, 700.0, 390.0}, {2, 40.0, 330.0}}) {
     Surface e(catalog::kEnemySizes[size_t(k)].Width, catalog::kEnemySizes[size_t(k)].Height);
     RenderEnemy(e, k);
     PaintSurface(cr, e, x, y, 0.9);
@@ -226,7 +228,10 @@ Image HangarPicture() {
   cairo_restore(cr);
   Jet(cr, 3, 100, 40, 2.5);
   // carts and crates
-  for (auto [x, y, cw, ch] : {std::tuple{30.0, 60.0, 50.0, 80.0}, {520.0, 70.0, 44.0, 44.0}, {520.0, 130.0, 44.0, 44.0}, {36.0, 300.0, 60.0, 36.0}}) {
+  for (auto [x, y, cw, ch] : {std::tuple{30.0, 60.0, 50.0, 80.0},
+                              {520.0, 70.0, 44.0, 44.0},
+                              {520.0, 130.0, 44.0, 44.0},
+                              {36.0, 300.0, 60.0, 36.0}}) {
     cairo_rectangle(cr, x + 5, y + 5, cw, ch);
     SetCol(cr, Hex(0x000000, 0.4f));
     cairo_fill(cr);
@@ -267,7 +272,8 @@ Image BriefingPicture() {
       Rgb c = view.At(x, y);
       float lum = (0.3f * c.r + 0.59f * c.g + 0.11f * c.b) / 255.f;
       float scan = (y % 3 == 0) ? 0.85f : 1.f;
-      s.Put(x, y, {0.05f + lum * 0.25f * scan, 0.1f + lum * 0.75f * scan, 0.08f + lum * 0.35f * scan, 1});
+      s.Put(x, y,
+            {0.05f + lum * 0.25f * scan, 0.1f + lum * 0.75f * scan, 0.08f + lum * 0.35f * scan, 1});
     }
   s.Dirty();
   cairo_set_line_width(cr, 1);
@@ -376,10 +382,15 @@ Image EndPicture() {
   Surface boss(320, 240);
   RenderBoss(boss, 5);
   PaintSurface(cr, boss, 430, 20, 0.9);
-  for (auto [x, y, r] : {std::tuple{560.0, 110.0, 60.0}, {520.0, 150.0, 40.0}, {610.0, 80.0, 35.0}, {590.0, 170.0, 30.0}}) Boom(cr, x, y, r);
+  for (auto [x, y, r] : {std::tuple{560.0, 110.0, 60.0},
+                         {520.0, 150.0, 40.0},
+                         {610.0, 80.0, 35.0},
+                         {590.0, 170.0, 30.0}})
+    Boom(cr, x, y, r);
   s.Shade([](float x, float y) -> Col {
     float n = Fbm(x, y, 40, 4, 77);
-    float plume = Smooth(220, 40, std::fabs(x - 560 + (y - 120) * 0.8f)) * Smooth(0, 120, 120 - y + 100);
+    float plume =
+        Smooth(220, 40, std::fabs(x - 560 + (y - 120) * 0.8f)) * Smooth(0, 120, 120 - y + 100);
     return {0.12f, 0.1f, 0.1f, Clamp01(plume * Smooth(0.4f, 0.7f, n)) * 0.7f};
   });
   Jet(cr, 3, 90, 180, 1.1, 0.3);
@@ -456,11 +467,18 @@ Image WeaponList() {
         missile(x0 + 8, 13.5, 44, 4, Hex(0xe8e8e4));
         break;
       case 1:
-        for (int k = 0; k < 4; ++k) missile(x0 + 6 + (k % 2) * 26, 6.5 + (k / 2) * 7, 22, 2.6, Hex(0xd8d8d0));
+        for (int k = 0; k < 4; ++k)
+          missile(x0 + 6 + (k % 2) * 26, 6.5 + (k / 2) * 7, 22, 2.6, Hex(0xd8d8d0));
         break;
-      case 2: beam(Hex(0x3aa0ff), 2); break;
-      case 3: beam(Hex(0x30d050), 3); break;
-      case 4: beam(Hex(0xff4020), 4); break;
+      case 2:
+        beam(Hex(0x3aa0ff), 2);
+        break;
+      case 3:
+        beam(Hex(0x30d050), 3);
+        break;
+      case 4:
+        beam(Hex(0xff4020), 4);
+        break;
       case 5:
         for (double x : {20.0, 42.0}) {
           cairo_pattern_t* g = cairo_pattern_create_radial(x0 + x, 10, 0, x0 + x, 10, 8);
@@ -520,10 +538,10 @@ Image ReadyLamps() {
 // the window shows screen columns kBarWindow .. kBarWindow + 99, so exactly `percent` of them
 // are filled. The picture's leftmost columns, which never show, stay key black.
 constexpr int kBarWindow = 116;
-constexpr int kBarKeyColumns = 16;              // two whole JPEG blocks
-constexpr int kBarWidth = kBarWindow + 100;     // filled [16, 116), empty [116, 216)
+constexpr int kBarKeyColumns = 16;           // two whole JPEG blocks
+constexpr int kBarWidth = kBarWindow + 100;  // filled [16, 116), empty [116, 216)
 constexpr int kBarHeight = 16;
-constexpr int kBarTop = 8;                      // where the game draws it
+constexpr int kBarTop = 8;  // where the game draws it
 constexpr int kWindowTop = kBarTop + 3, kWindowBottom = kBarTop + 13;
 
 Image HealthBar() {

@@ -93,7 +93,9 @@ std::vector<int16_t> Finish(Wave w, double peakDb, bool fades = true) {
   return s;
 }
 
-size_t Len(double seconds) { return size_t(seconds * kRate); }
+size_t Len(double seconds) {
+  return size_t(seconds * kRate);
+}
 
 std::vector<int16_t> Cannon() {
   size_t n = Len(0.18);
@@ -123,7 +125,8 @@ std::vector<int16_t> Launch(double seconds, double body, uint64_t seed, double p
 
 std::vector<int16_t> Laser() {
   size_t n = Len(0.26);
-  Wave w = Sweep(n, [](double t) { return 260 + 1500 * std::exp(-t * 14) + 30 * std::sin(kTau * 38 * t); });
+  Wave w = Sweep(
+      n, [](double t) { return 260 + 1500 * std::exp(-t * 14) + 30 * std::sin(kTau * 38 * t); });
   Wave h = Sweep(n, [](double t) { return 2 * (260 + 1500 * std::exp(-t * 14)); });
   Add(w, h, 0.25);
   w = LowPassAt(w, 3500);
@@ -131,9 +134,11 @@ std::vector<int16_t> Laser() {
   return Finish(w, -10);
 }
 
-std::vector<int16_t> Explosion(double seconds, double bright, double sub, uint64_t seed, double peak) {
+std::vector<int16_t> Explosion(double seconds, double bright, double sub, uint64_t seed,
+                               double peak) {
   size_t n = Len(seconds);
-  Wave w = LowPass(Noise(n, seed), [&](double t) { return bright * std::exp(-t * 5 / seconds) + 90; });
+  Wave w =
+      LowPass(Noise(n, seed), [&](double t) { return bright * std::exp(-t * 5 / seconds) + 90; });
   w = LowPass(w, [&](double t) { return bright * 0.8 * std::exp(-t * 4 / seconds) + 70; });
   for (size_t i = 0; i < n; ++i) {
     double t = double(i) / kRate, u = t / seconds;
@@ -147,15 +152,16 @@ std::vector<int16_t> Explosion(double seconds, double bright, double sub, uint64
   for (int k = 0; k < int(seconds * 30); ++k) {
     size_t at = size_t(rng.Uniform() * double(n) * 0.7);
     double amp = rng.F(0.1f, 0.35f) * (1 - double(at) / double(n));
-    for (size_t j = 0; j < 60 && at + j < n; ++j) w[at + j] += amp * std::exp(-double(j) / 12) * (rng.Uniform() * 2 - 1);
+    for (size_t j = 0; j < 60 && at + j < n; ++j)
+      w[at + j] += amp * std::exp(-double(j) / 12) * (rng.Uniform() * 2 - 1);
   }
   return Finish(w, peak);
 }
 
 struct EngineRecipe {
-  double whine;      // turbine tone, Hz
-  double detune;     // a second engine's offset, Hz (0: one engine)
-  double rumble;     // low-pass of the jet roar
+  double whine;   // turbine tone, Hz
+  double detune;  // a second engine's offset, Hz (0: one engine)
+  double rumble;  // low-pass of the jet roar
   double whineGain;
   uint64_t seed;
 };
@@ -185,7 +191,8 @@ std::vector<int16_t> Engine(const EngineRecipe& r) {
   double rms = std::sqrt(sum / double(n));
   double gain = std::pow(10, -26.0 / 20) / rms;
   std::vector<int16_t> s(n);
-  for (size_t i = 0; i < n; ++i) s[i] = int16_t(std::lround(std::clamp(w[i] * gain, -0.9, 0.9) * 32767));
+  for (size_t i = 0; i < n; ++i)
+    s[i] = int16_t(std::lround(std::clamp(w[i] * gain, -0.9, 0.9) * 32767));
   return s;
 }
 
@@ -204,7 +211,8 @@ void MakeSounds(Out& out) {
       {700, 3, 240, 0.07, 63},  // F15: two engines beating slowly
       {820, 0, 260, 0.06, 64},  // F16: smooth and high
   };
-  for (int k = 0; k < 4; ++k) out.Wav(catalog::kAircraft[size_t(k)].Engine, Engine(engines[k]), kRate);
+  for (int k = 0; k < 4; ++k)
+    out.Wav(catalog::kAircraft[size_t(k)].Engine, Engine(engines[k]), kRate);
 }
 
 }  // namespace gen

@@ -52,10 +52,14 @@ int IndexOf(const Tile& t) {
 // Corner mask of the side of a tile that an edge names.
 static uint8_t SideCorners(uint8_t side) {
   switch (side) {
-    case kN: return kTL | kTR;
-    case kE: return kTR | kBR;
-    case kS: return kBL | kBR;
-    default: return kTL | kBL;
+    case kN:
+      return kTL | kTR;
+    case kE:
+      return kTR | kBR;
+    case kS:
+      return kBL | kBR;
+    default:
+      return kTL | kBL;
   }
 }
 
@@ -71,7 +75,9 @@ constexpr float kPi = 3.14159265f;
 float P(float x, float y, float cell, int oct, uint32_t seed) {
   return Fbm(x, y, cell, oct, seed, 32);
 }
-float Grain(float x, float y, uint32_t seed) { return Hash01(int(x), int(y), seed) - 0.5f; }
+float Grain(float x, float y, uint32_t seed) {
+  return Hash01(int(x), int(y), seed) - 0.5f;
+}
 
 // Value of the class field from the corner mask: 1 at corners of the class, 0 elsewhere,
 // smoothly interpolated and roughened by periodic noise; the class covers field > 0.5.
@@ -208,7 +214,8 @@ struct Theme {
           if (inShadow) c = Scale(c, 0.65f);
           if (std::fabs(x - d.x) < hw && std::fabs(y - d.y) < hh) {
             Col roof = sheet == 0 ? Hex(0xa4472f) : sheet == 1 ? Hex(0xe9eef4) : Hex(0xdcc39a);
-            if (sheet != 2) roof = Scale(roof, y < d.y ? 1.1f : 0.85f);  // gable
+            if (sheet != 2)
+              roof = Scale(roof, y < d.y ? 1.1f : 0.85f);  // gable
             else if (std::fabs(x - d.x) > hw - 1 || std::fabs(y - d.y) > hh - 1)
               roof = Scale(roof, 0.8f);  // parapet
             c = roof;
@@ -310,7 +317,8 @@ struct Theme {
         if (x >= hx + 1.5f && x < hx + w + 1.5f && y >= hy + 1.5f && y < hy + h + 1.5f &&
             !(x >= hx && x < hx + w && y >= hy && y < hy + h))
           c = Scale(c, 0.62f);
-        if (x >= hx && x < hx + w && y >= hy && y < hy + h) c = Roof(x - hx, y - hy, w, h, roofPick);
+        if (x >= hx && x < hx + w && y >= hy && y < hy + h)
+          c = Roof(x - hx, y - hy, w, h, roofPick);
       }
     }
     return c;
@@ -368,7 +376,8 @@ struct Theme {
     bool rowsAlongX = ((variant >> 1) + uint32_t(half)) & 1;
     float lines = std::sin(2 * kPi * (rowsAlongX ? y : x) / 4);
     Col c = Scale(Hex(crop), 1 + lines * 0.06f + Grain(x, y, 131) * 0.05f);
-    float edgeDist = std::min({x, y, kT - x, kT - y, splitX ? std::fabs(x - 16) : std::fabs(y - 16)});
+    float edgeDist =
+        std::min({x, y, kT - x, kT - y, splitX ? std::fabs(x - 16) : std::fabs(y - 16)});
     if (edgeDist < 1) c = Hex(0x3f6a2c);
     if (depth < 0.03f) c = Hex(0x3f6a2c);
     return c;
@@ -418,10 +427,14 @@ Col TilePixel(const Theme& th, const Tile& t, float x, float y) {
   auto area = [&](int cls, uint8_t mask, uint32_t variant) {
     float depth = AreaDepth(cls, mask, x, y);
     switch (cls) {
-      case kWater: return th.Water(c, x, y, depth);
-      case kForest: return th.Forest(c, x, y, depth);
-      case kTown: return th.Town(c, x, y, depth, int(variant));
-      default: return th.Fields(c, x, y, depth, variant);
+      case kWater:
+        return th.Water(c, x, y, depth);
+      case kForest:
+        return th.Forest(c, x, y, depth);
+      case kTown:
+        return th.Town(c, x, y, depth, int(variant));
+      default:
+        return th.Fields(c, x, y, depth, variant);
     }
   };
   switch (t.kind) {
@@ -518,8 +531,8 @@ Params ParamsAt(const MapSpec& spec, int row) {
     p.rivers += l.rivers, p.roads += l.roads, p.coast += float(l.coast);
   }
   float n = float(2 * span / 8 + 1);
-  return {p.water / n, p.forest / n, p.town / n, p.fields / n, p.rivers / n, p.roads / n,
-          p.coast / n};
+  return {p.water / n,  p.forest / n, p.town / n, p.fields / n,
+          p.rivers / n, p.roads / n,  p.coast / n};
 }
 
 struct Feature {
@@ -657,11 +670,15 @@ class MapBuilder {
       if (onBridge) {
         want = kN;
       } else if (river) {
-        if (dir == kN && rng_.Chance(0.18)) want = rng_.Chance(0.5) ? kE : kW;
-        else if (dir != kN && (run > 3 || rng_.Chance(0.45))) want = kN;
+        if (dir == kN && rng_.Chance(0.18))
+          want = rng_.Chance(0.5) ? kE : kW;
+        else if (dir != kN && (run > 3 || rng_.Chance(0.45)))
+          want = kN;
       } else {
-        if (dir == kN && run > 6 && rng_.Chance(0.06)) want = rng_.Chance(0.5) ? kE : kW;
-        else if (dir != kN && run > 2 && rng_.Chance(0.35)) want = kN;
+        if (dir == kN && run > 6 && rng_.Chance(0.06))
+          want = rng_.Chance(0.5) ? kE : kW;
+        else if (dir != kN && run > 2 && rng_.Chance(0.35))
+          want = kN;
       }
       uint8_t options[3] = {want, kN, uint8_t(want == kE ? kW : kE)};
       bool moved = false;
@@ -714,7 +731,8 @@ class MapBuilder {
       if (!moved) break;
     }
     // never end on a bridge that leads nowhere
-    if (!river && w.cells.size() > 1 && F(w.cells.back().first, w.cells.back().second).kind == Kind::River) {
+    if (!river && w.cells.size() > 1 &&
+        F(w.cells.back().first, w.cells.back().second).kind == Kind::River) {
       w.cells.pop_back();
       w.dirs.pop_back();
     }
