@@ -356,8 +356,15 @@ Image ShopPicture() {
   cairo_rectangle(cr, 20, 470, 560, 6);
   SetCol(cr, Hex(0x6a5020, 0.8f));
   cairo_fill(cr);
+  // the sign hangs on its own plate, clear of the racks behind it
+  RoundRect(cr, 380, 418, 206, 46, 5);
+  SetCol(cr, Hex(0x121418));
+  cairo_fill_preserve(cr);
+  SetCol(cr, Hex(0x6a5020));
+  cairo_set_line_width(cr, 2);
+  cairo_stroke(cr);
   SetCol(cr, Hex(0xc8a040, 0.85f));
-  Text(cr, 590, 452, 30, true, "ZBROJNICE", 1);
+  Text(cr, 483, 452, 30, true, "ZBROJNICE", 0.5);
   cairo_fill(cr);
   cairo_rectangle(cr, 1, 1, w - 2, h - 2);
   SetCol(cr, Hex(0x4a505a));
