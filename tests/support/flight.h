@@ -14,10 +14,9 @@
 
 inline void WriteAircraftFiles() {
   for (const auto& a : catalog::kAircraft) {
-    testcontent::WriteBmp(a.Sprite,
-                          testcontent::Cells(catalog::kAircraftFrameWidth,
-                                             catalog::kAircraftFrameHeight,
-                                             catalog::kAircraftFrames, 0x406080, a.Key));
+    testcontent::WriteBmp(
+        a.Sprite, testcontent::Cells(catalog::kAircraftFrameWidth, catalog::kAircraftFrameHeight,
+                                     catalog::kAircraftFrames, 0x406080, a.Key));
     testcontent::WriteWav(a.Engine, 4410);
   }
 }
