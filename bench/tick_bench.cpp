@@ -7,7 +7,7 @@
 #include "core/tick.h"
 #include "core/world.h"
 #include "flyers/flyer.h"
-#include "platform/backend.h"
+#include "platform/headless/headless_backend.h"
 #include "presentation/form_components.h"
 
 namespace {
@@ -37,7 +37,7 @@ class Drifter : public TFlyer {
 };
 
 void BM_TickDrifters(benchmark::State& state) {
-  platform::Backend backend;
+  platform::HeadlessBackend backend;
   TFormComponents media(backend);
   World w(media, 7);
   const auto n = static_cast<int32_t>(state.range(0));

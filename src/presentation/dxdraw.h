@@ -8,10 +8,8 @@
 
 #include "presentation/surface.h"
 
-namespace platform {
-class Backend;
-}
 class TDXImageList;
+class TWindow;
 
 enum TDXDrawOption : uint32_t {
   doFullScreen = 1u << 0,
@@ -28,7 +26,8 @@ class TDXDraw {
   static constexpr int32_t kWidth = 1024;
   static constexpr int32_t kHeight = 768;
 
-  explicit TDXDraw(platform::Backend& backend);
+  // The surface shows itself in the window's client area at (0, 0).
+  explicit TDXDraw(TWindow& window);
   TDXDraw(const TDXDraw&) = delete;
   TDXDraw& operator=(const TDXDraw&) = delete;
 
@@ -37,23 +36,28 @@ class TDXDraw {
 
   // Opens the window or full screen for the current Options, fills the back buffer with
   // black and builds the patterns of every bound image list. Throws EGameError with
-  // "%s cannot be made" and the like; the surface then stays uninitialised.
+  // "Display mode cannot be changed (1024x768 32bit)", "Primary Surface cannot be made" or
+  // "Surface cannot be made"; the surface then stays uninitialised. A second call after
+  // success changes nothing.
   void Initialize();
   bool Initialized() const { return initialized_; }
   // True when the surface is initialised and the screen is usable (restored first if lost).
   bool CanDraw();
   TDirectDrawSurface& Surface() { return surface_; }
-  // Presents the back buffer (waiting for the retrace when doWaitVBlank is set).
+  // Presents the back buffer (waiting for the retrace when doWaitVBlank is set); the back
+  // buffer keeps its contents. Nothing happens unless CanDraw.
   void Flip();
   // Presents the back buffer again without waiting (the window was uncovered).
   void Repaint();
+  TWindow& Window() { return window_; }
 
   // Image lists bind themselves at construction.
   void Bind(TDXImageList& list) { lists_.push_back(&list); }
 
  private:
-  platform::Backend& backend_;
+  TWindow& window_;
   TDirectDrawSurface surface_{kWidth, kHeight};
+  bool initializing_ = false;
   std::vector<TDXImageList*> lists_;
   bool initialized_ = false;
 };

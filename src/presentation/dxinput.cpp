@@ -1,9 +1,55 @@
 #include "presentation/dxinput.h"
 
+#include <cmath>
+
+#include "platform/backend.h"
+
 TDXInput::TDXInput(platform::Backend& backend) : backend_(backend) {}
 
+int32_t TDXInput::ScaleAxis(int32_t value, int32_t min, int32_t max, int32_t deadZonePercent) {
+  if (max <= min) return 0;
+  const double h = (static_cast<double>(max) - min) / 2.0;
+  const double c = min + h;
+  const double d = h * deadZonePercent / 100.0;
+  const double v = value;
+  if (std::fabs(v - c) <= d || h - d <= 0.0) return 0;
+  const double scaled = v > c ? (v - c - d) * 1000.0 / (h - d) : (v - c + d) * 1000.0 / (h - d);
+  return static_cast<int32_t>(std::nearbyint(std::fmax(-1000.0, std::fmin(1000.0, scaled))));
+}
+
 void TDXInput::Update() {
-  TDXInputStates s;  // devices are read by the platform backend
-  states_ = s;
+  TDXInputStates keyboard;
+  TDXInputStates joystick;
+  // Nothing is read while another window has the keyboard and the stick.
+  if (backend_.Foreground()) {
+    platform::KeyboardState keys{};
+    backend_.ReadKeyboard(keys);
+    for (int s = 0; s < kInputStateCount; ++s) {
+      for (uint8_t code : Bindings[static_cast<size_t>(s)]) {
+        if (code >= 1 && keys[code]) keyboard.set(static_cast<size_t>(s));
+      }
+    }
+    platform::JoystickState js;
+    backend_.ReadJoystick(js);
+    if (js.Present) {
+      int32_t x = js.X, y = js.Y;
+      if (!js.Scaled) {
+        x = ScaleAxis(js.X, js.RawMin, js.RawMax, DeadZonePercent);
+        y = ScaleAxis(js.Y, js.RawMin, js.RawMax, DeadZonePercent);
+      }
+      for (int k = 1; k <= 32; ++k) {
+        if (js.Buttons & (1u << (k - 1))) joystick.set(InputButton(k));
+      }
+      if (x < 0) joystick.set(InputLeft);
+      if (x > 0) joystick.set(InputRight);
+      if (y < 0) joystick.set(InputUp);
+      if (y > 0) joystick.set(InputDown);
+    }
+  }
+  const TDXInputStates s = keyboard | joystick;
+  // States come and go only on a change against the previous poll; since the game never
+  // removes a state itself, this leaves States equal to s.
+  states_ |= s & ~previous_;
+  states_ &= ~(previous_ & ~s);
   previous_ = s;
 }

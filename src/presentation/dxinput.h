@@ -34,6 +34,12 @@ class TDXInput {
 
   // Three binding places per state, each a virtual key code (0 = empty).
   std::array<std::array<uint8_t, 3>, kInputStateCount> Bindings{};
+  // The joystick's dead zone on the X, Y and Z axes, in percent of half the travel.
+  int32_t DeadZonePercent = 50;
+
+  // Scales a raw joystick axis value to -1000..1000 with the dead zone applied: 0 inside
+  // the dead zone, otherwise the distance beyond it, rounded to the nearest integer.
+  static int32_t ScaleAxis(int32_t value, int32_t min, int32_t max, int32_t deadZonePercent);
 
   // Polls every device and recomputes States.
   void Update();

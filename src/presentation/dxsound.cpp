@@ -1,32 +1,124 @@
 #include "presentation/dxsound.h"
 
 #include "base/error.h"
+#include "platform/backend.h"
+#include "platform/mixer.h"
+#include "platform/pcm.h"
 
 struct TWaveCollectionItem::State {
+  platform::Mixer* mixer = nullptr;
   bool initialized = false;
-  bool mainVoice = false;
-  int32_t playVoices = 0;
+  int32_t mainVoice = -1;
+  std::vector<int32_t> playVoices;
+
+  ~State() {
+    if (!mixer) return;
+    for (int32_t v : playVoices) mixer->ReleaseVoice(v);
+    if (mainVoice >= 0) mixer->ReleaseVoice(mainVoice);
+  }
 };
 
-void TWave::LoadFromFile(const std::string& path) {
-  throw EGameError("Cannot open file " + path);
-}
-
-TDXSound::TDXSound(platform::Backend& backend) : backend_(backend) {}
+// A missing device is not an error: the game runs silently.
+TDXSound::TDXSound(platform::Backend& backend) : backend_(backend), mixer_(backend.Audio()) {}
 
 bool TWaveCollectionItem::Initialized() const {
   return state_ && state_->initialized;
 }
-void TWaveCollectionItem::Play(bool) {}
-void TWaveCollectionItem::Stop() {}
+
+bool TWaveCollectionItem::Initialize() {
+  if (state_->initialized) return true;
+  platform::Mixer* mixer = owner_.DXSound.Mixer();
+  if (!mixer) return false;
+  state_->mixer = mixer;
+  state_->initialized = true;
+  return true;
+}
+
+void TWaveCollectionItem::BuildMainVoice() {
+  State& s = *state_;
+  if (Wave.Empty()) return;
+  const auto format = platform::ParsePcmFormat(Wave.Format.data(), Wave.Format.size());
+  if (!format) return;
+  // Converted once, here; play voices share it.
+  auto sound = s.mixer->MakeSound(*format, Wave.Data.data(), Wave.Data.size());
+  if (s.mainVoice < 0) {
+    s.mainVoice = s.mixer->CreateVoice(std::move(sound));
+  } else {
+    s.mixer->SetSound(s.mainVoice, std::move(sound));
+  }
+}
+
+void TWaveCollectionItem::Restore() {
+  if (Wave.Empty()) return;
+  if (!Initialize()) return;
+  BuildMainVoice();
+}
+
+void TWaveCollectionItem::Play(bool wait) {
+  if (!Initialized()) return;
+  State& s = *state_;
+  if (s.mainVoice < 0) BuildMainVoice();
+  if (s.mainVoice < 0) return;
+  platform::Mixer& m = *s.mixer;
+  if (Looped) {
+    m.Stop(s.mainVoice);
+    m.Start(s.mainVoice, true);
+    return;
+  }
+  int32_t voice = -1;
+  for (int32_t v : s.playVoices) {
+    if (!m.Playing(v)) {
+      voice = v;
+      break;
+    }
+  }
+  if (voice < 0) {
+    if (MaxPlayingCount <= 0 || static_cast<int32_t>(s.playVoices.size()) < MaxPlayingCount) {
+      voice = m.CloneVoice(s.mainVoice);
+      if (voice < 0) return;
+      s.playVoices.push_back(voice);
+    } else {
+      // All copies are sounding: the oldest one starts over and goes to the end of the list.
+      voice = s.playVoices.front();
+      s.playVoices.erase(s.playVoices.begin());
+      s.playVoices.push_back(voice);
+    }
+  }
+  m.Stop(voice);
+  m.Start(voice, false);
+  if (wait) {
+    platform::Backend& backend = owner_.DXSound.Backend();
+    while (m.Playing(voice)) backend.WaitUntil(backend.NowMicros() + 10000);
+  }
+}
+
+void TWaveCollectionItem::Stop() {
+  if (!Initialized() || state_->mainVoice < 0) return;
+  state_->mixer->Stop(state_->mainVoice);
+  for (int32_t v : state_->playVoices) state_->mixer->Stop(v);
+}
+
 int32_t TWaveCollectionItem::PlayVoiceCount() const {
-  return state_ ? state_->playVoices : 0;
+  return state_ ? static_cast<int32_t>(state_->playVoices.size()) : 0;
 }
+
 int32_t TWaveCollectionItem::PlayingCount() const {
-  return 0;
+  if (!Initialized() || state_->mainVoice < 0) return 0;
+  int32_t n = state_->mixer->Playing(state_->mainVoice) ? 1 : 0;
+  for (int32_t v : state_->playVoices) n += state_->mixer->Playing(v);
+  return n;
 }
+
 bool TWaveCollectionItem::HasMainVoice() const {
-  return state_ && state_->mainVoice;
+  return state_ && state_->mainVoice >= 0;
+}
+
+int32_t TWaveCollectionItem::MainVoice() const {
+  return state_ ? state_->mainVoice : -1;
+}
+
+std::vector<int32_t> TWaveCollectionItem::PlayVoices() const {
+  return state_ ? state_->playVoices : std::vector<int32_t>{};
 }
 
 TWaveCollectionItem& TWaveCollection::Add() {
@@ -35,4 +127,10 @@ TWaveCollectionItem& TWaveCollection::Add() {
   return item;
 }
 
-void TWaveCollection::Restore() {}
+void TWaveCollection::Restore() {
+  for (auto& item : items_) item.Restore();
+}
+
+void TWaveCollection::InitializeItems() {
+  for (auto& item : items_) item.Initialize();
+}

@@ -9,7 +9,8 @@
 
 namespace platform {
 class Backend;
-}
+class Mixer;
+}  // namespace platform
 
 // A wave file's format record ("fmt " chunk) and samples ("data" chunk).
 struct TWave {
@@ -27,12 +28,14 @@ class TDXSound {
   explicit TDXSound(platform::Backend& backend);
   TDXSound(const TDXSound&) = delete;
   TDXSound& operator=(const TDXSound&) = delete;
-  bool Ready() const { return ready_; }
+  bool Ready() const { return mixer_ != nullptr; }
   platform::Backend& Backend() { return backend_; }
+  // The device's mixer; null when there is no device.
+  platform::Mixer* Mixer() { return mixer_; }
 
  private:
   platform::Backend& backend_;
-  bool ready_ = false;
+  platform::Mixer* mixer_ = nullptr;
 };
 
 class TDXWaveList;
@@ -56,9 +59,16 @@ class TWaveCollectionItem {
   int32_t PlayVoiceCount() const;
   int32_t PlayingCount() const;  // play voices sounding, plus the main voice if looping
   bool HasMainVoice() const;
+  // The mixer's voices of this item: the main voice, then the play voices in list order
+  // (-1 for none).
+  int32_t MainVoice() const;
+  std::vector<int32_t> PlayVoices() const;
 
  private:
   friend class TWaveCollection;
+  void Restore();     // the list's Restore for this item
+  bool Initialize();  // true when the device is ready
+  void BuildMainVoice();
   TDXWaveList& owner_;
   // Voice handles and state belong to the implementation.
   struct State;
@@ -74,6 +84,9 @@ class TWaveCollection {
   // Initialises (when the device is ready) and (re)builds the main voice of every item
   // whose wave is not empty.
   void Restore();
+  // Initialises every item when the device is ready, building no voice: what happens to the
+  // items the form defines when the window is created.
+  void InitializeItems();
 
  private:
   TDXWaveList& owner_;

@@ -8,6 +8,7 @@
 #include "presentation/dxinput.h"
 #include "presentation/dxsound.h"
 #include "presentation/image_list.h"
+#include "presentation/window.h"
 
 namespace platform {
 class Backend;
@@ -23,7 +24,10 @@ class TFormComponents {
 
   platform::Backend& Backend;
 
-  TDXDraw DXDraw1;
+  // The main window the surface shows in; the shell adds its controls to it as a layer.
+  TWindow Window{Backend};
+
+  TDXDraw DXDraw1{Window};
   TDXImageList HCFlyerPictures{DXDraw1};
   TDXImageList BackgroundPictures{DXDraw1};
   TDXImageList ShotPictures{DXDraw1};

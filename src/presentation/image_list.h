@@ -43,12 +43,20 @@ class TPictureCollectionItem {
 
   struct Pattern {
     int32_t Left, Top, Width, Height;  // rectangle of the stored picture
+    // The runs of pixels that differ from the key, row by row: row r's runs are
+    // spans[rowStart[r]] .. spans[rowStart[r + 1]] - 1.
+    std::vector<uint32_t> rowStart;
+    struct Span {
+      uint16_t x, length;  // from the pattern's left edge
+    };
+    std::vector<Span> spans;
   };
   const Pattern& PatternRect(int32_t i) const { return patterns_[static_cast<size_t>(i)]; }
 
  private:
   friend class TDXImageList;
-  void Build();  // step 1 of Restore, unconditionally
+  void Build();       // step 1 of Restore, unconditionally
+  void BuildSpans();  // the key's runs of every pattern, for the current key
 
   TDXImageList& owner_;
   TColor transparentColor_ = clBlack;

@@ -46,12 +46,22 @@ class TDirectDrawSurfaceCanvas {
   // Outlines (x1, y1)-(x2 - 1, y2 - 1) with a 1-pixel black pen, fills the inside with the
   // brush unless it is clear.
   void Rectangle(int32_t x1, int32_t y1, int32_t x2, int32_t y2);
-  // Ends a run of canvas drawing; harmless when nothing was drawn.
+  // Ends a run of canvas drawing; harmless when nothing was drawn. Text and rectangles go
+  // straight into the back buffer, so nothing is left to hand over.
   void Release() {}
+  // The cell TextOut would fill for this text in the current font.
+  int32_t TextWidth(const std::string& text) const;
+  int32_t TextHeight(const std::string& text) const;
 
  private:
   TDirectDrawSurface& surface_;
 };
+
+// Draws UTF-8 text with the top-left of its cell at (x, y): DejaVu Sans at `points` (96 dpi),
+// anti-aliased in `color`, over the cell filled with `background` when opaque. Clipped to the
+// surface. The canvas, the window's controls and the message box all draw text this way.
+void DrawText(TDirectDrawSurface& surface, int32_t x, int32_t y, const std::string& text,
+              int32_t points, TColor color, bool opaque = false, TColor background = 0);
 
 class TDirectDrawSurface {
  public:
@@ -67,6 +77,10 @@ class TDirectDrawSurface {
   uint32_t PixelAt(int32_t x, int32_t y) const { return Row(y)[x]; }
 
   void Fill(TColor color);
+  // Fills the rectangle (x, y)-(x + w, y + h), clipped to the surface.
+  void FillRect(int32_t x, int32_t y, int32_t w, int32_t h, TColor color);
+  // New size, every pixel black (the window picture follows the window's client area).
+  void Resize(int32_t width, int32_t height);
 
   // Created on first use; lives as long as the surface, so brush and font persist.
   TDirectDrawSurfaceCanvas& Canvas() {

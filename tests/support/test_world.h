@@ -7,12 +7,12 @@
 
 #include "core/world.h"
 #include "flyers/flyer.h"
-#include "platform/backend.h"
+#include "platform/headless/headless_backend.h"
 #include "presentation/form_components.h"
 
 struct TestWorld {
   explicit TestWorld(uint64_t seed = 1) : world(media, seed) {}
-  platform::Backend backend;
+  platform::HeadlessBackend backend;
   TFormComponents media{backend};
   World world;
 };

@@ -1,0 +1,84 @@
+// The software mixer behind the sound device: voices play shared sounds (stereo float at the
+// mixer's rate) once or looped, and are summed into the device's buffer. The sdl backend calls
+// Mix from its audio thread; the headless backend calls Advance as its virtual clock moves, so
+// voices finish at the same moments without any output. Every method may be called from any
+// thread: one mutex guards the voices, held only for short, bounded work.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <vector>
+
+#include "platform/pcm.h"
+
+namespace platform {
+
+struct Sound {
+  std::vector<float> Samples;  // interleaved stereo
+  int64_t Frames() const { return static_cast<int64_t>(Samples.size() / 2); }
+};
+
+class Mixer {
+ public:
+  using VoiceId = int32_t;
+
+  explicit Mixer(int32_t rate);
+  int32_t Rate() const { return rate_; }
+
+  // Converts a wave's samples to the mixer's format (outside any lock).
+  std::shared_ptr<const Sound> MakeSound(const PcmFormat& format, const uint8_t* data,
+                                         size_t size) const;
+
+  // A voice with its own sound (a main voice) or sharing another voice's (a play voice):
+  // a play voice takes whatever sound its main voice holds each time it starts.
+  VoiceId CreateVoice(std::shared_ptr<const Sound> sound);
+  VoiceId CloneVoice(VoiceId main);
+  void SetSound(VoiceId voice, std::shared_ptr<const Sound> sound);
+  void ReleaseVoice(VoiceId voice);
+
+  // From the beginning, once or as an endless loop; a voice already playing restarts.
+  void Start(VoiceId voice, bool looped);
+  void Stop(VoiceId voice);
+  bool Playing(VoiceId voice) const;
+
+  // Adds every playing voice into out (frames x stereo) and limits the sum: many loud voices
+  // are turned down smoothly and never clip past full scale.
+  void Mix(float* out, int32_t frames);
+  // Moves every playing voice on by this many frames without output.
+  void Advance(int64_t frames);
+
+  struct VoiceInfo {
+    VoiceId Id;
+    bool Playing;
+    bool Looped;
+    int64_t Position;      // frames into the sound
+    int64_t Length;        // frames of the sound
+    int64_t FramesPlayed;  // since the voice last started
+  };
+  std::vector<VoiceInfo> Voices() const;
+  int32_t PlayingCount() const;
+
+ private:
+  struct Voice {
+    bool live = false;
+    VoiceId main = -1;  // -1 for a main voice
+    std::shared_ptr<const Sound> sound;
+    bool playing = false;
+    bool looped = false;
+    int64_t position = 0;
+    int64_t played = 0;
+  };
+  Voice* Find(VoiceId id);
+  const Voice* Find(VoiceId id) const;
+  void Step(Voice& v, int64_t frames);
+
+  int32_t rate_;
+  mutable std::mutex mutex_;
+  std::vector<Voice> voices_;
+  std::vector<float> scratch_;
+  float gain_ = 1.0f;  // the limiter's current gain
+};
+
+}  // namespace platform

@@ -1,0 +1,233 @@
+// Reading pictures: every bitmap layout the game may meet, JPEG through libjpeg, the exact
+// error texts, and damaged or lying files that must fail cleanly.
+#include <gtest/gtest.h>
+
+#include <jerror.h>
+
+#include <string>
+#include <vector>
+
+#include "base/error.h"
+#include "presentation/picture.h"
+#include "presentation/picture_decoders.h"
+#include "sample_files.h"
+#include "support/temp_dir.h"
+
+namespace {
+
+using picture_codec::DecodeBmp;
+using picture_codec::DecodeJpeg;
+
+// 3 x 2 (a row of 9 bytes pads to 12 at 24 bits): red green blue / white black grey.
+const std::vector<uint32_t> kSix = {0xFF0000, 0x00FF00, 0x0000FF, 0xFFFFFF, 0x000000, 0x808080};
+
+std::string ErrorOf(TPicture& p, const std::string& path) {
+  try {
+    p.LoadFromFile(path);
+  } catch (const EGameError& e) {
+    return e.what();
+  }
+  return "";
+}
+
+TEST(BmpDecoder, TrueColourBottomUpAndTopDown) {
+  for (bool topDown : {false, true}) {
+    auto file = samples::Bmp(3, 2, 24, kSix, topDown);
+    TPicture p;
+    ASSERT_TRUE(DecodeBmp(file.data(), file.size(), p)) << topDown;
+    EXPECT_EQ(p.Width, 3);
+    EXPECT_EQ(p.Height, 2);
+    EXPECT_EQ(p.Pixels, kSix) << topDown;
+  }
+}
+
+TEST(BmpDecoder, ThirtyTwoBitsIgnoreTheFourthByte) {
+  std::vector<uint32_t> withAlpha;
+  for (uint32_t c : kSix) withAlpha.push_back(c | 0xAB000000u);
+  auto file = samples::Bmp(3, 2, 32, withAlpha);
+  TPicture p;
+  ASSERT_TRUE(DecodeBmp(file.data(), file.size(), p));
+  EXPECT_EQ(p.Pixels, kSix);  // the key compares exact 24-bit colours
+}
+
+TEST(BmpDecoder, PaletteDepths) {
+  const std::vector<uint32_t> palette = {0x000000, 0x598B2D, 0xFFFF00, 0x123456};
+  const std::vector<uint32_t> indexes = {0, 1, 2, 3, 1, 0};
+  std::vector<uint32_t> expected;
+  for (uint32_t i : indexes) expected.push_back(palette[i]);
+  for (int bpp : {4, 8}) {
+    auto file = samples::Bmp(3, 2, bpp, indexes, false, palette);
+    TPicture p;
+    ASSERT_TRUE(DecodeBmp(file.data(), file.size(), p)) << bpp;
+    EXPECT_EQ(p.Pixels, expected) << bpp;
+  }
+  auto mono = samples::Bmp(9, 1, 1, {1, 0, 1, 0, 1, 0, 1, 0, 1}, false, {0x000000, 0xFFFFFF});
+  TPicture p;
+  ASSERT_TRUE(DecodeBmp(mono.data(), mono.size(), p));
+  EXPECT_EQ(p.Pixels[8], 0xFFFFFFu);  // the ninth pixel sits in the second byte
+  EXPECT_EQ(p.Pixels[7], 0u);
+}
+
+TEST(BmpDecoder, BitFieldsAndSixteenBits) {
+  // 16 bits, 5-6-5 through bit fields: full-scale channels must come out as 255.
+  std::vector<uint8_t> f = samples::Bmp(2, 1, 24, {0, 0});  // header to patch
+  f.resize(14 + 40);
+  samples::Set32(f, 10, 14 + 40 + 12);
+  f[28] = 16;
+  samples::Set32(f, 30, 3);  // BI_BITFIELDS
+  samples::Put32(f, 0xF800);
+  samples::Put32(f, 0x07E0);
+  samples::Put32(f, 0x001F);
+  samples::Put16(f, 0xF800);  // red
+  samples::Put16(f, 0x07FF);  // green + blue
+  TPicture p;
+  ASSERT_TRUE(DecodeBmp(f.data(), f.size(), p));
+  EXPECT_EQ(p.Pixels, (std::vector<uint32_t>{0xFF0000, 0x00FFFF}));
+}
+
+TEST(BmpDecoder, RunLengthEightBits) {
+  std::vector<uint8_t> f =
+      samples::Bmp(4, 2, 8, std::vector<uint32_t>(8, 0), false, {0x000000, 0xFF0000, 0x00FF00});
+  const size_t off = f.size() - 8;
+  f.resize(off);
+  samples::Set32(f, 30, 1);  // BI_RLE8
+  // Bottom row: three of colour 1, one literal... top row: literal 2 1 2, then end.
+  const std::vector<uint8_t> rle = {3, 1, 0, 0, 0, 3, 2, 1, 2, 0, 0, 0, 0, 1};
+  f.insert(f.end(), rle.begin(), rle.end());
+  TPicture p;
+  ASSERT_TRUE(DecodeBmp(f.data(), f.size(), p));
+  EXPECT_EQ(p.Pixels, (std::vector<uint32_t>{0x00FF00, 0xFF0000, 0x00FF00, 0, 0xFF0000, 0xFF0000,
+                                             0xFF0000, 0}));
+}
+
+TEST(BmpDecoder, DamagedOrLyingFilesFail) {
+  const auto good = samples::Bmp(3, 2, 24, kSix);
+  TPicture p;
+  // Every truncation of a valid file fails (the pixel rows are all needed).
+  for (size_t n = 0; n < good.size(); ++n) {
+    EXPECT_FALSE(DecodeBmp(good.data(), n, p)) << n;
+  }
+  EXPECT_TRUE(p.Pixels.empty());
+
+  auto patched = [&](size_t at, uint32_t v) {
+    auto f = good;
+    samples::Set32(f, at, v);
+    return f;
+  };
+  const std::vector<std::vector<uint8_t>> bad = {
+      patched(18, 0x7FFFFFFF),  // width beyond any bound
+      patched(22, 0x80000000),  // height INT_MIN
+      patched(18, 0),           // zero width
+      patched(22, 0),           // zero height
+      patched(18, 60000),       // 60000 x 2 claims more rows than the file holds
+      patched(10, 0xFFFFFFF0),  // pixel offset past the end
+      patched(14, 0xFFFFFFFF),  // header longer than the file
+      patched(14, 20),          // header size of no known kind
+      patched(30, 4),           // compression of no known kind (JPEG inside BMP)
+  };
+  for (size_t i = 0; i < bad.size(); ++i) {
+    EXPECT_FALSE(DecodeBmp(bad[i].data(), bad[i].size(), p)) << i;
+  }
+  // A 32768 x 32768 claim is refused before any allocation.
+  auto huge = patched(18, 32768);
+  samples::Set32(huge, 22, 32768);
+  EXPECT_FALSE(DecodeBmp(huge.data(), huge.size(), p));
+}
+
+TEST(BmpDecoder, RunLengthCannotWriteOutsideThePicture) {
+  std::vector<uint8_t> f =
+      samples::Bmp(2, 2, 8, std::vector<uint32_t>(4, 0), false, {0x000000, 0xFF0000});
+  f.resize(f.size() - 8);
+  samples::Set32(f, 30, 1);
+  // A run far longer than a row, a delta far past the picture, a literal past the end.
+  const std::vector<uint8_t> rle = {255, 1, 0, 2, 200, 200, 0, 9, 1, 1};
+  f.insert(f.end(), rle.begin(), rle.end());
+  TPicture p;
+  EXPECT_FALSE(DecodeBmp(f.data(), f.size(), p));
+}
+
+std::vector<uint32_t> Blocks(int32_t w, int32_t h) {
+  std::vector<uint32_t> px(static_cast<size_t>(w * h));
+  for (int32_t y = 0; y < h; ++y) {
+    for (int32_t x = 0; x < w; ++x) px[y * w + x] = x < w / 2 ? 0xE02010 : 0x1040D0;
+  }
+  return px;
+}
+
+int Distance(uint32_t a, uint32_t b) {
+  int d = 0;
+  for (int s = 0; s < 24; s += 8)
+    d = std::max(d, std::abs(int((a >> s) & 255) - int((b >> s) & 255)));
+  return d;
+}
+
+TEST(JpegDecoder, DecodesColourGreyAndProgressiveFiles) {
+  const auto px = Blocks(32, 16);
+  for (bool progressive : {false, true}) {
+    auto file = samples::Jpeg(32, 16, px, 95, false, progressive);
+    TPicture p;
+    ASSERT_EQ(DecodeJpeg(file.data(), file.size(), p), 0);
+    ASSERT_EQ(p.Width, 32);
+    ASSERT_EQ(p.Height, 16);
+    EXPECT_LE(Distance(p.Pixels[4 * 32 + 3], 0xE02010), 8);
+    EXPECT_LE(Distance(p.Pixels[12 * 32 + 28], 0x1040D0), 8);
+    EXPECT_EQ(p.Pixels[0] >> 24, 0u);  // the unused byte is zero, as in every picture
+  }
+  std::vector<uint32_t> grey(64, 0x90);
+  auto file = samples::Jpeg(8, 8, grey, 95, true);
+  TPicture p;
+  ASSERT_EQ(DecodeJpeg(file.data(), file.size(), p), 0);
+  EXPECT_LE(Distance(p.Pixels[27], 0x909090), 2);
+}
+
+TEST(JpegDecoder, DamageIsAnErrorNeverAnExit) {
+  const auto file = samples::Jpeg(32, 16, Blocks(32, 16));
+  TPicture p;
+  // Cut off inside the entropy-coded data: libjpeg only warns; here that is an error.
+  EXPECT_EQ(DecodeJpeg(file.data(), file.size() - 40, p), JWRN_JPEG_EOF);
+  EXPECT_NE(DecodeJpeg(file.data(), 100, p), 0);
+  for (size_t n = 0; n < file.size(); n += 7) EXPECT_NE(DecodeJpeg(file.data(), n, p), 0) << n;
+  auto junk = file;
+  for (size_t i = 200; i < junk.size() - 2; i += 3) junk[i] = 0xFF;  // marker soup
+  EXPECT_NE(DecodeJpeg(junk.data(), junk.size(), p), 0);
+  EXPECT_TRUE(p.Pixels.empty());
+}
+
+TEST(PictureLoadFromFile, ChoosesTheDecoderByExtensionWhateverItsCase) {
+  ScopedTempDir dir;
+  dir.Write("a.BMP", samples::Bmp(3, 2, 24, kSix));
+  dir.Write("b.Jpg", samples::Jpeg(32, 16, Blocks(32, 16)));
+  dir.Write("c.jpeg", samples::Jpeg(8, 4, Blocks(8, 4)));
+  TPicture p;
+  p.LoadFromFile("a.BMP");
+  EXPECT_EQ(p.Pixels, kSix);
+  p.LoadFromFile("b.Jpg");
+  EXPECT_EQ(p.Width, 32);
+  p.LoadFromFile("c.jpeg");
+  EXPECT_EQ(p.Width, 8);
+}
+
+TEST(PictureLoadFromFile, ErrorsCarryTheirTextsAndKeepThePreviousPicture) {
+  ScopedTempDir dir;
+  dir.Write("good.bmp", samples::Bmp(3, 2, 24, kSix));
+  auto bmp = samples::Bmp(3, 2, 24, kSix);
+  bmp.resize(bmp.size() - 1);
+  dir.Write("short.bmp", bmp);
+  auto jpg = samples::Jpeg(32, 16, Blocks(32, 16));
+  jpg.resize(jpg.size() / 2);
+  dir.Write("short.jpg", jpg);
+  dir.Write("text.jpg", {'h', 'e', 'l', 'l', 'o'});
+
+  TPicture p;
+  p.LoadFromFile("good.bmp");
+  EXPECT_EQ(ErrorOf(p, "missing.bmp"), "Cannot open file missing.bmp");
+  EXPECT_EQ(ErrorOf(p, "res/pic.gif"), "Unknown picture file extension (.gif)");
+  EXPECT_EQ(ErrorOf(p, "noextension"), "Unknown picture file extension (.)");
+  EXPECT_EQ(ErrorOf(p, "short.bmp"), "Bitmap image is not valid");
+  EXPECT_EQ(ErrorOf(p, "short.jpg"), "JPEG error #" + std::to_string(JWRN_JPEG_EOF));
+  EXPECT_EQ(ErrorOf(p, "text.jpg").rfind("JPEG error #", 0), 0u);
+  EXPECT_EQ(p.Pixels, kSix);  // every failure left the good picture in place
+  EXPECT_THROW(p.LoadFromFile("missing.jpg"), EInOutError);
+}
+
+}  // namespace
