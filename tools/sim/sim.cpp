@@ -10,6 +10,8 @@
 #include "base/error.h"
 #include "core/level.h"
 #include "core/tick.h"
+#include "enemies/boss.h"
+#include "enemies/enemy.h"
 #include "flyers/aircraft.h"
 #include "flyers/projectile.h"
 #include "json.h"
@@ -29,6 +31,8 @@ std::filesystem::path Absolute(const std::string& path) {
 // without its T, in lower case ("enemy", "boss").
 std::string TypeName(const TFlyer& f) {
   if (dynamic_cast<const TAircraft*>(&f)) return "aircraft";
+  if (dynamic_cast<const TEnemy*>(&f)) return "enemy";
+  if (dynamic_cast<const TBoss*>(&f)) return "boss";
   if (dynamic_cast<const TAAMissile*>(&f)) return "aamissile";
   if (dynamic_cast<const TMiniMissile*>(&f)) return "minimissile";
   if (dynamic_cast<const TLightBeam*>(&f)) return "lightbeam";
@@ -51,6 +55,8 @@ std::string TypeName(const TFlyer& f) {
 // The kind code where a flyer has one (aircraft, enemies, bosses); -1 otherwise.
 int32_t KindOf(const TFlyer& f) {
   if (auto* a = dynamic_cast<const TAircraft*>(&f)) return a->Kind;
+  if (auto* e = dynamic_cast<const TEnemy*>(&f)) return e->Kind;
+  if (auto* b = dynamic_cast<const TBoss*>(&f)) return b->Kind;
   return -1;
 }
 
