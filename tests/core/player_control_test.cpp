@@ -84,7 +84,7 @@ TEST(Firing, MiniMissilesLeaveEveryTenTicksAlternatingSides) {
   FlightWorld f(akJaguar, 400, 600);
   TAircraft& a = f.Aircraft();
   a.Slots[0] = MakeWeapon(f.world, wkMiniMissiles);  // N = 9
-  std::vector<std::pair<int, double>> launches;       // tick, sideways speed at launch
+  std::vector<std::pair<int, double>> launches;      // tick, sideways speed at launch
   for (int tick = 1; tick <= 35; ++tick) {
     f.TickWith({InputButton2});
     auto minis = AllOf<TMiniMissile>(f.world.FlyerList);

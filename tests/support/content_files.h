@@ -140,7 +140,8 @@ inline void WriteWav(const std::string& path, uint32_t samples = 2205) {
   b[34] = 8;  // bits per sample
   put4(36, "data");
   fileio::PutU32(&b[40], samples);
-  for (uint32_t i = 0; i < samples; ++i) b[44 + i] = static_cast<uint8_t>(0x80 + ((i / 20) % 2 ? 30 : -30));
+  for (uint32_t i = 0; i < samples; ++i)
+    b[44 + i] = static_cast<uint8_t>(0x80 + ((i / 20) % 2 ? 30 : -30));
   WriteBytes(path, b);
 }
 

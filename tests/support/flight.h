@@ -14,10 +14,9 @@
 
 inline void WriteAircraftFiles() {
   for (const auto& a : catalog::kAircraft) {
-    testcontent::WriteBmp(a.Sprite,
-                          testcontent::Cells(catalog::kAircraftFrameWidth,
-                                             catalog::kAircraftFrameHeight,
-                                             catalog::kAircraftFrames, 0x406080, a.Key));
+    testcontent::WriteBmp(
+        a.Sprite, testcontent::Cells(catalog::kAircraftFrameWidth, catalog::kAircraftFrameHeight,
+                                     catalog::kAircraftFrames, 0x406080, a.Key));
     testcontent::WriteWav(a.Engine, 4410);
   }
 }
@@ -41,10 +40,19 @@ struct FlightWorld {
   RecordingEvents events;
   TAircraft& Aircraft() { return *world.Player; }
 
-  // One tick in which exactly the given states are held: the controls act on them, then the
-  // rest of the tick runs as always.
+  // One tick in which exactly the given states are held, pressed as the player would on
+  // the keyboard (the tick polls them through the game's own key bindings).
   void TickWith(const TDXInputStates& held) {
-    PlayerControl(world, held);
+    namespace vk = platform::vk;
+    const std::pair<TDXInputState, uint8_t> keys[] = {
+        {InputUp, vk::Up},         {InputDown, vk::Down},     {InputLeft, vk::Left},
+        {InputRight, vk::Right},   {InputButton1, vk::Space}, {InputButton2, vk::Return},
+        {InputButton3, vk::Shift}, {InputButton31, vk::Tab},  {InputButton32, vk::Escape},
+    };
+    t.backend.ReleaseAllKeys();
+    for (auto [state, key] : keys) {
+      if (held[state]) t.backend.SetKey(key, true);
+    }
     Tick(world);
   }
   void TickWith(std::initializer_list<TDXInputState> held) { TickWith(StatesOf(held)); }
