@@ -35,13 +35,13 @@ inline constexpr uint32_t kYellow = 0x00FFFF;
 
 struct Picture {
   ImageList List;
-  int Index;             // item index in its list
-  const char* Path;      // relative to the working directory, '/' separated
-  int PatternWidth;      // 0 = the whole picture
-  int PatternHeight;     // 0 = the whole picture
+  int Index;          // item index in its list
+  const char* Path;   // relative to the working directory, '/' separated
+  int PatternWidth;   // 0 = the whole picture
+  int PatternHeight;  // 0 = the whole picture
   bool Transparent;
-  uint32_t Key;          // TransparentColor
-  int MinPatterns;       // patterns the game draws from it (content must provide at least these)
+  uint32_t Key;     // TransparentColor
+  int MinPatterns;  // patterns the game draws from it (content must provide at least these)
 };
 
 struct Sound {
@@ -85,8 +85,7 @@ inline constexpr std::array<Picture, 33> kStartupPictures{{
     {ImageList::RocketPictures, 3, "res/weapons/mediumbeam.bmp", 8, 35, true, kBlack, 1},
     {ImageList::RocketPictures, 4, "res/weapons/largebeam.bmp", 11, 40, true, kBlack, 1},
     {ImageList::RocketPictures, 5, "res/weapons/plasmaball.bmp", 20, 20, true, kBrightGreen, 1},
-    {ImageList::RocketPictures, 6, "res/weapons/plasmaball_small.bmp", 7, 7, true, kBrightGreen,
-     1},
+    {ImageList::RocketPictures, 6, "res/weapons/plasmaball_small.bmp", 7, 7, true, kBrightGreen, 1},
 }};
 
 inline constexpr std::array<Sound, 6> kStartupSounds{{
@@ -136,8 +135,15 @@ struct Size {
   int Height;
 };
 inline constexpr std::array<Size, 9> kEnemySizes{{
-    {150, 150}, {60, 85}, {140, 140}, {100, 100}, {100, 160},
-    {120, 120}, {120, 120}, {140, 140}, {120, 160},
+    {150, 150},
+    {60, 85},
+    {140, 140},
+    {100, 100},
+    {100, 160},
+    {120, 120},
+    {120, 120},
+    {140, 140},
+    {120, 160},
 }};
 
 // Terrain tile sheets (32 x 32 tiles, opaque); mission m uses sheet m mod 3.
@@ -147,7 +153,9 @@ inline constexpr std::array<const char*, 3> kTerrain{{
     "res/terrain/snow.jpg",
     "res/terrain/desert.jpg",
 }};
-inline constexpr const char* TerrainFor(int mission) { return kTerrain[mission % 3]; }
+inline constexpr const char* TerrainFor(int mission) {
+  return kTerrain[mission % 3];
+}
 
 inline constexpr int kMissions = 6;
 // "levels/level0" + mission + ".mat" / ".ene".

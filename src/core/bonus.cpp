@@ -4,6 +4,7 @@
 #include "core/effect.h"
 #include "core/world.h"
 #include "flyers/aircraft.h"
+#include "flyers/media.h"
 #include "presentation/form_components.h"
 
 TBonus::TBonus(World& world, int32_t x, int32_t y) : TFlyer(world) {
@@ -24,7 +25,7 @@ void TBonus::Move() {
 }
 
 void TBonus::Draw() {
-  W.Media.EffectPictures.Items[PictureItem()].Draw(W.Media.DXDraw1.Surface(), X, Y, AnimTicks / 5);
+  DrawSprite(W.Media.EffectPictures, PictureItem(), W.Media.DXDraw1.Surface(), X, Y, AnimTicks / 5);
 }
 
 void THealthBonus::Apply() {

@@ -1,6 +1,7 @@
 #include "core/effect.h"
 
 #include "core/world.h"
+#include "flyers/media.h"
 #include "presentation/form_components.h"
 
 void TEffect::EffectStep() {
@@ -10,5 +11,5 @@ void TEffect::EffectStep() {
 
 void TEffect::EffectDraw() const {
   if (Frame < 0) return;
-  W.Media.EffectPictures.Items[PictureItem()].Draw(W.Media.DXDraw1.Surface(), X, Y, Frame);
+  DrawSprite(W.Media.EffectPictures, PictureItem(), W.Media.DXDraw1.Surface(), X, Y, Frame);
 }

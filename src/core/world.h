@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
 
 #include "base/random.h"
 #include "core/game_state.h"
@@ -24,6 +25,9 @@ class TMissionEvents {
   virtual void ShowVictory() {}  // the mission-won screen
   virtual void PauseScreen() {}  // the pause screen (stops the timers itself)
   virtual void StopEngineSound() {}
+  // A failure the player did not cause (a missing or broken file) during a mission; the
+  // screens show it in the standard error message box.
+  virtual void ReportError(const std::string& /*message*/) {}
 };
 
 class World {

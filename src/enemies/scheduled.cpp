@@ -1,11 +1,14 @@
 #include "enemies/scheduled.h"
 
-#include "flyers/flyer.h"
+#include "enemies/boss.h"
+#include "enemies/enemy.h"
 
-std::unique_ptr<TFlyer> MakeEnemy(World&, int32_t, int32_t, uint8_t, uint8_t) {
-  return nullptr;
+std::unique_ptr<TFlyer> MakeEnemy(World& w, int32_t x, int32_t y, uint8_t kind, uint8_t variant) {
+  if (kind >= kEnemyKinds) return nullptr;
+  return std::make_unique<TEnemy>(w, x, y, kind, variant);
 }
 
-std::unique_ptr<TFlyer> MakeBoss(World&, int32_t, int32_t, uint8_t) {
-  return nullptr;
+std::unique_ptr<TFlyer> MakeBoss(World& w, int32_t x, int32_t y, uint8_t kind) {
+  if (kind >= kBossKinds) return nullptr;
+  return std::make_unique<TBoss>(w, x, y, kind);
 }

@@ -5,6 +5,7 @@
 #include "core/effect.h"
 #include "core/world.h"
 #include "flyers/flyer.h"
+#include "flyers/media.h"
 #include "presentation/form_components.h"
 
 void TShell::Move() {
@@ -15,7 +16,7 @@ void TShell::Move() {
 }
 
 void TShell::HitTarget(TFlyer& flyer) {
-  W.Media.DXExplWaveList.Items[0].Play(false);
+  PlaySound(W.Media.DXExplWaveList, 0);
   Alive = false;
   W.EffectList.Push(std::make_unique<TSmallExplosion>(W, X - 8, Y - 8, 0));
   flyer.Hit(Damage);
@@ -23,5 +24,5 @@ void TShell::HitTarget(TFlyer& flyer) {
 
 void TShell::Draw() const {
   int32_t pattern = Dx == 0 ? 0 : (Dx > 0 ? 2 : 1);
-  W.Media.ShotPictures.Items[0].Draw(W.Media.DXDraw1.Surface(), X, Y, pattern);
+  DrawSprite(W.Media.ShotPictures, 0, W.Media.DXDraw1.Surface(), X, Y, pattern);
 }

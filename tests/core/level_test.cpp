@@ -56,9 +56,7 @@ TEST(LevelFiles, BrokenFilesRaiseAnInOutErrorNamingTheFile) {
   EXPECT_NE(MessageOf([] { ReadLevelSchedule("none.ene"); }).find("none.ene"), std::string::npos);
 
   // More rows than the schedule table holds is refused without reading them all.
-  {
-    std::ofstream f("huge.ene", std::ios::binary);
-  }
+  { std::ofstream f("huge.ene", std::ios::binary); }
   ASSERT_EQ(truncate("huge.ene", (1048576LL + 1) * 24), 0);
   EXPECT_NE(MessageOf([] { ReadLevelSchedule("huge.ene"); }).find("huge.ene"), std::string::npos);
   ASSERT_EQ(truncate("huge.ene", 1048576LL * 24), 0);
@@ -141,7 +139,7 @@ struct TerrainTest : ::testing::Test {
 TEST_F(TerrainTest, MissionStartShowsRowsOneToTwentyFiveFromTheBottom) {
   int32_t ticks = 0;
   DrawTerrain(w, ticks);
-  EXPECT_EQ(TileAt(0, 767), 1u);   // bottom row: map row 1
+  EXPECT_EQ(TileAt(0, 767), 1u);  // bottom row: map row 1
   EXPECT_EQ(TileAt(0, 736), 1u);
   EXPECT_EQ(TileAt(0, 735), 2u);
   EXPECT_EQ(TileAt(1000, 0), 24u);  // top full row: map row 24

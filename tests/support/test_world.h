@@ -39,10 +39,11 @@ class TProbe : public TFlyer {
 
 // Records what a mission tells its screens.
 struct RecordingEvents : TMissionEvents {
-  int timersStopped = 0, defeats = 0, victories = 0, pauses = 0, engineStops = 0;
+  int timersStopped = 0, defeats = 0, victories = 0, pauses = 0, engineStops = 0, errors = 0;
   void StopTimers() override { ++timersStopped; }
   void ShowDefeat() override { ++defeats; }
   void ShowVictory() override { ++victories; }
   void PauseScreen() override { ++pauses; }
   void StopEngineSound() override { ++engineStops; }
+  void ReportError(const std::string&) override { ++errors; }
 };

@@ -1,0 +1,171 @@
+#include "core/collision.h"
+
+#include <gtest/gtest.h>
+
+#include "core/effect.h"
+#include "flyers/cannon_shell.h"
+#include "flyers/projectile.h"
+#include "support/targets.h"
+#include "support/test_world.h"
+
+namespace {
+
+struct CollisionTest : ::testing::Test {
+  TestWorld t;
+  World& w = t.world;
+
+  // A flyer at (x, y) with a box and no shapes yet.
+  std::unique_ptr<TFlyer> At(int32_t x, int32_t y, int32_t width = 0, int32_t height = 0) {
+    auto f = std::make_unique<TFlyer>(w);
+    f->X = x;
+    f->Y = y;
+    f->Width = width;
+    f->Height = height;
+    return f;
+  }
+};
+
+TEST_F(CollisionTest, BoxesAndPointsCountTheirEdges) {
+  auto a = At(0, 0, 10, 10);
+  auto b = At(10, 10, 5, 5);  // shares the corner (10, 10)
+  EXPECT_TRUE(BoxesOverlap(*a, *b));
+  EXPECT_TRUE(BoxesOverlap(*b, *a));
+  b->X = 11;
+  EXPECT_FALSE(BoxesOverlap(*a, *b));
+  b->X = -5;
+  b->Y = -5;  // (-5..0) touches at 0
+  EXPECT_TRUE(BoxesOverlap(*a, *b));
+  b->Y = -6;
+  EXPECT_FALSE(BoxesOverlap(*a, *b));
+
+  EXPECT_TRUE(PointInBox({0, 0}, *a));
+  EXPECT_TRUE(PointInBox({10, 10}, *a));
+  EXPECT_FALSE(PointInBox({11, 10}, *a));
+  EXPECT_FALSE(PointInBox({5, -1}, *a));
+
+  const TCircleRec c{5, 10, 10};  // radius 5 at (10, 10) relative to the owner
+  EXPECT_TRUE(PointInCircle({105, 110}, c, 100, 100));   // on the rim
+  EXPECT_TRUE(PointInCircle({113, 114}, c, 100, 100));   // 3-4-5: on the rim
+  EXPECT_FALSE(PointInCircle({104, 110}, c, 100, 100));  // just beyond
+  EXPECT_FALSE(PointInCircle({114, 114}, c, 100, 100));
+
+  const TRectRec r{2, 3, 4, 5};  // covers 2..6 x 3..8
+  EXPECT_TRUE(PointInRect({102, 103}, r, 100, 100));
+  EXPECT_TRUE(PointInRect({106, 108}, r, 100, 100));
+  EXPECT_FALSE(PointInRect({107, 108}, r, 100, 100));
+  EXPECT_FALSE(PointInRect({106, 109}, r, 100, 100));
+  EXPECT_FALSE(PointInRect({101, 103}, r, 100, 100));
+}
+
+TEST_F(CollisionTest, RectanglesSharingAnEdgeMeetCirclesTouchingAtAPointDoNot) {
+  const TRectRec r{0, 0, 10, 10};
+  EXPECT_TRUE(RectsOverlap(r, {0, 0}, r, {10, 0}));
+  EXPECT_TRUE(RectsOverlap(r, {0, 0}, r, {0, 10}));
+  EXPECT_FALSE(RectsOverlap(r, {0, 0}, r, {11, 0}));
+  EXPECT_FALSE(RectsOverlap(r, {0, 0}, r, {5, 11}));
+
+  const TCircleRec c{5, 0, 0};
+  EXPECT_FALSE(CirclesOverlap(c, {0, 0}, c, {10, 0}));  // touching
+  EXPECT_TRUE(CirclesOverlap(c, {0, 0}, c, {9, 0}));
+  EXPECT_FALSE(CirclesOverlap(c, {0, 0}, c, {6, 8}));  // distance 10 exactly
+  EXPECT_TRUE(CirclesOverlap(c, {0, 0}, c, {6, 7}));
+}
+
+TEST_F(CollisionTest, CircleAgainstRectangleUsesCornersAndExtremePointsOnly) {
+  // A small circle inside a large rectangle: its extreme points are inside.
+  EXPECT_TRUE(CircleRect({5, 50, 50}, {0, 0}, {0, 0, 100, 100}, {0, 0}));
+  // A large circle around a small rectangle: the corners are inside.
+  EXPECT_TRUE(CircleRect({50, 0, 0}, {0, 0}, {-5, -5, 10, 10}, {0, 0}));
+  // A bar narrower than the circle crossing it, with all corners outside and none of the
+  // four extreme points inside: not detected.
+  EXPECT_FALSE(CircleRect({20, 0, 0}, {0, 0}, {5, -100, 5, 200}, {0, 0}));
+  EXPECT_FALSE(CircleRect({20, 0, 0}, {0, 0}, {-100, -10, 200, 5}, {0, 0}));
+  EXPECT_FALSE(CircleRect({20, 0, 0}, {300, 300}, {5, -100, 5, 200}, {300, 300}));
+  // Exactly through the middle it holds two extreme points and is found.
+  EXPECT_TRUE(CircleRect({20, 0, 0}, {0, 0}, {-5, -100, 10, 200}, {0, 0}));
+  // An extreme point exactly on the rectangle's edge counts.
+  EXPECT_TRUE(CircleRect({10, 0, 0}, {0, 0}, {10, -30, 5, 60}, {0, 0}));
+  EXPECT_FALSE(CircleRect({10, 0, 0}, {0, 0}, {11, -30, 5, 60}, {0, 0}));
+  // A corner exactly on the rim counts (3-4-5).
+  EXPECT_TRUE(CircleRect({5, 0, 0}, {0, 0}, {3, 4, 10, 10}, {0, 0}));
+  EXPECT_FALSE(CircleRect({5, 0, 0}, {0, 0}, {4, 4, 10, 10}, {0, 0}));
+}
+
+TEST_F(CollisionTest, ShapeListsAreTestedPairByPairInBothOrders) {
+  auto a = At(0, 0, 100, 100);
+  auto b = At(50, 0, 100, 100);
+  EXPECT_FALSE(ShapesOverlap(*a, *b));  // no shapes, whatever the boxes
+  a->AddCircle(10, 10, 5);
+  b->AddRect(0, 0, 100, 100);
+  EXPECT_FALSE(ShapesOverlap(*a, *b));
+  EXPECT_FALSE(ShapesOverlap(*b, *a));
+  a->AddCircle(60, 50, 5);  // inside b's rectangle
+  EXPECT_TRUE(ShapesOverlap(*a, *b));
+  EXPECT_TRUE(ShapesOverlap(*b, *a));  // rectangle first: the circle is still the circle
+
+  // A shape node that was never set is skipped, also when probed with a point.
+  auto c = At(0, 0, 10, 10);
+  c->Shapes = std::make_unique<TShape>();
+  EXPECT_FALSE(ShapesOverlap(*c, *b));
+  EXPECT_FALSE(ShapesOverlap(*b, *c));
+  EXPECT_FALSE(PointInShapes({0, 0}, *c));
+  c->AddRect(0, 0, 10, 10);
+  EXPECT_TRUE(PointInShapes({10, 10}, *c));
+  EXPECT_FALSE(PointInShapes({0, 0}, *At(0, 0, 10, 10)));  // an empty list is never hit
+}
+
+TEST_F(CollisionTest, TouchingFlyersExchangeTheSmallerHealthUnlessOneIsAFriend) {
+  auto weak = AddTarget(w, 0, 0, 20, 20, 30);
+  auto strong = AddTarget(w, 10, 10, 20, 20, 50);
+  FlyersVsFlyers(w);
+  EXPECT_EQ(weak->Health, 0);
+  EXPECT_FALSE(weak->Alive);
+  EXPECT_EQ(strong->Health, 20);
+  EXPECT_TRUE(strong->Alive);
+  FlyersVsFlyers(w);  // the dead one is skipped from then on
+  EXPECT_EQ(strong->Hits.size(), 1u);
+
+  auto p = AddTarget(w, 500, 500, 20, 20, 40);
+  auto q = AddTarget(w, 505, 505, 20, 20, 40);
+  FlyersVsFlyers(w);
+  EXPECT_FALSE(p->Alive);  // equal health destroys both
+  EXPECT_FALSE(q->Alive);
+
+  // A projectile never touches its owner's side; a flyer of another side it strikes.
+  auto own = AddTarget(w, 300, 300, 50, 50, 100, kSidePlayer);
+  auto* beam = w.FlyerList.Push(std::make_unique<TLightBeam>(w, 310, 310, 0, kSidePlayer));
+  FlyersVsFlyers(w);
+  EXPECT_TRUE(own->Hits.empty());
+  EXPECT_TRUE(beam->Alive);
+  w.FlyerList.Clear();
+  beam = w.FlyerList.Push(std::make_unique<TLightBeam>(w, 310, 310, 0, kSidePlayer));
+  auto enemy = AddTarget(w, 300, 300, 50, 50, 100, kSideEnemy);
+  FlyersVsFlyers(w);
+  EXPECT_EQ(enemy->Hits, (std::vector<int32_t>{40}));
+  EXPECT_FALSE(beam->Alive);
+}
+
+TEST_F(CollisionTest, AShellStrikesEveryFlyerAtItsPointAndSparesOnesWithoutShapes) {
+  auto first = AddTarget(w, 100, 100, 50, 50, 100);
+  auto second = AddTarget(w, 120, 120, 50, 50, 100, kSidePlayer);  // shells have no side
+  auto hollow = At(100, 100, 100, 100);                            // a box but no shapes
+  w.FlyerList.Push(std::move(hollow));
+  auto* shell = w.ShellList.Push(std::make_unique<TShell>(w, 130, 130, 0, -5, 7));
+  ShellsVsFlyers(w);
+  EXPECT_EQ(first->Hits, (std::vector<int32_t>{7}));
+  EXPECT_EQ(second->Hits, (std::vector<int32_t>{7}));
+  EXPECT_FALSE(shell->Alive);
+  auto bursts = AllOf<TSmallExplosion>(w.EffectList);
+  ASSERT_EQ(bursts.size(), 2u);
+  EXPECT_EQ(bursts[0]->X, 122);
+  EXPECT_EQ(bursts[0]->Y, 122);
+  EXPECT_EQ(bursts[0]->Frame, 0);
+
+  // A shell outside every shape but inside a box strikes nothing.
+  w.ShellList.Push(std::make_unique<TShell>(w, 195, 195, 0, -5, 7));
+  ShellsVsFlyers(w);
+  EXPECT_EQ(first->Hits.size(), 2u);  // the dead shell above still strikes: Alive is not read
+  EXPECT_EQ(AllOf<TSmallExplosion>(w.EffectList).size(), 4u);
+}
+
+}  // namespace

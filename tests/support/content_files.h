@@ -1,0 +1,216 @@
+// Small content files that tests write for themselves: 24-bit bitmaps, baseline JPEGs, PCM
+// wave files, level maps and schedules, and a complete minimal tree of every file the asset
+// catalog names. Pictures are plain blocks of colour in the sizes and pattern grids the game
+// cuts them into, so a test can tell on the back buffer which pattern was drawn.
+#pragma once
+
+// jpeglib.h needs size_t and FILE declared before it.
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+
+#include <jpeglib.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "base/asset_catalog.h"
+#include "base/file_io.h"
+
+namespace testcontent {
+
+// A picture in the game's colour notation, 0x00BBGGRR.
+struct Image {
+  int32_t Width = 0;
+  int32_t Height = 0;
+  std::vector<uint32_t> Pixels;
+
+  Image(int32_t w, int32_t h, uint32_t fill = 0)
+      : Width(w), Height(h), Pixels(static_cast<size_t>(w) * h, fill) {}
+  uint32_t& At(int32_t x, int32_t y) { return Pixels[static_cast<size_t>(y) * Width + x]; }
+  void FillRect(int32_t x, int32_t y, int32_t w, int32_t h, uint32_t c) {
+    for (int32_t j = y; j < y + h; ++j)
+      for (int32_t i = x; i < x + w; ++i)
+        if (i >= 0 && j >= 0 && i < Width && j < Height) At(i, j) = c;
+  }
+};
+
+inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& bytes) {
+  auto parent = std::filesystem::path(path).parent_path();
+  if (!parent.empty()) std::filesystem::create_directories(parent);
+  std::ofstream out(path, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+}
+
+// A bottom-up 24-bit Windows bitmap.
+inline std::vector<uint8_t> BmpBytes(const Image& img) {
+  const uint32_t stride = (static_cast<uint32_t>(img.Width) * 3 + 3) & ~3u;
+  const uint32_t dataSize = stride * static_cast<uint32_t>(img.Height);
+  std::vector<uint8_t> b(54 + dataSize, 0);
+  b[0] = 'B';
+  b[1] = 'M';
+  fileio::PutU32(&b[2], 54 + dataSize);
+  fileio::PutU32(&b[10], 54);
+  fileio::PutU32(&b[14], 40);
+  fileio::PutU32(&b[18], static_cast<uint32_t>(img.Width));
+  fileio::PutU32(&b[22], static_cast<uint32_t>(img.Height));
+  b[26] = 1;
+  b[28] = 24;
+  fileio::PutU32(&b[34], dataSize);
+  for (int32_t y = 0; y < img.Height; ++y) {
+    uint8_t* row = &b[54 + stride * static_cast<uint32_t>(img.Height - 1 - y)];
+    for (int32_t x = 0; x < img.Width; ++x) {
+      const uint32_t c = img.Pixels[static_cast<size_t>(y) * img.Width + x];
+      row[3 * x] = static_cast<uint8_t>(c >> 16);     // blue
+      row[3 * x + 1] = static_cast<uint8_t>(c >> 8);  // green
+      row[3 * x + 2] = static_cast<uint8_t>(c);       // red
+    }
+  }
+  return b;
+}
+
+inline void WriteBmp(const std::string& path, const Image& img) {
+  WriteBytes(path, BmpBytes(img));
+}
+
+// A baseline JPEG at high quality (colours come back within a few steps).
+inline void WriteJpeg(const std::string& path, const Image& img) {
+  jpeg_compress_struct cinfo{};
+  jpeg_error_mgr jerr{};
+  cinfo.err = jpeg_std_error(&jerr);
+  jpeg_create_compress(&cinfo);
+  unsigned char* out = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&cinfo, &out, &size);
+  cinfo.image_width = static_cast<JDIMENSION>(img.Width);
+  cinfo.image_height = static_cast<JDIMENSION>(img.Height);
+  cinfo.input_components = 3;
+  cinfo.in_color_space = JCS_RGB;
+  jpeg_set_defaults(&cinfo);
+  jpeg_set_quality(&cinfo, 98, TRUE);
+  jpeg_start_compress(&cinfo, TRUE);
+  std::vector<uint8_t> row(static_cast<size_t>(img.Width) * 3);
+  while (cinfo.next_scanline < cinfo.image_height) {
+    const uint32_t* src = &img.Pixels[static_cast<size_t>(cinfo.next_scanline) * img.Width];
+    for (int32_t x = 0; x < img.Width; ++x) {
+      row[3 * x] = static_cast<uint8_t>(src[x]);
+      row[3 * x + 1] = static_cast<uint8_t>(src[x] >> 8);
+      row[3 * x + 2] = static_cast<uint8_t>(src[x] >> 16);
+    }
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_write_scanlines(&cinfo, rows, 1);
+  }
+  jpeg_finish_compress(&cinfo);
+  WriteBytes(path, std::vector<uint8_t>(out, out + size));
+  jpeg_destroy_compress(&cinfo);
+  std::free(out);
+}
+
+// Chooses the format by the name's extension, as the game reads it.
+inline void WritePicture(const std::string& path, const Image& img) {
+  const auto ext = std::filesystem::path(path).extension().string();
+  if (ext == ".jpg") {
+    WriteJpeg(path, img);
+  } else {
+    WriteBmp(path, img);
+  }
+}
+
+// A mono 8-bit PCM wave of the given number of samples at 22050 Hz.
+inline void WriteWav(const std::string& path, uint32_t samples = 2205) {
+  std::vector<uint8_t> b(44 + samples, 0);
+  auto put4 = [&](size_t at, const char* s) {
+    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(s[i]);
+  };
+  put4(0, "RIFF");
+  fileio::PutU32(&b[4], 36 + samples);
+  put4(8, "WAVE");
+  put4(12, "fmt ");
+  fileio::PutU32(&b[16], 16);
+  b[20] = 1;  // PCM
+  b[22] = 1;  // mono
+  fileio::PutU32(&b[24], 22050);
+  fileio::PutU32(&b[28], 22050);
+  b[32] = 1;  // block align
+  b[34] = 8;  // bits per sample
+  put4(36, "data");
+  fileio::PutU32(&b[40], samples);
+  for (uint32_t i = 0; i < samples; ++i)
+    b[44 + i] = static_cast<uint8_t>(0x80 + ((i / 20) % 2 ? 30 : -30));
+  WriteBytes(path, b);
+}
+
+struct Row {
+  int32_t X = 0;
+  int32_t Y = 0;
+  int32_t EnemyKind = 0;
+  uint8_t Variant = 0;
+  int64_t Time = 0;
+};
+
+inline std::vector<uint8_t> ScheduleBytes(const std::vector<Row>& rows) {
+  std::vector<uint8_t> b;
+  for (const Row& r : rows) {
+    uint8_t rec[24] = {};
+    fileio::PutU32(rec, static_cast<uint32_t>(r.X));
+    fileio::PutU32(rec + 4, static_cast<uint32_t>(r.Y));
+    fileio::PutU32(rec + 8, static_cast<uint32_t>(r.EnemyKind));
+    rec[12] = r.Variant;
+    fileio::PutU64(rec + 16, static_cast<uint64_t>(r.Time));
+    b.insert(b.end(), rec, rec + 24);
+  }
+  return b;
+}
+
+// Writes levels/level0M.mat (tile (column, row) from the function) and .ene.
+inline void WriteLevel(int mission, const std::function<uint8_t(int32_t, int32_t)>& tile,
+                       const std::vector<Row>& rows) {
+  std::vector<uint8_t> map(262144);
+  for (int32_t c = 0; c < 32; ++c)
+    for (int32_t r = 0; r < 8192; ++r) map[static_cast<size_t>(c) * 8192 + r] = tile(c, r);
+  WriteBytes(catalog::LevelMapPath(mission), map);
+  WriteBytes(catalog::LevelSchedulePath(mission), ScheduleBytes(rows));
+}
+
+// A picture cut into `patterns` cells of w x h, cell i filled with colour base + i (never a
+// key colour), on a key-coloured one-pixel border so colour keys are exercised.
+inline Image Cells(int32_t w, int32_t h, int32_t patterns, uint32_t base, uint32_t key,
+                   int32_t columns = 0) {
+  if (columns <= 0) columns = patterns;
+  const int32_t rows = (patterns + columns - 1) / columns;
+  Image img(w * columns, h * rows, key);
+  for (int32_t i = 0; i < patterns; ++i) {
+    const int32_t cx = (i % columns) * w, cy = (i / columns) * h;
+    img.FillRect(cx + (w > 2 ? 1 : 0), cy + (h > 2 ? 1 : 0), w > 2 ? w - 2 : w, h > 2 ? h - 2 : h,
+                 base + static_cast<uint32_t>(i));
+  }
+  return img;
+}
+
+// Every file of the start-up catalog, the four aircraft, the six bosses, the three terrain
+// sheets, and an empty level 0 (tiles 0..3 in a checker), relative to the working directory.
+inline void WriteMinimalContent() {
+  for (const auto& p : catalog::kStartupPictures) {
+    const int32_t w = p.PatternWidth > 0 ? p.PatternWidth : 64;
+    const int32_t h = p.PatternHeight > 0 ? p.PatternHeight : 64;
+    const uint32_t base = 0x101080 + 0x20 * static_cast<uint32_t>(p.Index);
+    WritePicture(p.Path, Cells(w, h, p.MinPatterns, base, p.Transparent ? p.Key : 0x000000,
+                               p.MinPatterns > 8 ? 5 : 0));
+  }
+  for (const auto& s : catalog::kStartupSounds) WriteWav(s.Path);
+  for (const auto& a : catalog::kAircraft) {
+    WriteBmp(a.Sprite, Cells(catalog::kAircraftFrameWidth, catalog::kAircraftFrameHeight,
+                             catalog::kAircraftFrames, 0x406080, a.Key));
+    WriteWav(a.Engine, 4410);
+  }
+  for (const auto& b : catalog::kBosses) WriteBmp(b.Path, Image(b.Width, b.Height, 0x3050A0));
+  for (const char* t : catalog::kTerrain) WriteJpeg(t, Cells(32, 32, 4, 0x205020, 0x103010, 2));
+  WriteLevel(0, [](int32_t c, int32_t r) { return static_cast<uint8_t>((c + r) % 4); }, {});
+}
+
+}  // namespace testcontent

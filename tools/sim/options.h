@@ -1,0 +1,49 @@
+// The command line of starvelkhorn-sim.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct TScreenshot {
+  int64_t Tick = 0;
+  std::string File;
+};
+
+struct TSimOptions {
+  std::string DataDir = ".";
+  uint64_t Seed = 1;
+  uint8_t Mission = 0;
+  uint8_t Difficulty = 0;
+  int64_t Credits = 60000;
+  uint8_t AircraftKind = 0;
+  uint8_t CannonKind = 255;  // 255 = none
+  std::array<uint8_t, 5> SlotKinds{255, 255, 255, 255, 255};
+  int64_t Ticks = 0;
+  std::string InputFile;
+  std::string TraceFile;
+  std::vector<TScreenshot> Screenshots;
+  bool Summary = false;
+};
+
+constexpr const char* kSimUsage =
+    "usage: starvelkhorn-sim [options]\n"
+    "  --data DIR              working directory holding res/ sounds/ levels/\n"
+    "  --seed N                random seed (default 1)\n"
+    "  --mission M             mission 0..5 (default 0)\n"
+    "  --difficulty D          0 easy, 2 medium, 4 hard (default 0)\n"
+    "  --credits N             credits at the start (default 60000)\n"
+    "  --aircraft K            aircraft kind 0..3 (default 0)\n"
+    "  --cannon C              cannon kind 0..3 or - (default -)\n"
+    "  --slots a,b,c,d,e       slot weapon kinds 0..5 or - (default all -)\n"
+    "  --ticks N               run N ticks, a frame after each\n"
+    "  --input FILE            lines \"TICK STATE...\": from TICK on exactly these are held\n"
+    "  --trace FILE            one JSON object per tick\n"
+    "  --screenshot T:FILE     save the window picture after tick T as PNG (repeatable)\n"
+    "  --summary               print one JSON line at the end\n";
+
+// Parses argv[1..]; on a mistake returns nullopt and says why in `error`.
+std::optional<TSimOptions> ParseSimOptions(const std::vector<std::string>& args,
+                                           std::string& error);

@@ -1,0 +1,299 @@
+#include "sim.h"
+
+#include <cxxabi.h>
+
+#include <cctype>
+#include <cstdlib>
+#include <stdexcept>
+#include <typeinfo>
+
+#include "base/error.h"
+#include "core/level.h"
+#include "core/tick.h"
+#include "enemies/boss.h"
+#include "enemies/enemy.h"
+#include "flyers/aircraft.h"
+#include "flyers/projectile.h"
+#include "json.h"
+#include "shell/asset_loader.h"
+
+namespace {
+
+constexpr int64_t kTickMillis = 10;
+constexpr const char* kDefeatText = "Byl jste sestřelen/a..... Hra pro Vás konči.";
+constexpr const char* kVictoryText = "Na tomto území jste nepřítele porazil/a!!!";
+
+std::filesystem::path Absolute(const std::string& path) {
+  return path.empty() ? std::filesystem::path() : std::filesystem::absolute(path);
+}
+
+// A readable name for a flyer's kind: "aircraft", "aamissile", ..., else the class name
+// without its T, in lower case ("enemy", "boss").
+std::string TypeName(const TFlyer& f) {
+  if (dynamic_cast<const TAircraft*>(&f)) return "aircraft";
+  if (dynamic_cast<const TEnemy*>(&f)) return "enemy";
+  if (dynamic_cast<const TBoss*>(&f)) return "boss";
+  if (dynamic_cast<const TAAMissile*>(&f)) return "aamissile";
+  if (dynamic_cast<const TMiniMissile*>(&f)) return "minimissile";
+  if (dynamic_cast<const TLightBeam*>(&f)) return "lightbeam";
+  if (dynamic_cast<const TMediumBeam*>(&f)) return "mediumbeam";
+  if (dynamic_cast<const THeavyBeam*>(&f)) return "heavybeam";
+  if (dynamic_cast<const TPlasmaBall*>(&f)) return "plasmaball";
+  if (dynamic_cast<const TPlasmaFragment*>(&f)) return "plasmafragment";
+  int status = 0;
+  char* demangled = abi::__cxa_demangle(typeid(f).name(), nullptr, nullptr, &status);
+  std::string name = status == 0 && demangled ? demangled : typeid(f).name();
+  std::free(demangled);
+  if (auto colon = name.rfind("::"); colon != std::string::npos) name = name.substr(colon + 2);
+  if (name.size() > 1 && name[0] == 'T' && std::isupper(static_cast<unsigned char>(name[1]))) {
+    name = name.substr(1);
+  }
+  for (char& c : name) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return name;
+}
+
+// The kind code where a flyer has one (aircraft, enemies, bosses); -1 otherwise.
+int32_t KindOf(const TFlyer& f) {
+  if (auto* a = dynamic_cast<const TAircraft*>(&f)) return a->Kind;
+  if (auto* e = dynamic_cast<const TEnemy*>(&f)) return e->Kind;
+  if (auto* b = dynamic_cast<const TBoss*>(&f)) return b->Kind;
+  return -1;
+}
+
+bool IsEnemyCraft(const TFlyer& f) {
+  return f.Side == kSideEnemy && !dynamic_cast<const TProjectile*>(&f);
+}
+
+}  // namespace
+
+// The screens around a mission, as far as a headless run needs them: the end-of-mission
+// messages are drawn over the last frame and presented, a pause resumes at once.
+class TSimulation::TEvents : public TMissionEvents {
+ public:
+  explicit TEvents(TSimulation& sim) : sim_(sim) {}
+  void StopTimers() override { sim_.timersOn_ = false; }
+  void StopEngineSound() override { sim_.media_->DXEnginesWaveList.Items[0].Stop(); }
+  void ShowDefeat() override {
+    sim_.lost_ = true;
+    TFormComponents& m = *sim_.media_;
+    // The empty status bar, then the message.
+    auto& menu = m.DXMenuImageList.Items;
+    auto& surface = m.DXDraw1.Surface();
+    if (menu.Count() > 2) {
+      menu[2].Draw(surface, 0, 8, 0);
+      menu[1].Draw(surface, 0, 0, 0);
+    }
+    Message(kDefeatText);
+  }
+  void ShowVictory() override {
+    sim_.won_ = true;
+    Message(kVictoryText);
+  }
+  void PauseScreen() override { sim_.messages_.push_back("PAUZA"); }
+  void ReportError(const std::string& message) override { sim_.messages_.push_back(message); }
+
+ private:
+  void Message(const char* text) {
+    auto& canvas = sim_.media_->DXDraw1.Surface().Canvas();
+    canvas.TextOut(400, 300, text);
+    canvas.Release();
+    sim_.media_->DXDraw1.Flip();
+    sim_.messages_.push_back(text);
+  }
+  TSimulation& sim_;
+};
+
+TSimulation::TSimulation(const TSimOptions& options)
+    : options_(options), previousDir_(std::filesystem::current_path()) {
+  // Every file named on the command line is relative to where the driver was started.
+  for (auto& s : options_.Screenshots) s.File = Absolute(s.File).string();
+  const auto input = Absolute(options_.InputFile);
+  const auto trace = Absolute(options_.TraceFile);
+  if (!input.empty()) {
+    std::ifstream in(input);
+    if (!in) throw std::runtime_error("cannot read the input script " + input.string());
+    std::string error;
+    input_ = TInputScript::Parse(in, error);
+    if (!input_) throw std::runtime_error(input.string() + ": " + error);
+  }
+  if (!trace.empty()) {
+    trace_.open(trace);
+    if (!trace_) throw std::runtime_error("cannot write the trace " + trace.string());
+  }
+  std::filesystem::current_path(options_.DataDir);
+
+  media_ = std::make_unique<TFormComponents>(backend_);
+  events_ = std::make_unique<TEvents>(*this);
+  // As the program starts: the catalog is loaded, then the surface is initialised.
+  LoadAssets(*media_);
+  LoadSounds(*media_);
+  media_->DXDraw1.Options &= ~static_cast<uint32_t>(doFullScreen);
+  media_->DXDraw1.Initialize();
+
+  world_ = std::make_unique<World>(*media_, options_.Seed);
+  World& w = *world_;
+  w.Events = events_.get();
+
+  // A new game...
+  GameState& s = w.State;
+  s.GameOver = false;
+  s.Mission = options_.Mission;
+  s.Credits = options_.Credits;
+  s.Difficulty = options_.Difficulty;
+  s.AircraftKind = options_.AircraftKind;
+  s.CannonKind = options_.CannonKind;
+  s.SlotKinds = options_.SlotKinds;
+  ResetCounters(w);
+  auto& canvas = media_->DXDraw1.Surface().Canvas();
+  canvas.Brush.SetColor(clBlack);
+  canvas.Brush.SetStyle(TBrushStyle::bsClear);
+  canvas.Font.Size = 12;
+  canvas.Font.Color = clGreen;
+  LoadLevel(w, options_.Mission);
+
+  // ...with the aircraft fitted as bought...
+  auto aircraft = MakeAircraft(w, options_.AircraftKind, kNewAircraftX, kNewAircraftY);
+  if (!aircraft) throw std::runtime_error("no aircraft of that kind");
+  aircraft->Cannon = MakeCannon(w, options_.CannonKind);
+  for (size_t i = 0; i < options_.SlotKinds.size(); ++i) {
+    aircraft->Slots[i] = MakeWeapon(w, options_.SlotKinds[i]);
+  }
+  w.SetPlayer(std::move(aircraft));
+
+  // ...and the mission started.
+  w.PushPlayer();
+  w.StepClock = 0;
+  w.StepTicks = 0;
+  media_->DXEnginesWaveList.Items[0].Play(false);
+}
+
+TSimulation::~TSimulation() {
+  world_.reset();
+  std::error_code ec;
+  std::filesystem::current_path(previousDir_, ec);
+}
+
+void TSimulation::ApplyInput() {
+  const TDXInputStates held = input_ ? input_->At(tick_) : TDXInputStates{};
+  // Directions through the keyboard (opposite ones can be held together there), buttons
+  // through the joystick: the states come back through the game's own poll.
+  backend_.SetKey(platform::vk::Up, held[InputUp]);
+  backend_.SetKey(platform::vk::Down, held[InputDown]);
+  backend_.SetKey(platform::vk::Left, held[InputLeft]);
+  backend_.SetKey(platform::vk::Right, held[InputRight]);
+  platform::JoystickState stick;
+  stick.Present = true;
+  stick.Scaled = true;
+  for (int n = 1; n <= 32; ++n) {
+    if (held[InputButton(n)]) stick.Buttons |= 1u << (n - 1);
+  }
+  backend_.SetJoystick(stick);
+}
+
+void TSimulation::CountKills() {
+  // A destroyed craft stays in the list, dead, until the next tick's move pass frees it:
+  // each is seen here exactly once. Craft that flew off have health left and do not count.
+  for (auto* n = world_->FlyerList.Head(); n; n = n->Next) {
+    const TFlyer& f = *n->Object;
+    if (!f.Alive && f.Health <= 0 && IsEnemyCraft(f)) ++kills_;
+  }
+}
+
+bool TSimulation::RunTick() {
+  if (!timersOn_) return false;
+  ++tick_;
+  backend_.AdvanceMillis(kTickMillis);
+  ApplyInput();
+  Tick(*world_);
+  if (timersOn_) DrawFrame(*world_);
+  CountKills();
+  if (trace_.is_open()) trace_ << TraceLine() << '\n';
+  for (const auto& s : options_.Screenshots) {
+    if (s.Tick == tick_ && !backend_.SavePng(s.File)) {
+      throw std::runtime_error("cannot write the screenshot " + s.File);
+    }
+  }
+  return timersOn_;
+}
+
+void TSimulation::Run() {
+  while (tick_ < options_.Ticks && RunTick()) {
+  }
+  if (trace_.is_open()) trace_.flush();
+}
+
+std::string TSimulation::Outcome() const {
+  if (lost_) return "lost";
+  if (won_) return "won";
+  return "running";
+}
+
+std::string TSimulation::TraceLine() const {
+  const World& w = *world_;
+  TJson j;
+  j.Open('{');
+  j.Field("tick", tick_);
+  j.Field("stepClock", w.StepClock);
+  j.Field("credits", w.State.Credits);
+  j.Field("gameOver", w.State.GameOver);
+  j.Field("victoryCountdown", static_cast<int32_t>(w.VictoryCountdown));
+  j.Key("player");
+  if (const TAircraft* p = w.Player) {
+    j.Open('{');
+    j.Field("x", p->X).Field("y", p->Y).Field("dx", p->Dx).Field("dy", p->Dy);
+    j.Field("health", p->Health).Field("maxHealth", p->MaxHealth);
+    j.Close('}');
+  } else {
+    j.Null();
+  }
+  j.Key("flyers").Open('[');
+  for (auto* n = w.FlyerList.Head(); n; n = n->Next) {
+    const TFlyer& f = *n->Object;
+    j.Open('{');
+    j.Field("type", TypeName(f)).Field("kind", KindOf(f));
+    if (auto* p = dynamic_cast<const TProjectile*>(&f)) j.Field("owner", p->Owner);
+    j.Field("x", f.X).Field("y", f.Y).Field("w", f.Width).Field("h", f.Height);
+    j.Field("health", f.Health).Field("alive", f.Alive);
+    j.Close('}');
+  }
+  j.Close(']');
+  j.Field("shells", static_cast<int64_t>(w.ShellList.Count()));
+  j.Field("effects", static_cast<int64_t>(w.EffectList.Count()));
+  j.Field("bonuses", static_cast<int64_t>(w.BonusList.Count()));
+  j.Close('}');
+  return j.Text();
+}
+
+std::string TSimulation::SummaryLine() const {
+  TJson j;
+  j.Open('{');
+  j.Field("ticks", tick_);
+  j.Field("outcome", Outcome());
+  j.Field("credits", world_->State.Credits);
+  j.Field("mission", world_->State.Mission);
+  j.Field("kills", kills_);
+  j.Key("messages").Open('[');
+  for (const auto& m : messages_) j.Value(m);
+  for (const auto& m : backend_.Messages()) j.Value(m.Text);
+  j.Close(']');
+  j.Close('}');
+  return j.Text();
+}
+
+int SimMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
+  std::string error;
+  auto options = ParseSimOptions(args, error);
+  if (!options) {
+    err << "starvelkhorn-sim: " << error << "\n" << kSimUsage;
+    return 2;
+  }
+  try {
+    TSimulation sim(*options);
+    sim.Run();
+    if (options->Summary) out << sim.SummaryLine() << '\n';
+  } catch (const std::exception& e) {
+    err << "starvelkhorn-sim: " << e.what() << '\n';
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,72 @@
+// The headless driver: the real game code on the headless backend. It sets up a world as a
+// new game does, starts the mission directly with the aircraft where a bought one starts,
+// then runs ticks on the virtual clock, a frame after each, with scripted input.
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "core/world.h"
+#include "input_script.h"
+#include "options.h"
+#include "platform/headless/headless_backend.h"
+#include "presentation/form_components.h"
+
+class TSimulation {
+ public:
+  // Changes into the data directory (restored on destruction), loads the asset catalog and
+  // the mission, and puts the aircraft in flight. Throws EGameError for content that cannot
+  // be read and std::runtime_error for a script or output file that cannot be used.
+  explicit TSimulation(const TSimOptions& options);
+  ~TSimulation();
+  TSimulation(const TSimulation&) = delete;
+  TSimulation& operator=(const TSimulation&) = delete;
+
+  // One tick, numbered from 1, then a frame; writes the trace line and any screenshot due.
+  // Returns false once the mission's timers are off (shot down, or the victory shown).
+  bool RunTick();
+  // Runs the ticks the options ask for (fewer if the mission ends first).
+  void Run();
+
+  int64_t TicksRun() const { return tick_; }
+  // "running", "won" or "lost".
+  std::string Outcome() const;
+  int64_t Kills() const { return kills_; }
+  const std::vector<std::string>& MessagesShown() const { return messages_; }
+
+  std::string TraceLine() const;
+  std::string SummaryLine() const;
+
+  World& GameWorld() { return *world_; }
+  platform::HeadlessBackend& Backend() { return backend_; }
+  TFormComponents& Media() { return *media_; }
+
+ private:
+  class TEvents;
+  void ApplyInput();
+  void CountKills();
+
+  TSimOptions options_;
+  std::filesystem::path previousDir_;
+  std::optional<TInputScript> input_;
+  std::ofstream trace_;
+  platform::HeadlessBackend backend_;
+  std::unique_ptr<TFormComponents> media_;
+  std::unique_ptr<TEvents> events_;
+  std::unique_ptr<World> world_;
+  int64_t tick_ = 0;
+  int64_t kills_ = 0;
+  bool timersOn_ = true;
+  bool won_ = false;
+  bool lost_ = false;
+  std::vector<std::string> messages_;
+};
+
+// The whole program: parses arguments, runs, writes the summary. Returns the exit status.
+int SimMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err);
