@@ -1,6 +1,9 @@
 #include "core/collision.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <utility>
+#include <vector>
 
 #include "core/world.h"
 #include "flyers/aircraft.h"
@@ -119,29 +122,166 @@ void Collide(TFlyer& a, TFlyer& b) {
   b.Hit(damage);
 }
 
+// Both passes work on a snapshot taken at their start. That changes nothing they decide:
+// nothing moves during a pass, Hit and HitTarget never push shells, and flyers they push
+// (plasma fragments) go in front of the head, where the walk from the head never comes.
+// What the snapshot buys is speed: positions read from one array instead of from objects
+// scattered over the heap.
+
+namespace {
+
+// Shells are filed in a coarse grid of 64-pixel cells over the play area and a margin
+// around it; a point beyond the grid files into the nearest border cell. Cells are monotonic
+// in the coordinates, so every shell inside a flyer's box lies in the cells its box spans.
+constexpr int32_t kCellShift = 6;
+constexpr int32_t kGridLeft = -128;
+constexpr int32_t kGridTop = -64;
+constexpr int32_t kGridColumns = 22;  // up to x = 1280
+constexpr int32_t kGridRows = 15;     // up to y = 896
+
+int32_t Cell(int64_t v, int32_t origin, int32_t count) {
+  const int64_t c = (v - origin) >> kCellShift;
+  return static_cast<int32_t>(std::clamp<int64_t>(c, 0, count - 1));
+}
+
+struct TShellGrid {
+  std::vector<uint32_t> CellStart;  // CSR: the shells of cell k are Order[CellStart[k] ..]
+  std::vector<uint32_t> Order;      // shell indexes (list order), grouped by cell
+  std::vector<TShell*> Shells;      // by index
+  std::vector<int32_t> Xs, Ys;      // by index
+  std::vector<uint32_t> CellOf;     // by index
+
+  void Build(const TShellList& list) {
+    Shells.clear();
+    Xs.clear();
+    Ys.clear();
+    CellOf.clear();
+    CellStart.assign(kGridColumns * kGridRows + 1, 0);
+    for (auto* n = list.Head(); n; n = n->Next) {
+      const TShell& s = *n->Object;
+      const auto cell = static_cast<uint32_t>(Cell(s.Y, kGridTop, kGridRows) * kGridColumns +
+                                              Cell(s.X, kGridLeft, kGridColumns));
+      Shells.push_back(n->Object);
+      Xs.push_back(s.X);
+      Ys.push_back(s.Y);
+      CellOf.push_back(cell);
+      ++CellStart[cell + 1];
+    }
+    for (size_t k = 1; k < CellStart.size(); ++k) CellStart[k] += CellStart[k - 1];
+    Order.resize(Shells.size());
+    std::vector<uint32_t>& fill = scratch_;
+    fill.assign(CellStart.begin(), CellStart.end() - 1);
+    for (uint32_t i = 0; i < Shells.size(); ++i) Order[fill[CellOf[i]]++] = i;
+  }
+
+ private:
+  std::vector<uint32_t> scratch_;
+};
+
+struct TFlyerBox {
+  int32_t X, Y, Width, Height;
+  TFlyer* Flyer;
+};
+
+}  // namespace
+
 void ShellsVsFlyers(World& w) {
   // Neither Alive is consulted: a shell that struck is still tested against the flyers
   // after it at the same point, and a destroyed flyer can be struck until it is removed.
+  static thread_local TShellGrid grid;
+  static thread_local std::vector<uint32_t> hits;
+  if (w.ShellList.Empty()) return;
+  grid.Build(w.ShellList);
+
+  // Raw views: the scan below calls nothing, so they stay in registers.
+  const uint32_t* cellStart = grid.CellStart.data();
+  const uint32_t* order = grid.Order.data();
+  const int32_t* xs = grid.Xs.data();
+  const int32_t* ys = grid.Ys.data();
   for (auto* f = w.FlyerList.Head(); f; f = f->Next) {
     TFlyer& flyer = *f->Object;
-    for (auto* s = w.ShellList.Head(); s; s = s->Next) {
-      TShell& shell = *s->Object;
-      const TPoint p{shell.X, shell.Y};
-      if (PointInBox(p, flyer) && PointInShapes(p, flyer)) shell.HitTarget(flyer);
+    const int64_t right = static_cast<int64_t>(flyer.X) + flyer.Width;
+    const int64_t bottom = static_cast<int64_t>(flyer.Y) + flyer.Height;
+    const int32_t c0 = Cell(flyer.X, kGridLeft, kGridColumns);
+    const int32_t c1 = Cell(right, kGridLeft, kGridColumns);
+    const int32_t r0 = Cell(flyer.Y, kGridTop, kGridRows);
+    const int32_t r1 = Cell(bottom, kGridTop, kGridRows);
+    hits.clear();
+    for (int32_t r = r0; r <= r1; ++r) {
+      for (int32_t c = c0; c <= c1; ++c) {
+        const auto cell = static_cast<size_t>(r * kGridColumns + c);
+        for (uint32_t k = cellStart[cell]; k < cellStart[cell + 1]; ++k) {
+          const uint32_t i = order[k];
+          const TPoint p{xs[i], ys[i]};
+          if (PointInBox(p, flyer) && PointInShapes(p, flyer)) hits.push_back(i);
+        }
+      }
     }
+    // The shells strike in list order, as a walk of the list would meet them.
+    std::sort(hits.begin(), hits.end());
+    for (uint32_t i : hits) grid.Shells[i]->HitTarget(flyer);
   }
 }
 
 void FlyersVsFlyers(World& w) {
-  for (auto* a = w.FlyerList.Head(); a; a = a->Next) {
-    // A is looked at once: destroyed by one collision, it still meets the rest of the list.
-    if (!a->Object->Alive) continue;
-    for (auto* b = a->Next; b; b = b->Next) {
-      if (b->Object->Alive && BoxesOverlap(*a->Object, *b->Object) &&
-          ShapesOverlap(*a->Object, *b->Object)) {
-        Collide(*a->Object, *b->Object);
+  static thread_local std::vector<TFlyerBox> boxes;
+  static thread_local std::vector<uint32_t> byX;
+  static thread_local std::vector<std::pair<uint32_t, uint32_t>> pairs;
+  boxes.clear();
+  bool sizesValid = true;
+  for (auto* n = w.FlyerList.Head(); n; n = n->Next) {
+    const TFlyer& f = *n->Object;
+    boxes.push_back({f.X, f.Y, f.Width, f.Height, n->Object});
+    sizesValid = sizesValid && f.Width >= 0 && f.Height >= 0;
+  }
+  const auto count = static_cast<uint32_t>(boxes.size());
+  auto meet = [](const TFlyerBox& a, const TFlyerBox& b) {
+    return IntervalsMeet(a.X, a.Width, b.X, b.Width) && IntervalsMeet(a.Y, a.Height, b.Y, b.Height);
+  };
+
+  // The pairs whose boxes meet, as (newer, older) list positions.
+  pairs.clear();
+  if (sizesValid) {
+    // Sweep along x: after sorting by left edge, a box meets only the boxes that start
+    // before its right edge.
+    const TFlyerBox* box = boxes.data();
+    byX.resize(count);
+    for (uint32_t i = 0; i < count; ++i) byX[i] = i;
+    std::sort(byX.begin(), byX.end(), [box](uint32_t a, uint32_t b) {
+      return box[a].X != box[b].X ? box[a].X < box[b].X : a < b;
+    });
+    const uint32_t* sorted = byX.data();
+    for (uint32_t k = 0; k < count; ++k) {
+      const TFlyerBox& a = box[sorted[k]];
+      const int64_t right = static_cast<int64_t>(a.X) + a.Width;
+      for (uint32_t m = k + 1; m < count && box[sorted[m]].X <= right; ++m) {
+        if (meet(a, box[sorted[m]])) {
+          pairs.emplace_back(std::min(sorted[k], sorted[m]), std::max(sorted[k], sorted[m]));
+        }
       }
     }
+    std::sort(pairs.begin(), pairs.end());
+  } else {
+    for (uint32_t i = 0; i < count; ++i) {
+      for (uint32_t j = i + 1; j < count; ++j) {
+        if (meet(boxes[i], boxes[j])) pairs.emplace_back(i, j);
+      }
+    }
+  }
+
+  // In the order of a walk: each A from the head, each B after it.
+  uint32_t current = UINT32_MAX;
+  bool aliveA = false;
+  for (const auto& [i, j] : pairs) {
+    // A is looked at once: destroyed by one collision, it still meets the rest of the list.
+    if (i != current) {
+      current = i;
+      aliveA = boxes[i].Flyer->Alive;
+    }
+    if (!aliveA) continue;
+    TFlyer& a = *boxes[i].Flyer;
+    TFlyer& b = *boxes[j].Flyer;
+    if (b.Alive && ShapesOverlap(a, b)) Collide(a, b);
   }
 }
 
