@@ -5,7 +5,8 @@
 //                  every kind firing their guns, 200 shells, 100 missiles, beams and plasma
 //                  balls, 200 explosions and smoke puffs; what is destroyed or leaves is
 //                  replaced every tick, so the scene stays this full
-//   BM_TickStress  far beyond any mission: 1000 flyers and 2000 shells
+//   BM_TickStress  far beyond any mission: 1000 flyers and 2000 shells (with and without
+//                  the impact sounds of the hundreds of shells that strike every tick)
 //   BM_FrameBusy   drawing the busy scene (terrain, sprites, status bar)
 #include <benchmark/benchmark.h>
 
@@ -13,6 +14,7 @@
 
 #include "../tests/support/content_files.h"
 #include "../tests/support/temp_dir.h"
+#include "core/collision.h"
 #include "core/effect.h"
 #include "core/level.h"
 #include "core/tick.h"
@@ -66,7 +68,7 @@ void BM_TickDrifters(benchmark::State& state) {
   World w(media, 7);
   const auto n = static_cast<int32_t>(state.range(0));
   for (int32_t i = 0; i < n; ++i) {
-    w.FlyerList.Push(std::make_unique<Drifter>(w, w.Random.Random(960), w.Random.Random(700),
+    w.FlyerList.Push(std::make_unique<Flocker>(w, w.Random.Random(960), w.Random.Random(700),
                                                1 + w.Random.Random(3), 1 + w.Random.Random(3)));
   }
   for (auto _ : state) Tick(w);
@@ -77,10 +79,10 @@ BENCHMARK(BM_TickDrifters)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicro
 // A world on the headless backend with the whole catalog loaded (small pictures, short
 // sounds), so shots, hits and explosions draw and play as in a mission.
 struct Scene {
-  Scene() {
+  explicit Scene(bool sounds = true) {
     testcontent::WriteMinimalContent();
     LoadAssets(media);
-    LoadSounds(media);
+    if (sounds) LoadSounds(media);
     media.DXDraw1.Initialize();
     LoadLevel(world, 0);
   }
@@ -214,8 +216,10 @@ void TopUpStress(World& w) {
   }
 }
 
+// Arg 1: with the sounds loaded, every shell that strikes plays its impact; arg 0: silent,
+// the cost of moving and colliding alone.
 void BM_TickStress(benchmark::State& state) {
-  Scene s;
+  Scene s(state.range(0) != 0);
   World& w = s.world;
   for (int32_t i = 0; i < 1000; ++i) {
     w.FlyerList.Push(std::make_unique<Flocker>(w, w.Random.Random(960), w.Random.Random(700),
@@ -234,6 +238,18 @@ void BM_TickStress(benchmark::State& state) {
   state.counters["flyers"] = static_cast<double>(w.FlyerList.Count());
   state.counters["shells"] = static_cast<double>(w.ShellList.Count());
 }
-BENCHMARK(BM_TickStress)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_TickStress)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
+}  // namespace
+
+namespace {
+void BM_PassesBusy(benchmark::State& state) {
+  Scene s;
+  StartBusy(s);
+  for (auto _ : state) {
+    if (state.range(0) == 0) ShellsVsFlyers(s.world);
+    if (state.range(0) == 1) FlyersVsFlyers(s.world);
+  }
+}
+BENCHMARK(BM_PassesBusy)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 }  // namespace

@@ -130,57 +130,60 @@ void Collide(TFlyer& a, TFlyer& b) {
 
 namespace {
 
-// Shells are filed in a coarse grid of 64-pixel cells over the play area and a margin
-// around it; a point beyond the grid files into the nearest border cell. Cells are monotonic
-// in the coordinates, so every shell inside a flyer's box lies in the cells its box spans.
+// The flyers' boxes are filed in a coarse grid of 64-pixel cells over the play area and a
+// margin around it; a coordinate beyond the grid files into the nearest border cell. Cells
+// are monotonic in the coordinates, so a shell inside a box lies in a cell the box spans.
 constexpr int32_t kCellShift = 6;
 constexpr int32_t kGridLeft = -128;
 constexpr int32_t kGridTop = -64;
 constexpr int32_t kGridColumns = 22;  // up to x = 1280
 constexpr int32_t kGridRows = 15;     // up to y = 896
+constexpr size_t kCells = kGridColumns * kGridRows;
 
 int32_t Cell(int64_t v, int32_t origin, int32_t count) {
   const int64_t c = (v - origin) >> kCellShift;
   return static_cast<int32_t>(std::clamp<int64_t>(c, 0, count - 1));
 }
 
-struct TShellGrid {
-  std::vector<uint32_t> CellStart;  // CSR: the shells of cell k are Order[CellStart[k] ..]
-  std::vector<uint32_t> Order;      // shell indexes (list order), grouped by cell
-  std::vector<TShell*> Shells;      // by index
-  std::vector<int32_t> Xs, Ys;      // by index
-  std::vector<uint32_t> CellOf;     // by index
-
-  void Build(const TShellList& list) {
-    Shells.clear();
-    Xs.clear();
-    Ys.clear();
-    CellOf.clear();
-    CellStart.assign(kGridColumns * kGridRows + 1, 0);
-    for (auto* n = list.Head(); n; n = n->Next) {
-      const TShell& s = *n->Object;
-      const auto cell = static_cast<uint32_t>(Cell(s.Y, kGridTop, kGridRows) * kGridColumns +
-                                              Cell(s.X, kGridLeft, kGridColumns));
-      Shells.push_back(n->Object);
-      Xs.push_back(s.X);
-      Ys.push_back(s.Y);
-      CellOf.push_back(cell);
-      ++CellStart[cell + 1];
-    }
-    for (size_t k = 1; k < CellStart.size(); ++k) CellStart[k] += CellStart[k - 1];
-    Order.resize(Shells.size());
-    std::vector<uint32_t>& fill = scratch_;
-    fill.assign(CellStart.begin(), CellStart.end() - 1);
-    for (uint32_t i = 0; i < Shells.size(); ++i) Order[fill[CellOf[i]]++] = i;
-  }
-
- private:
-  std::vector<uint32_t> scratch_;
-};
-
 struct TFlyerBox {
   int32_t X, Y, Width, Height;
   TFlyer* Flyer;
+};
+
+struct TFlyerGrid {
+  std::vector<TFlyerBox> Boxes;     // list order, head first
+  std::vector<uint32_t> CellStart;  // the boxes of cell k are Members[CellStart[k] ..]
+  std::vector<uint32_t> Members;    // box indexes, in list order within each cell
+
+  void Build(const TFlyerList& list) {
+    Boxes.clear();
+    for (auto* n = list.Head(); n; n = n->Next) {
+      const TFlyer& f = *n->Object;
+      Boxes.push_back({f.X, f.Y, f.Width, f.Height, n->Object});
+    }
+    CellStart.assign(kCells + 1, 0);
+    ForEachCell([&](size_t cell, uint32_t) { ++CellStart[cell + 1]; });
+    for (size_t k = 1; k <= kCells; ++k) CellStart[k] += CellStart[k - 1];
+    Members.resize(CellStart[kCells]);
+    fill_.assign(CellStart.begin(), CellStart.end() - 1);
+    ForEachCell([&](size_t cell, uint32_t i) { Members[fill_[cell]++] = i; });
+  }
+
+ private:
+  template <class F>
+  void ForEachCell(F&& f) const {
+    for (uint32_t i = 0; i < Boxes.size(); ++i) {
+      const TFlyerBox& b = Boxes[i];
+      const int32_t c0 = Cell(b.X, kGridLeft, kGridColumns);
+      const int32_t c1 = Cell(static_cast<int64_t>(b.X) + b.Width, kGridLeft, kGridColumns);
+      const int32_t r0 = Cell(b.Y, kGridTop, kGridRows);
+      const int32_t r1 = Cell(static_cast<int64_t>(b.Y) + b.Height, kGridTop, kGridRows);
+      for (int32_t r = r0; r <= r1; ++r) {
+        for (int32_t c = c0; c <= c1; ++c) f(static_cast<size_t>(r * kGridColumns + c), i);
+      }
+    }
+  }
+  std::vector<uint32_t> fill_;
 };
 
 }  // namespace
@@ -188,44 +191,40 @@ struct TFlyerBox {
 void ShellsVsFlyers(World& w) {
   // Neither Alive is consulted: a shell that struck is still tested against the flyers
   // after it at the same point, and a destroyed flyer can be struck until it is removed.
-  static thread_local TShellGrid grid;
-  static thread_local std::vector<uint32_t> hits;
-  if (w.ShellList.Empty()) return;
-  grid.Build(w.ShellList);
-
-  // Raw views: the scan below calls nothing, so they stay in registers.
+  static thread_local TFlyerGrid grid;
+  static thread_local std::vector<std::pair<uint32_t, uint32_t>> hits;  // (flyer, shell)
+  static thread_local std::vector<TShell*> shells;
+  if (w.ShellList.Empty() || w.FlyerList.Empty()) return;
+  grid.Build(w.FlyerList);
+  const TFlyerBox* boxes = grid.Boxes.data();
   const uint32_t* cellStart = grid.CellStart.data();
-  const uint32_t* order = grid.Order.data();
-  const int32_t* xs = grid.Xs.data();
-  const int32_t* ys = grid.Ys.data();
-  for (auto* f = w.FlyerList.Head(); f; f = f->Next) {
-    TFlyer& flyer = *f->Object;
-    const int64_t right = static_cast<int64_t>(flyer.X) + flyer.Width;
-    const int64_t bottom = static_cast<int64_t>(flyer.Y) + flyer.Height;
-    const int32_t c0 = Cell(flyer.X, kGridLeft, kGridColumns);
-    const int32_t c1 = Cell(right, kGridLeft, kGridColumns);
-    const int32_t r0 = Cell(flyer.Y, kGridTop, kGridRows);
-    const int32_t r1 = Cell(bottom, kGridTop, kGridRows);
-    hits.clear();
-    for (int32_t r = r0; r <= r1; ++r) {
-      for (int32_t c = c0; c <= c1; ++c) {
-        const auto cell = static_cast<size_t>(r * kGridColumns + c);
-        for (uint32_t k = cellStart[cell]; k < cellStart[cell + 1]; ++k) {
-          const uint32_t i = order[k];
-          const TPoint p{xs[i], ys[i]};
-          if (PointInBox(p, flyer) && PointInShapes(p, flyer)) hits.push_back(i);
-        }
+  const uint32_t* members = grid.Members.data();
+
+  hits.clear();
+  shells.clear();
+  for (auto* n = w.ShellList.Head(); n; n = n->Next) {
+    const TShell& s = *n->Object;
+    const auto index = static_cast<uint32_t>(shells.size());
+    shells.push_back(n->Object);
+    const size_t cell = static_cast<size_t>(Cell(s.Y, kGridTop, kGridRows)) * kGridColumns +
+                        static_cast<size_t>(Cell(s.X, kGridLeft, kGridColumns));
+    const TPoint p{s.X, s.Y};
+    for (uint32_t k = cellStart[cell]; k < cellStart[cell + 1]; ++k) {
+      const TFlyerBox& b = boxes[members[k]];
+      if (Within(p.X, b.X, b.Width) && Within(p.Y, b.Y, b.Height) && PointInShapes(p, *b.Flyer)) {
+        hits.emplace_back(members[k], index);
       }
     }
-    // The shells strike in list order, as a walk of the list would meet them.
-    std::sort(hits.begin(), hits.end());
-    for (uint32_t i : hits) grid.Shells[i]->HitTarget(flyer);
   }
+  // Each flyer from the head, and the shells that strike it in list order, as the walks of
+  // the two lists would meet them.
+  std::sort(hits.begin(), hits.end());
+  for (const auto& [flyer, shell] : hits) shells[shell]->HitTarget(*boxes[flyer].Flyer);
 }
 
 void FlyersVsFlyers(World& w) {
   static thread_local std::vector<TFlyerBox> boxes;
-  static thread_local std::vector<uint32_t> byX;
+  static thread_local std::vector<uint64_t> byX;
   static thread_local std::vector<std::pair<uint32_t, uint32_t>> pairs;
   boxes.clear();
   bool sizesValid = true;
@@ -244,20 +243,23 @@ void FlyersVsFlyers(World& w) {
   if (sizesValid) {
     // Sweep along x: after sorting by left edge, a box meets only the boxes that start
     // before its right edge.
+    // Keys of left edge (made unsigned in order) and list position sort as plain integers.
     const TFlyerBox* box = boxes.data();
     byX.resize(count);
-    for (uint32_t i = 0; i < count; ++i) byX[i] = i;
-    std::sort(byX.begin(), byX.end(), [box](uint32_t a, uint32_t b) {
-      return box[a].X != box[b].X ? box[a].X < box[b].X : a < b;
-    });
-    const uint32_t* sorted = byX.data();
+    for (uint32_t i = 0; i < count; ++i) {
+      const uint64_t left = static_cast<uint32_t>(box[i].X) ^ 0x80000000u;
+      byX[i] = left << 32 | i;
+    }
+    std::sort(byX.begin(), byX.end());
+    const uint64_t* sorted = byX.data();
     for (uint32_t k = 0; k < count; ++k) {
-      const TFlyerBox& a = box[sorted[k]];
+      const auto i = static_cast<uint32_t>(sorted[k]);
+      const TFlyerBox& a = box[i];
       const int64_t right = static_cast<int64_t>(a.X) + a.Width;
-      for (uint32_t m = k + 1; m < count && box[sorted[m]].X <= right; ++m) {
-        if (meet(a, box[sorted[m]])) {
-          pairs.emplace_back(std::min(sorted[k], sorted[m]), std::max(sorted[k], sorted[m]));
-        }
+      for (uint32_t m = k + 1; m < count; ++m) {
+        const auto j = static_cast<uint32_t>(sorted[m]);
+        if (box[j].X > right) break;
+        if (meet(a, box[j])) pairs.emplace_back(std::min(i, j), std::max(i, j));
       }
     }
     std::sort(pairs.begin(), pairs.end());
