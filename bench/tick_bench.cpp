@@ -14,7 +14,6 @@
 
 #include "../tests/support/content_files.h"
 #include "../tests/support/temp_dir.h"
-#include "core/collision.h"
 #include "core/effect.h"
 #include "core/level.h"
 #include "core/tick.h"
@@ -240,16 +239,4 @@ void BM_TickStress(benchmark::State& state) {
 }
 BENCHMARK(BM_TickStress)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
-}  // namespace
-
-namespace {
-void BM_PassesBusy(benchmark::State& state) {
-  Scene s;
-  StartBusy(s);
-  for (auto _ : state) {
-    if (state.range(0) == 0) ShellsVsFlyers(s.world);
-    if (state.range(0) == 1) FlyersVsFlyers(s.world);
-  }
-}
-BENCHMARK(BM_PassesBusy)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 }  // namespace
