@@ -1,7 +1,5 @@
 #include "enemies/boss.h"
 
-#include <vector>
-
 #include "base/asset_catalog.h"
 #include "base/error.h"
 #include "base/rounding.h"
@@ -9,58 +7,24 @@
 #include "core/world.h"
 #include "enemies/death_burst.h"
 #include "enemies/enemy_guns.h"
+#include "enemies/hulls.h"
 #include "flyers/media.h"
 #include "flyers/weapon.h"
 #include "presentation/form_components.h"
 
 namespace {
 
-struct Shape {
-  bool IsCircle;
-  int32_t A, B, C, D;  // rectangle: left, top, width, height; circle: cx, cy, radius
-};
-
 struct KindTable {
   int32_t MaxHealth;
   TEnemyGun Gun;
   bool TwoGuns;
-  std::vector<Shape> Shapes;
 };
 
-Shape R(int32_t l, int32_t t, int32_t w, int32_t h) {
-  return {false, l, t, w, h};
-}
-Shape C(int32_t cx, int32_t cy, int32_t r) {
-  return {true, cx, cy, r, 0};
-}
-
-const KindTable& Table(uint8_t kind) {
-  static const KindTable kTables[kBossKinds] = {
-      {2000,
-       TEnemyGun::WideLightLaser,
-       false,
-       {R(32, 29, 230, 22), R(99, 14, 94, 74), R(68, 80, 156, 20), R(110, 96, 18, 90),
-        R(163, 96, 18, 90)}},
-      {5000, TEnemyGun::AimedFragmentGun, false, {C(76, 79, 51)}},
-      {8000,
-       TEnemyGun::SingleLightLaser,
-       true,
-       {R(95, 10, 121, 53), R(108, 62, 17, 42), R(128, 62, 13, 75), R(166, 62, 14, 85),
-        R(140, 62, 27, 134), R(186, 62, 15, 42)}},
-      {13000,
-       TEnemyGun::PlasmaCannon,
-       false,
-       {R(134, 128, 31, 53), R(6, 38, 286, 31), R(109, 22, 82, 101), R(45, 69, 64, 14),
-        R(84, 82, 24, 13), R(191, 69, 64, 14), R(191, 82, 24, 13)}},
-      {20000,
-       TEnemyGun::DCCannon,
-       true,
-       {R(155, 134, 10, 38), C(159, 200, 25), C(253, 39, 25), C(224, 55, 8), C(213, 63, 8),
-        C(202, 70, 8), C(66, 39, 25), C(95, 55, 8), C(107, 63, 8), C(117, 68, 8), C(159, 93, 38)}},
-      {50000, TEnemyGun::AimedPlasmaGun, true, {C(157, 124, 108)}},
-  };
-  return kTables[kind];
-}
+constexpr KindTable kKinds[kBossKinds] = {
+    {2000, TEnemyGun::WideLightLaser, false},  {5000, TEnemyGun::AimedFragmentGun, false},
+    {8000, TEnemyGun::SingleLightLaser, true}, {13000, TEnemyGun::PlasmaCannon, false},
+    {20000, TEnemyGun::DCCannon, true},        {50000, TEnemyGun::AimedPlasmaGun, true},
+};
 
 }  // namespace
 
@@ -69,7 +33,7 @@ TBoss::TBoss(World& world, int32_t x, int32_t y, uint8_t kind) : TFlyer(world), 
   X = x;
   Y = y;
   if (Kind >= kBossKinds) return;  // an undefined kind has nothing; callers never make one
-  const KindTable& k = Table(Kind);
+  const KindTable& k = kKinds[Kind];
   Weapon = MakeEnemyGun(W, k.Gun);
   if (k.TwoGuns) Weapon2 = MakeEnemyGun(W, k.Gun);
   MaxHealth = k.MaxHealth;
@@ -78,13 +42,7 @@ TBoss::TBoss(World& world, int32_t x, int32_t y, uint8_t kind) : TFlyer(world), 
   Height = catalog::kBosses[Kind].Height;
   Dx = 2;
   Dy = 2;
-  for (const Shape& s : k.Shapes) {
-    if (s.IsCircle) {
-      AddCircle(s.A, s.B, s.C);
-    } else {
-      AddRect(s.A, s.B, s.C, s.D);
-    }
-  }
+  AddHull(hulls::kBosses[Kind]);
   Health = MaxHealth;
 }
 

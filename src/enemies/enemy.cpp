@@ -1,118 +1,32 @@
 #include "enemies/enemy.h"
 
-#include <vector>
-
+#include "base/asset_catalog.h"
 #include "base/rounding.h"
 #include "core/world.h"
 #include "enemies/death_burst.h"
 #include "enemies/enemy_guns.h"
+#include "enemies/hulls.h"
 #include "flyers/media.h"
 #include "flyers/weapon.h"
 #include "presentation/form_components.h"
 
 namespace {
 
-struct Rect {
-  int32_t Left, Top, Width, Height;
-};
-struct Circle {
-  int32_t CX, CY, Radius;
-};
-
-// Everything a kind fixes at construction. Health is Base + PerLevel x difficulty.
+// Everything a kind fixes at construction besides its hull. Health is Base + PerLevel x the
+// difficulty (0, 2 or 4).
 struct KindTable {
-  int32_t Width, Height;
   int32_t Base, PerLevel;
   double Dx, Dy;
   TEnemyGun Gun;
-  std::vector<Rect> Rects;
-  std::vector<Circle> Circles;
 };
 
-const KindTable& Table(uint8_t kind) {
-  static const KindTable kTables[kEnemyKinds] = {
-      {150,
-       150,
-       100,
-       20,
-       0,
-       1,
-       TEnemyGun::Vulcan,
-       {{26, 18, 19, 56},
-        {45, 18, 57, 28},
-        {102, 18, 19, 56},
-        {60, 4, 30, 114},
-        {36, 76, 6, 52},
-        {106, 76, 6, 52},
-        {42, 102, 64, 10}},
-       {{75, 129, 20}}},
-      {60, 85, 50, 10, 0, 1, TEnemyGun::Vulcan, {{38, 38, 9, 18}}, {{43, 18, 33}}},
-      {140,
-       140,
-       200,
-       20,
-       3,
-       1,
-       TEnemyGun::LightLaser,
-       {{26, 62, 11, 18}, {104, 62, 11, 18}},
-       {{70, 56, 30}, {70, 123, 10}}},
-      {100,
-       100,
-       50,
-       15,
-       0,
-       4,
-       TEnemyGun::SingleLightLaser,
-       {{37, 7, 24, 48}, {12, 35, 25, 8}, {61, 35, 26, 8}, {46, 56, 7, 31}},
-       {}},
-      {100,
-       160,
-       400,
-       100,
-       1,
-       2,
-       TEnemyGun::DCCannon,
-       {{16, 1, 22, 13}, {56, 2, 22, 13}, {38, 14, 18, 47}, {26, 61, 41, 79}, {19, 117, 55, 10}},
-       {}},
-      {120,
-       120,
-       500,
-       100,
-       3,
-       1,
-       TEnemyGun::PlasmaCannon,
-       {{42, 11, 37, 24}},
-       {{33, 77, 28}, {88, 77, 28}, {61, 97, 10}}},
-      {120,
-       120,
-       600,
-       100,
-       2,
-       3,
-       TEnemyGun::DCCannon,
-       {{52, 5, 16, 65}, {32, 17, 57, 12}},
-       {{28, 48, 16}, {92, 48, 16}, {60, 89, 16}}},
-      {140,
-       140,
-       700,
-       100,
-       0,
-       2,
-       TEnemyGun::LightLaser,
-       {{25, 79, 14, 7}, {100, 79, 14, 7}, {37, 102, 7, 11}, {96, 102, 7, 11}},
-       {{37, 53, 18}, {102, 53, 18}, {69, 38, 15}, {69, 74, 8}, {35, 93, 5}, {104, 94, 5}}},
-      {120,
-       160,
-       1000,
-       100,
-       3,
-       1,
-       TEnemyGun::MediumLaser,
-       {{20, 12, 85, 32}, {48, 58, 29, 44}, {53, 44, 19, 110}},
-       {}},
-  };
-  return kTables[kind];
-}
+constexpr KindTable kKinds[kEnemyKinds] = {
+    {100, 20, 0, 1, TEnemyGun::Vulcan},        {50, 10, 0, 1, TEnemyGun::Vulcan},
+    {200, 20, 3, 1, TEnemyGun::LightLaser},    {50, 15, 0, 4, TEnemyGun::SingleLightLaser},
+    {400, 100, 1, 2, TEnemyGun::DCCannon},     {500, 100, 3, 1, TEnemyGun::PlasmaCannon},
+    {600, 100, 2, 3, TEnemyGun::DCCannon},     {700, 100, 0, 2, TEnemyGun::LightLaser},
+    {1000, 100, 3, 1, TEnemyGun::MediumLaser},
+};
 
 }  // namespace
 
@@ -122,7 +36,7 @@ TEnemy::TEnemy(World& world, int32_t x, int32_t y, uint8_t kind, uint8_t variant
   X = x;
   Y = y;
   if (Kind >= kEnemyKinds) return;  // an undefined kind has nothing; callers never make one
-  const KindTable& k = Table(Kind);
+  const KindTable& k = kKinds[Kind];
   const int32_t d = W.State.Difficulty;
   if (Kind == 4) Y -= 50;
   if (Kind == 0) {
@@ -134,10 +48,9 @@ TEnemy::TEnemy(World& world, int32_t x, int32_t y, uint8_t kind, uint8_t variant
   MaxHealth = k.Base + k.PerLevel * d;
   Dx = Kind == 6 ? (Variant == 0 ? 2 : -2) : k.Dx;
   Dy = k.Dy;
-  Width = k.Width;
-  Height = k.Height;
-  for (const Rect& r : k.Rects) AddRect(r.Left, r.Top, r.Width, r.Height);
-  for (const Circle& c : k.Circles) AddCircle(c.CX, c.CY, c.Radius);
+  Width = catalog::kEnemySizes[Kind].Width;  // the sprite's size
+  Height = catalog::kEnemySizes[Kind].Height;
+  AddHull(hulls::kEnemies[Kind]);
   Health = MaxHealth;
 }
 

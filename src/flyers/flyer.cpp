@@ -35,3 +35,13 @@ void TFlyer::AddCircle(int32_t cx, int32_t cy, int32_t radius) {
   shape->Next = std::move(Shapes);
   Shapes = std::move(shape);
 }
+
+void TFlyer::AddHull(THull hull) {
+  for (const THullShape& s : hull) {
+    if (s.Circle) {
+      AddCircle(s.A, s.B, s.C);
+    } else {
+      AddRect(s.A, s.B, s.C, s.D);
+    }
+  }
+}

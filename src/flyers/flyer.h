@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "flyers/hull.h"
 #include "flyers/shape.h"
 
 class World;
@@ -33,6 +34,8 @@ class TFlyer {
   // Links a new shape in front of the list.
   void AddRect(int32_t left, int32_t top, int32_t width, int32_t height);
   void AddCircle(int32_t cx, int32_t cy, int32_t radius);
+  // Adds every shape of a hull table, in table order (each linked in front).
+  void AddHull(THull hull);
 
   double Dx = 0;     // pixels per tick; positive = right
   double Dy = 0;     // pixels per tick; positive = down the screen

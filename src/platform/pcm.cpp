@@ -108,8 +108,9 @@ std::optional<PcmFormat> ParsePcmFormat(const uint8_t* record, size_t size) {
 
 std::vector<float> ToStereoFloat(const PcmFormat& format, const uint8_t* data, size_t size,
                                  int32_t outRate) {
-  const int64_t frames = format.BlockAlign > 0 ? format.FramesIn(size) : 0;
-  if (frames <= 0 || outRate <= 0 || data == nullptr) return {};
+  int64_t frames = format.BlockAlign > 0 ? format.FramesIn(size) : 0;
+  if (frames <= 0 || outRate <= 0 || format.Rate <= 0 || data == nullptr) return {};
+  frames = std::min<int64_t>(frames, int64_t{kMaxSoundSeconds} * format.Rate);
   // The source as stereo float at its own rate.
   std::vector<float> src(static_cast<size_t>(frames) * 2);
   const int32_t bps = format.BytesPerSample();

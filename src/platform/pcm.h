@@ -27,6 +27,10 @@ struct PcmFormat {
 // else (compressed formats, inconsistent sizes) gives nullopt.
 std::optional<PcmFormat> ParsePcmFormat(const uint8_t* record, size_t size);
 
+// The longest sound the mixer takes; anything longer is cut there (a hostile file at a very
+// low rate would otherwise grow many times over when converted).
+inline constexpr int32_t kMaxSoundSeconds = 120;
+
 // Converts samples to interleaved stereo float at outRate: mono goes to both sides, more than
 // two channels are folded into two, and the rate is converted by linear interpolation.
 std::vector<float> ToStereoFloat(const PcmFormat& format, const uint8_t* data, size_t size,

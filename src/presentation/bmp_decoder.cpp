@@ -94,6 +94,7 @@ bool ReadHeader(const uint8_t* p, size_t n, Header& h) {
       // A plain 40-byte header is followed by the masks; longer headers hold them.
       const uint32_t maskBytes = h.compression == kAlphaBitFields ? 16 : 12;
       const uint8_t* masks = ih + 40;
+      if (headerSize != 40 && headerSize < 52) return false;  // no header of that size
       if (headerSize == 40) {
         if (n - 14 - 40 < maskBytes) return false;
         h.paletteOffset += maskBytes;
@@ -126,7 +127,7 @@ bool ReadHeader(const uint8_t* p, size_t n, Header& h) {
   if (h.bpp != 1 && h.bpp != 4 && h.bpp != 8 && h.bpp != 16 && h.bpp != 24 && h.bpp != 32) {
     return false;
   }
-  if (h.width > kMaxSide || h.height > kMaxSide) return false;
+  if (h.width <= 0 || h.height <= 0 || h.width > kMaxSide || h.height > kMaxSide) return false;
   if (int64_t{h.width} * h.height > kMaxPixels) return false;
   if (h.bpp <= 8) {
     const uint32_t most = 1u << h.bpp;

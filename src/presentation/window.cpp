@@ -62,6 +62,7 @@ bool TWindow::DispatchToLayers(const platform::Event& e) {
 void TWindow::Present(bool waitVBlank) {
   invalid_ = false;
   if (width_ <= 0 || height_ <= 0) return;
+  if (waitVBlank && backend_.VsyncPaced()) ++pacedPresents_;
   const bool layered =
       std::any_of(layers_.begin(), layers_.end(), [](TWindowLayer* l) { return l->Visible(); });
   // The common case of a running mission: the back buffer fills the client area and nothing

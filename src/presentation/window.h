@@ -67,6 +67,8 @@ class TWindow {
   bool Invalid() const { return invalid_; }
   // The picture last composed (when layers lay over the back buffer).
   const TDirectDrawSurface& Picture() const { return picture_; }
+  // How many presentations waited for a retrace that really paces frames.
+  int64_t PacedPresents() const { return pacedPresents_; }
 
  private:
   platform::Backend& backend_;
@@ -78,4 +80,5 @@ class TWindow {
   std::vector<TWindowLayer*> layers_;
   TDirectDrawSurface picture_{0, 0};
   bool invalid_ = false;
+  int64_t pacedPresents_ = 0;
 };

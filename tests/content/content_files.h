@@ -1,6 +1,4 @@
-// How the content tests read the generated files. Kept behind this small interface so it can be
-// switched to the game's own readers; until then a plain libjpeg decoder and a minimal bitmap
-// and RIFF parser.
+// How the content tests read the generated files: through the game's own readers.
 #pragma once
 
 #include <cstdint>

@@ -128,6 +128,13 @@ TEST(BmpDecoder, DamagedOrLyingFilesFail) {
   for (size_t i = 0; i < bad.size(); ++i) {
     EXPECT_FALSE(DecodeBmp(bad[i].data(), bad[i].size(), p)) << i;
   }
+  // The old core header has 16-bit sides; zero is no picture either.
+  std::vector<uint8_t> core = {'B', 'M', 36, 0, 0, 0,  0, 0, 0, 0, 26, 0, 0, 0, 12, 0, 0, 0, 3,
+                               0,   0,   0,  1, 0, 24, 0, 1, 2, 3, 4,  5, 6, 7, 8,  9, 0, 0, 0};
+  EXPECT_FALSE(DecodeBmp(core.data(), core.size(), p));
+  core[20] = 1;  // 3 x 1 now
+  EXPECT_TRUE(DecodeBmp(core.data(), core.size(), p));
+  EXPECT_EQ(p.Pixels[0], 0x030201u);
   // A 32768 x 32768 claim is refused before any allocation.
   auto huge = patched(18, 32768);
   samples::Set32(huge, 22, 32768);

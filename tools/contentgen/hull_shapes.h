@@ -6,6 +6,8 @@
 #include <array>
 #include <vector>
 
+#include "enemies/hulls.h"
+
 namespace gen {
 
 struct HitShape {
@@ -19,37 +21,26 @@ inline constexpr HitShape C(int x, int y, int r) {
   return {true, x, y, r, 0};
 }
 
+inline std::vector<HitShape> FromHull(THull hull) {
+  std::vector<HitShape> shapes;
+  for (const THullShape& h : hull) shapes.push_back({h.Circle, h.A, h.B, h.C, h.D});
+  return shapes;
+}
+
+template <size_t N>
+std::array<std::vector<HitShape>, N> FromHulls(const std::array<THull, N>& hulls) {
+  std::array<std::vector<HitShape>, N> out;
+  for (size_t i = 0; i < N; ++i) out[i] = FromHull(hulls[i]);
+  return out;
+}
+
 inline const std::array<std::vector<HitShape>, 9>& EnemyShapes() {
-  static const std::array<std::vector<HitShape>, 9> s{{
-      {R(26, 18, 19, 56), R(45, 18, 57, 28), R(102, 18, 19, 56), R(60, 4, 30, 114),
-       R(36, 76, 6, 52), R(106, 76, 6, 52), R(42, 102, 64, 10), C(75, 129, 20)},
-      {R(38, 38, 9, 18), C(43, 18, 33)},
-      {C(70, 56, 30), C(70, 123, 10), R(26, 62, 11, 18), R(104, 62, 11, 18)},
-      {R(37, 7, 24, 48), R(12, 35, 25, 8), R(61, 35, 26, 8), R(46, 56, 7, 31)},
-      {R(16, 1, 22, 13), R(56, 2, 22, 13), R(38, 14, 18, 47), R(26, 61, 41, 79),
-       R(19, 117, 55, 10)},
-      {R(42, 11, 37, 24), C(33, 77, 28), C(88, 77, 28), C(61, 97, 10)},
-      {R(52, 5, 16, 65), R(32, 17, 57, 12), C(28, 48, 16), C(92, 48, 16), C(60, 89, 16)},
-      {R(25, 79, 14, 7), R(100, 79, 14, 7), R(37, 102, 7, 11), R(96, 102, 7, 11), C(37, 53, 18),
-       C(102, 53, 18), C(69, 38, 15), C(69, 74, 8), C(35, 93, 5), C(104, 94, 5)},
-      {R(20, 12, 85, 32), R(48, 58, 29, 44), R(53, 44, 19, 110)},
-  }};
+  static const auto s = FromHulls(hulls::kEnemies);
   return s;
 }
 
 inline const std::array<std::vector<HitShape>, 6>& BossShapes() {
-  static const std::array<std::vector<HitShape>, 6> s{{
-      {R(32, 29, 230, 22), R(99, 14, 94, 74), R(68, 80, 156, 20), R(110, 96, 18, 90),
-       R(163, 96, 18, 90)},
-      {C(76, 79, 51)},
-      {R(95, 10, 121, 53), R(108, 62, 17, 42), R(128, 62, 13, 75), R(166, 62, 14, 85),
-       R(140, 62, 27, 134), R(186, 62, 15, 42)},
-      {R(134, 128, 31, 53), R(6, 38, 286, 31), R(109, 22, 82, 101), R(45, 69, 64, 14),
-       R(84, 82, 24, 13), R(191, 69, 64, 14), R(191, 82, 24, 13)},
-      {R(155, 134, 10, 38), C(159, 200, 25), C(253, 39, 25), C(224, 55, 8), C(213, 63, 8),
-       C(202, 70, 8), C(66, 39, 25), C(95, 55, 8), C(107, 63, 8), C(117, 68, 8), C(159, 93, 38)},
-      {C(157, 124, 108)},
-  }};
+  static const auto s = FromHulls(hulls::kBosses);
   return s;
 }
 

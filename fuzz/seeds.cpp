@@ -1,0 +1,68 @@
+// Writes small valid files of every layout the readers know into DIR/bmp, DIR/jpeg and
+// DIR/wav, as the fuzzers' starting corpora (made here, so no binary file is kept).
+#include <cstdio>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "presentation/sample_files.h"
+
+namespace {
+
+void Write(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+  std::FILE* f = std::fopen(path.c_str(), "wb");
+  if (!f) return;
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+std::vector<uint32_t> Gradient(int w, int h) {
+  std::vector<uint32_t> px;
+  for (int y = 0; y < h; ++y) {
+    for (int x = 0; x < w; ++x)
+      px.push_back(static_cast<uint32_t>((x * 40) << 16 | (y * 50) << 8 | (x ^ y) * 30));
+  }
+  return px;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: fuzz_seeds DIR\n");
+    return 2;
+  }
+  const std::filesystem::path dir = argv[1];
+  for (const char* sub : {"bmp", "jpeg", "wav"}) std::filesystem::create_directories(dir / sub);
+
+  const auto px = Gradient(5, 3);
+  Write(dir / "bmp/24.bmp", samples::Bmp(5, 3, 24, px));
+  Write(dir / "bmp/24-top-down.bmp", samples::Bmp(5, 3, 24, px, true));
+  Write(dir / "bmp/32.bmp", samples::Bmp(5, 3, 32, px));
+  const std::vector<uint32_t> idx = {0, 1, 2, 3, 1, 0, 2, 2, 1, 3, 0, 0, 1, 2, 3};
+  const std::vector<uint32_t> pal = {0x000000, 0x598B2D, 0xFFFF00, 0xFFFFFF};
+  Write(dir / "bmp/8.bmp", samples::Bmp(5, 3, 8, idx, false, pal));
+  Write(dir / "bmp/4.bmp", samples::Bmp(5, 3, 4, idx, false, pal));
+  std::vector<uint32_t> bits;
+  for (uint32_t i : idx) bits.push_back(i & 1);
+  Write(dir / "bmp/1.bmp", samples::Bmp(5, 3, 1, bits, false, {0, 0xFFFFFF}));
+  auto rle = samples::Bmp(4, 2, 8, std::vector<uint32_t>(8, 0), false, pal);
+  rle.resize(rle.size() - 8);
+  samples::Set32(rle, 30, 1);
+  for (uint8_t b : {3, 1, 0, 0, 0, 3, 2, 1, 2, 0, 0, 2, 1, 0, 0, 0, 0, 1}) rle.push_back(b);
+  Write(dir / "bmp/rle8.bmp", rle);
+
+  const auto big = Gradient(24, 16);
+  Write(dir / "jpeg/baseline.jpg", samples::Jpeg(24, 16, big, 80));
+  Write(dir / "jpeg/progressive.jpg", samples::Jpeg(24, 16, big, 80, false, true));
+  Write(dir / "jpeg/grey.jpg", samples::Jpeg(16, 8, std::vector<uint32_t>(128, 0x80), 80, true));
+
+  const auto pcm = samples::Pcm16({0, 8000, 16000, 8000, 0, -8000, -16000, -8000});
+  Write(dir / "wav/pcm16.wav",
+        samples::Wav(1, 22050, 16, pcm, {{"LIST", {'I', 'N', 'F', 'O', 'x'}}}));
+  Write(dir / "wav/pcm8-stereo.wav",
+        samples::Wav(2, 11025, 8, {128, 128, 200, 60, 255, 0, 128, 128}));
+  Write(dir / "wav/pcm24.wav", samples::Wav(1, 44100, 24, {0, 0, 0, 0, 0, 64, 0, 0, 192}));
+  Write(dir / "wav/float.wav", samples::Wav(1, 48000, 32, {0, 0, 0, 63, 0, 0, 0, 191}, {}, 3));
+  return 0;
+}

@@ -1,0 +1,503 @@
+#include "platform/sdl/sdl_backend.h"
+
+#include <SDL.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cmath>
+#include <stdexcept>
+
+#include "platform/mixer.h"
+
+namespace platform {
+
+uint8_t VirtualKeyOfScancode(int scancode) {
+  const auto sc = static_cast<SDL_Scancode>(scancode);
+  // Letters by the layout's meaning (a Czech QWERTZ keyboard swaps Y and Z).
+  if (sc >= SDL_SCANCODE_A && sc <= SDL_SCANCODE_Z) {
+    const SDL_Keycode key = SDL_GetKeyFromScancode(sc);
+    if (key >= 'a' && key <= 'z') return static_cast<uint8_t>(key - 'a' + 'A');
+    return static_cast<uint8_t>('A' + (sc - SDL_SCANCODE_A));
+  }
+  if (sc >= SDL_SCANCODE_1 && sc <= SDL_SCANCODE_9)
+    return static_cast<uint8_t>('1' + (sc - SDL_SCANCODE_1));
+  if (sc == SDL_SCANCODE_0) return '0';
+  // The keypad by position, so the digits count whatever NumLock says.
+  if (sc >= SDL_SCANCODE_KP_1 && sc <= SDL_SCANCODE_KP_9) {
+    return static_cast<uint8_t>(vk::Numpad0 + 1 + (sc - SDL_SCANCODE_KP_1));
+  }
+  if (sc >= SDL_SCANCODE_F1 && sc <= SDL_SCANCODE_F12) {
+    return static_cast<uint8_t>(vk::F1 + (sc - SDL_SCANCODE_F1));
+  }
+  switch (sc) {
+    case SDL_SCANCODE_KP_0:
+      return vk::Numpad0;
+    case SDL_SCANCODE_RETURN:
+    case SDL_SCANCODE_KP_ENTER:
+    case SDL_SCANCODE_RETURN2:
+      return vk::Return;
+    case SDL_SCANCODE_LSHIFT:
+    case SDL_SCANCODE_RSHIFT:
+      return vk::Shift;
+    case SDL_SCANCODE_LCTRL:
+    case SDL_SCANCODE_RCTRL:
+      return vk::Control;
+    case SDL_SCANCODE_LALT:
+    case SDL_SCANCODE_RALT:
+      return vk::Menu;
+    case SDL_SCANCODE_SPACE:
+      return vk::Space;
+    case SDL_SCANCODE_TAB:
+      return vk::Tab;
+    case SDL_SCANCODE_ESCAPE:
+      return vk::Escape;
+    case SDL_SCANCODE_BACKSPACE:
+      return vk::Back;
+    case SDL_SCANCODE_LEFT:
+      return vk::Left;
+    case SDL_SCANCODE_UP:
+      return vk::Up;
+    case SDL_SCANCODE_RIGHT:
+      return vk::Right;
+    case SDL_SCANCODE_DOWN:
+      return vk::Down;
+    case SDL_SCANCODE_INSERT:
+      return vk::Insert;
+    case SDL_SCANCODE_DELETE:
+      return vk::Delete;
+    case SDL_SCANCODE_HOME:
+      return vk::Home;
+    case SDL_SCANCODE_END:
+      return vk::End;
+    case SDL_SCANCODE_PAGEUP:
+      return vk::Prior;
+    case SDL_SCANCODE_PAGEDOWN:
+      return vk::Next;
+    case SDL_SCANCODE_PAUSE:
+      return vk::Pause;
+    case SDL_SCANCODE_CAPSLOCK:
+      return vk::Capital;
+    case SDL_SCANCODE_NUMLOCKCLEAR:
+      return vk::NumLock;
+    case SDL_SCANCODE_SCROLLLOCK:
+      return vk::Scroll;
+    case SDL_SCANCODE_KP_MULTIPLY:
+      return vk::Multiply;
+    case SDL_SCANCODE_KP_PLUS:
+      return vk::Add;
+    case SDL_SCANCODE_KP_MINUS:
+      return vk::Subtract;
+    case SDL_SCANCODE_KP_PERIOD:
+      return vk::Decimal;
+    case SDL_SCANCODE_KP_DIVIDE:
+      return vk::Divide;
+    default:
+      return 0;
+  }
+}
+
+struct SdlBackend::Impl {
+  SDL_Window* window = nullptr;
+  SDL_Renderer* renderer = nullptr;
+  SDL_Texture* texture = nullptr;
+  int textureWidth = 0, textureHeight = 0;
+  bool rendererFailed = false;
+  bool fullscreen = false;
+  bool vsyncClaimed = false;
+  // Presenting paces frames only if presenting really waits for the retrace: the time spent
+  // inside the present call is measured (an average), starting from what the renderer
+  // claims. Work between frames does not enter the measure, so the frame cap that takes over
+  // without vsync cannot fool it.
+  double blockEstimate = 0.0;
+  SDL_Rect dest{0, 0, 0, 0};  // where the picture went in the window, for the mouse
+  int32_t logicalWidth = 0, logicalHeight = 0;
+  int32_t windowX = 0, windowY = 0;
+
+  SDL_GameController* controller = nullptr;
+  SDL_Joystick* joystick = nullptr;  // the controller's, or a plain joystick's
+  SDL_JoystickID joystickId = -1;
+
+  bool audioTried = false;
+  SDL_AudioDeviceID audio = 0;
+  std::unique_ptr<Mixer> mixer;
+
+  std::chrono::steady_clock::time_point epoch = std::chrono::steady_clock::now();
+
+  void OpenFirstStick() {
+    if (joystick) return;
+    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+      if (SDL_IsGameController(i)) {
+        controller = SDL_GameControllerOpen(i);
+        if (controller) {
+          joystick = SDL_GameControllerGetJoystick(controller);
+          joystickId = SDL_JoystickInstanceID(joystick);
+          return;
+        }
+      }
+    }
+    for (int i = 0; i < SDL_NumJoysticks(); ++i) {
+      joystick = SDL_JoystickOpen(i);
+      if (joystick) {
+        joystickId = SDL_JoystickInstanceID(joystick);
+        return;
+      }
+    }
+  }
+  void CloseStick() {
+    if (controller) {
+      SDL_GameControllerClose(controller);
+    } else if (joystick) {
+      SDL_JoystickClose(joystick);
+    }
+    controller = nullptr;
+    joystick = nullptr;
+    joystickId = -1;
+  }
+
+  void MapMouse(int32_t& x, int32_t& y) const {
+    if (dest.w <= 0 || dest.h <= 0 || logicalWidth <= 0 || logicalHeight <= 0) return;
+    x = static_cast<int32_t>(std::floor((x - dest.x) * static_cast<double>(logicalWidth) / dest.w));
+    y = static_cast<int32_t>(
+        std::floor((y - dest.y) * static_cast<double>(logicalHeight) / dest.h));
+  }
+};
+
+SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
+  SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");  // SIGTERM becomes a quit event
+  SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
+  if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    throw std::runtime_error(std::string("SDL cannot start: ") + SDL_GetError());
+  }
+  SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);  // none is fine
+  impl_->window = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 1024, 768,
+                                   SDL_WINDOW_HIDDEN);
+  if (!impl_->window) throw std::runtime_error(std::string("No window: ") + SDL_GetError());
+  // Vsync where the renderer offers it; the software renderer of a headless SDL does not.
+  impl_->renderer = SDL_CreateRenderer(impl_->window, -1, SDL_RENDERER_PRESENTVSYNC);
+  if (!impl_->renderer) impl_->renderer = SDL_CreateRenderer(impl_->window, -1, 0);
+  if (!impl_->renderer) {
+    impl_->rendererFailed = true;
+  } else {
+    SDL_RendererInfo info;
+    if (SDL_GetRendererInfo(impl_->renderer, &info) == 0) {
+      impl_->vsyncClaimed = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+    }
+  }
+  impl_->blockEstimate = 0.0;  // capped until presenting is seen to wait
+  SDL_EventState(SDL_DROPFILE, SDL_DISABLE);
+  impl_->OpenFirstStick();
+}
+
+SdlBackend::~SdlBackend() {
+  if (impl_->audio) SDL_CloseAudioDevice(impl_->audio);  // the callback stops before the mixer goes
+  impl_->mixer.reset();
+  impl_->CloseStick();
+  if (impl_->texture) SDL_DestroyTexture(impl_->texture);
+  if (impl_->renderer) SDL_DestroyRenderer(impl_->renderer);
+  if (impl_->window) SDL_DestroyWindow(impl_->window);
+  SDL_Quit();
+}
+
+uint64_t SdlBackend::NowMicros() {
+  return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                   std::chrono::steady_clock::now() - impl_->epoch)
+                                   .count());
+}
+
+void SdlBackend::WaitUntil(uint64_t when) {
+  if (when == kForever) {
+    SDL_WaitEventTimeout(nullptr, -1);
+    return;
+  }
+  const uint64_t now = NowMicros();
+  if (when <= now) return;
+  // Rounded up to whole milliseconds: a little late, never a busy wait.
+  const uint64_t ms = std::min<uint64_t>((when - now + 999) / 1000, 1000000);
+  SDL_WaitEventTimeout(nullptr, static_cast<int>(ms));
+}
+
+uint64_t SdlBackend::RefreshPeriodMicros() {
+  SDL_DisplayMode mode;
+  const int display = impl_->window ? SDL_GetWindowDisplayIndex(impl_->window) : 0;
+  if (SDL_GetCurrentDisplayMode(std::max(display, 0), &mode) == 0 && mode.refresh_rate >= 24 &&
+      mode.refresh_rate <= 500) {
+    return 1000000 / static_cast<uint64_t>(mode.refresh_rate);
+  }
+  return 1000000 / 60;
+}
+
+bool SdlBackend::PollEvent(Event& out) {
+  SDL_Event e;
+  while (SDL_PollEvent(&e)) {
+    out = Event{};
+    switch (e.type) {
+      case SDL_QUIT:
+        out.Kind = EventKind::Quit;
+        return true;
+      case SDL_WINDOWEVENT:
+        switch (e.window.event) {
+          case SDL_WINDOWEVENT_CLOSE:
+            out.Kind = EventKind::Quit;
+            return true;
+          case SDL_WINDOWEVENT_EXPOSED:
+          case SDL_WINDOWEVENT_SIZE_CHANGED:
+          case SDL_WINDOWEVENT_RESTORED:
+            out.Kind = EventKind::Expose;
+            return true;
+          case SDL_WINDOWEVENT_FOCUS_GAINED:
+            out.Kind = EventKind::FocusGained;
+            return true;
+          case SDL_WINDOWEVENT_FOCUS_LOST:
+            out.Kind = EventKind::FocusLost;
+            return true;
+          default:
+            break;
+        }
+        break;
+      case SDL_RENDER_TARGETS_RESET:
+      case SDL_RENDER_DEVICE_RESET:
+        if (impl_->texture) SDL_DestroyTexture(impl_->texture);
+        impl_->texture = nullptr;
+        out.Kind = EventKind::Expose;
+        return true;
+      case SDL_KEYDOWN:
+      case SDL_KEYUP:
+        out.Kind = e.type == SDL_KEYDOWN ? EventKind::KeyDown : EventKind::KeyUp;
+        out.Key = VirtualKeyOfScancode(e.key.keysym.scancode);
+        out.Repeat = e.key.repeat != 0;
+        if (out.Key == 0) break;
+        return true;
+      case SDL_TEXTINPUT:
+        out.Kind = EventKind::TextInput;
+        out.Text = e.text.text;
+        return true;
+      case SDL_MOUSEMOTION:
+        out.Kind = EventKind::MouseMove;
+        out.X = e.motion.x;
+        out.Y = e.motion.y;
+        impl_->MapMouse(out.X, out.Y);
+        return true;
+      case SDL_MOUSEBUTTONDOWN:
+      case SDL_MOUSEBUTTONUP:
+        out.Kind = e.type == SDL_MOUSEBUTTONDOWN ? EventKind::MouseDown : EventKind::MouseUp;
+        out.X = e.button.x;
+        out.Y = e.button.y;
+        out.Button = e.button.button;
+        impl_->MapMouse(out.X, out.Y);
+        return true;
+      case SDL_CONTROLLERDEVICEADDED:
+      case SDL_JOYDEVICEADDED:
+        impl_->OpenFirstStick();
+        break;
+      case SDL_CONTROLLERDEVICEREMOVED:
+      case SDL_JOYDEVICEREMOVED:
+        if (e.jdevice.which == impl_->joystickId) {
+          impl_->CloseStick();
+          impl_->OpenFirstStick();
+        }
+        break;
+      default:
+        break;
+    }
+  }
+  return false;
+}
+
+void SdlBackend::SetCaption(const std::string& caption) {
+  SDL_SetWindowTitle(impl_->window, caption.c_str());
+}
+
+void SdlBackend::SetWindowBounds(int32_t x, int32_t y, int32_t width, int32_t height) {
+  impl_->windowX = x;
+  impl_->windowY = y;
+  impl_->logicalWidth = width;
+  impl_->logicalHeight = height;
+  if (impl_->fullscreen) return;  // the picture is scaled to the desktop
+  SDL_SetWindowSize(impl_->window, width, height);
+  SDL_SetWindowPosition(impl_->window, x, y);
+}
+
+void SdlBackend::SetBorderless(bool borderless) {
+  SDL_SetWindowBordered(impl_->window, borderless ? SDL_FALSE : SDL_TRUE);
+}
+
+void SdlBackend::ShowWindow() {
+  SDL_ShowWindow(impl_->window);
+  SDL_RaiseWindow(impl_->window);
+}
+
+void SdlBackend::SetCursorVisible(bool visible) {
+  SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+}
+
+DisplayResult SdlBackend::OpenDisplay(bool fullscreen) {
+  if (impl_->rendererFailed) return DisplayResult::PrimarySurfaceFailed;
+  if (fullscreen) {
+    // The desktop keeps its own mode; the picture is scaled onto it.
+    if (SDL_SetWindowFullscreen(impl_->window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+      return DisplayResult::ModeUnavailable;
+    }
+  } else {
+    SDL_SetWindowFullscreen(impl_->window, 0);
+  }
+  impl_->fullscreen = fullscreen;
+  // The picture's texture must be possible at the surface's size.
+  SDL_Texture* probe = SDL_CreateTexture(impl_->renderer, SDL_PIXELFORMAT_RGB888,
+                                         SDL_TEXTUREACCESS_STREAMING, 1024, 768);
+  if (!probe) return DisplayResult::SurfaceFailed;
+  SDL_DestroyTexture(probe);
+  SDL_ShowWindow(impl_->window);
+  return DisplayResult::Ok;
+}
+
+void SdlBackend::Present(const PixelView& picture, bool waitVBlank) {
+  Impl& m = *impl_;
+  if (!m.renderer || !picture.Pixels || picture.Width <= 0 || picture.Height <= 0) return;
+  if (!m.texture || m.textureWidth != picture.Width || m.textureHeight != picture.Height) {
+    if (m.texture) SDL_DestroyTexture(m.texture);
+    // RGB888 is SDL's name for XRGB8888: the back buffer's own layout, copied as it is.
+    m.texture = SDL_CreateTexture(m.renderer, SDL_PIXELFORMAT_RGB888, SDL_TEXTUREACCESS_STREAMING,
+                                  picture.Width, picture.Height);
+    if (!m.texture) return;
+    m.textureWidth = picture.Width;
+    m.textureHeight = picture.Height;
+  }
+  SDL_UpdateTexture(m.texture, nullptr, picture.Pixels, picture.Pitch * 4);
+  int ow = 0, oh = 0;
+  SDL_GetRendererOutputSize(m.renderer, &ow, &oh);
+  // Scaled to fit with the aspect kept, centred; sharp when the scale is a whole number.
+  const double scale =
+      std::min(static_cast<double>(ow) / picture.Width, static_cast<double>(oh) / picture.Height);
+  const bool whole = scale >= 1.0 && std::floor(scale) == scale;
+  SDL_SetTextureScaleMode(m.texture, whole ? SDL_ScaleModeNearest : SDL_ScaleModeLinear);
+  m.dest.w = static_cast<int>(std::lround(picture.Width * scale));
+  m.dest.h = static_cast<int>(std::lround(picture.Height * scale));
+  m.dest.x = (ow - m.dest.w) / 2;
+  m.dest.y = (oh - m.dest.h) / 2;
+  m.logicalWidth = picture.Width;
+  m.logicalHeight = picture.Height;
+  SDL_SetRenderDrawColor(m.renderer, 0, 0, 0, 255);
+  SDL_RenderClear(m.renderer);
+  SDL_RenderCopy(m.renderer, m.texture, nullptr, &m.dest);
+  const uint64_t before = NowMicros();
+  SDL_RenderPresent(m.renderer);
+  if (waitVBlank) {
+    const auto blocked = static_cast<double>(NowMicros() - before);
+    m.blockEstimate = 0.9 * m.blockEstimate + 0.1 * blocked;
+  }
+}
+
+bool SdlBackend::VsyncPaced() {
+  return impl_->vsyncClaimed &&
+         impl_->blockEstimate >= 0.2 * static_cast<double>(RefreshPeriodMicros());
+}
+
+bool SdlBackend::Foreground() {
+  return (SDL_GetWindowFlags(impl_->window) & SDL_WINDOW_INPUT_FOCUS) != 0;
+}
+
+void SdlBackend::ReadKeyboard(KeyboardState& keys) {
+  keys.fill(false);
+  int n = 0;
+  const Uint8* state = SDL_GetKeyboardState(&n);
+  for (int sc = 0; sc < n; ++sc) {
+    if (state[sc]) {
+      if (uint8_t code = VirtualKeyOfScancode(sc)) keys[code] = true;
+    }
+  }
+}
+
+void SdlBackend::ReadJoystick(JoystickState& js) {
+  js = JoystickState{};
+  Impl& m = *impl_;
+  if (!m.joystick) return;
+  js.Present = true;
+  js.RawMin = 0;
+  js.RawMax = 65535;
+  auto raw = [](Sint16 v) { return static_cast<int32_t>(v) + 32768; };
+  int32_t hatX = 0, hatY = 0;
+  if (m.controller) {
+    SDL_GameController* c = m.controller;
+    js.X = raw(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTX));
+    js.Y = raw(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_LEFTY));
+    js.Z = raw(SDL_GameControllerGetAxis(c, SDL_CONTROLLER_AXIS_RIGHTX));
+    // Buttons in the order a pad reports them as a plain joystick: 1 A, 2 B, 3 X, 4 Y, ...
+    static constexpr SDL_GameControllerButton kOrder[] = {SDL_CONTROLLER_BUTTON_A,
+                                                          SDL_CONTROLLER_BUTTON_B,
+                                                          SDL_CONTROLLER_BUTTON_X,
+                                                          SDL_CONTROLLER_BUTTON_Y,
+                                                          SDL_CONTROLLER_BUTTON_LEFTSHOULDER,
+                                                          SDL_CONTROLLER_BUTTON_RIGHTSHOULDER,
+                                                          SDL_CONTROLLER_BUTTON_BACK,
+                                                          SDL_CONTROLLER_BUTTON_START,
+                                                          SDL_CONTROLLER_BUTTON_LEFTSTICK,
+                                                          SDL_CONTROLLER_BUTTON_RIGHTSTICK,
+                                                          SDL_CONTROLLER_BUTTON_GUIDE};
+    for (size_t i = 0; i < std::size(kOrder); ++i) {
+      if (SDL_GameControllerGetButton(c, kOrder[i])) js.Buttons |= 1u << i;
+    }
+    hatX = SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_RIGHT) -
+           SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_LEFT);
+    hatY = SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_DOWN) -
+           SDL_GameControllerGetButton(c, SDL_CONTROLLER_BUTTON_DPAD_UP);
+  } else {
+    SDL_Joystick* j = m.joystick;
+    const int axes = SDL_JoystickNumAxes(j);
+    js.X = axes > 0 ? raw(SDL_JoystickGetAxis(j, 0)) : 32768;
+    js.Y = axes > 1 ? raw(SDL_JoystickGetAxis(j, 1)) : 32768;
+    js.Z = axes > 2 ? raw(SDL_JoystickGetAxis(j, 2)) : 32768;
+    const int buttons = std::min(SDL_JoystickNumButtons(j), 32);
+    for (int i = 0; i < buttons; ++i) {
+      if (SDL_JoystickGetButton(j, i)) js.Buttons |= 1u << i;
+    }
+    if (SDL_JoystickNumHats(j) > 0) {
+      const Uint8 hat = SDL_JoystickGetHat(j, 0);
+      hatX = ((hat & SDL_HAT_RIGHT) ? 1 : 0) - ((hat & SDL_HAT_LEFT) ? 1 : 0);
+      hatY = ((hat & SDL_HAT_DOWN) ? 1 : 0) - ((hat & SDL_HAT_UP) ? 1 : 0);
+    }
+  }
+  // The pad's cross steers like the stick pushed all the way.
+  if (hatX != 0) js.X = hatX < 0 ? 0 : 65535;
+  if (hatY != 0) js.Y = hatY < 0 ? 0 : 65535;
+}
+
+namespace {
+
+void AudioCallback(void* user, Uint8* stream, int len) {
+  static_cast<Mixer*>(user)->Mix(reinterpret_cast<float*>(stream),
+                                 len / static_cast<int>(2 * sizeof(float)));
+}
+
+}  // namespace
+
+Mixer* SdlBackend::Audio() {
+  Impl& m = *impl_;
+  if (m.audioTried) return m.mixer.get();
+  m.audioTried = true;
+  // Without a usable sound device SDL may still offer its silent dummy driver; either way
+  // the game keeps going.
+  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 && SDL_AudioInit("dummy") != 0) return nullptr;
+  SDL_AudioSpec want{};
+  want.freq = 44100;
+  want.format = AUDIO_F32SYS;
+  want.channels = 2;
+  want.samples = 1024;
+  want.callback = AudioCallback;
+  SDL_AudioSpec have{};
+  // The mixer is made for the rate the device takes; SDL converts the float stereo to
+  // whatever sample format the device wants.
+  auto mixer = std::make_unique<Mixer>(want.freq);
+  want.userdata = mixer.get();
+  SDL_AudioDeviceID dev = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (dev == 0 && SDL_AudioInit("dummy") == 0)
+    dev = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (dev == 0) return nullptr;
+  m.mixer = std::move(mixer);
+  m.audio = dev;
+  SDL_PauseAudioDevice(dev, 0);
+  return m.mixer.get();
+}
+
+void SdlBackend::MessageShown(const std::string&, const std::string&) {}
+
+}  // namespace platform

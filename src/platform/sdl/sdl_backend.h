@@ -1,0 +1,49 @@
+// The real backend on SDL2: one window with a renderer and a streaming texture for the
+// window picture, keyboard, game controllers and joysticks (plugged in or out at any time),
+// the audio device feeding the software mixer, and the clock.
+#pragma once
+
+#include <memory>
+#include <string>
+
+#include "platform/backend.h"
+
+namespace platform {
+
+class SdlBackend : public Backend {
+ public:
+  // Starts SDL's video, events and joystick parts and makes the (hidden) window. Throws
+  // std::runtime_error when SDL has no video driver at all.
+  SdlBackend();
+  ~SdlBackend() override;
+  SdlBackend(const SdlBackend&) = delete;
+  SdlBackend& operator=(const SdlBackend&) = delete;
+
+  uint64_t NowMicros() override;
+  void WaitUntil(uint64_t when) override;
+  uint64_t RefreshPeriodMicros() override;
+  bool PollEvent(Event& e) override;
+  void SetCaption(const std::string& caption) override;
+  void SetWindowBounds(int32_t x, int32_t y, int32_t width, int32_t height) override;
+  void SetBorderless(bool borderless) override;
+  void ShowWindow() override;
+  void SetCursorVisible(bool visible) override;
+  DisplayResult OpenDisplay(bool fullscreen) override;
+  void Present(const PixelView& picture, bool waitVBlank) override;
+  bool VsyncPaced() override;
+  bool Foreground() override;
+  void ReadKeyboard(KeyboardState& keys) override;
+  void ReadJoystick(JoystickState& joystick) override;
+  Mixer* Audio() override;
+  void MessageShown(const std::string& caption, const std::string& text) override;
+
+ private:
+  struct Impl;
+  std::unique_ptr<Impl> impl_;
+};
+
+// The virtual key code of an SDL scancode (both Enters, both Shifts, keypad digits whatever
+// the lock), or 0. Letters follow the keyboard's layout.
+uint8_t VirtualKeyOfScancode(int scancode);
+
+}  // namespace platform

@@ -1,0 +1,145 @@
+// The real window: the SDL backend shows the test scene in a window on a virtual X server,
+// a screenshot of the server's screen is taken, and it must equal the headless picture of
+// the same scene pixel for pixel. Skipped only where no Xvfb is installed.
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "platform/headless/headless_backend.h"
+#include "platform/png.h"
+#include "platform/sdl/sdl_backend.h"
+#include "presentation/test_scene.h"
+
+extern char** environ;
+
+namespace {
+
+std::string FindOnPath(const std::string& name) {
+  const char* path = std::getenv("PATH");
+  std::string dirs = path ? path : "/usr/bin:/bin";
+  size_t start = 0;
+  while (start <= dirs.size()) {
+    size_t end = dirs.find(':', start);
+    if (end == std::string::npos) end = dirs.size();
+    const std::filesystem::path candidate =
+        std::filesystem::path(dirs.substr(start, end - start)) / name;
+    if (access(candidate.c_str(), X_OK) == 0) return candidate.string();
+    start = end + 1;
+  }
+  return "";
+}
+
+// An Xvfb server of its own, on whatever display number is free, stopped at the end.
+class VirtualDisplay {
+ public:
+  bool Start(const std::string& xvfb) {
+    int fds[2];
+    if (pipe(fds) != 0) return false;
+    const std::string fd = std::to_string(fds[1]);
+    std::vector<std::string> args = {xvfb,          "-displayfd", fd,    "-screen", "0",
+                                     "1024x768x24", "-nolisten",  "tcp", "-noreset"};
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addclose(&actions, fds[0]);
+    const int rc = posix_spawn(&pid_, xvfb.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    close(fds[1]);
+    if (rc != 0) {
+      close(fds[0]);
+      pid_ = -1;
+      return false;
+    }
+    // The server writes its display number once it accepts clients.
+    std::string number;
+    pollfd p{fds[0], POLLIN, 0};
+    while (poll(&p, 1, 20000) > 0) {
+      char c;
+      if (read(fds[0], &c, 1) != 1 || c == '\n') break;
+      number += c;
+    }
+    close(fds[0]);
+    if (number.empty()) return false;
+    display_ = ":" + number;
+    return true;
+  }
+  ~VirtualDisplay() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      int status;
+      waitpid(pid_, &status, 0);
+    }
+  }
+  const std::string& Display() const { return display_; }
+
+ private:
+  pid_t pid_ = -1;
+  std::string display_;
+};
+
+TEST(Xvfb, TheWindowShowsExactlyTheHeadlessPicture) {
+  const std::string xvfb = FindOnPath("Xvfb");
+  if (xvfb.empty()) GTEST_SKIP() << "Xvfb is not installed";
+  const std::string import = FindOnPath("import");
+  ASSERT_FALSE(import.empty()) << "ImageMagick's import is needed for the screenshot";
+
+  // The headless picture first.
+  platform::HeadlessBackend headless;
+  {
+    TFormComponents media{headless};
+    media.DXDraw1.Initialize();
+    test_scene::Draw(media);
+    media.DXDraw1.Flip();
+  }
+
+  VirtualDisplay x;
+  ASSERT_TRUE(x.Start(xvfb));
+  setenv("DISPLAY", x.Display().c_str(), 1);
+  setenv("SDL_VIDEODRIVER", "x11", 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  const std::string shot = std::string(SK_BINARY_DIR) + "/scene-xvfb.png";
+  std::filesystem::remove(shot);
+  {
+    platform::SdlBackend backend;
+    TFormComponents media{backend};
+    media.Window.SetCaption("Starvelkhorn");
+    media.Window.SetBounds(0, 0, 1024, 768);
+    media.DXDraw1.Initialize();
+    test_scene::Draw(media);
+    media.DXDraw1.Flip();
+    // Let the server map the window, answering exposes as the game does.
+    for (int i = 0; i < 30; ++i) {
+      platform::Event e;
+      while (backend.PollEvent(e)) {
+      }
+      media.DXDraw1.Repaint();
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    const std::string command =
+        "timeout -k 5 30 " + import + " -display " + x.Display() + " -window root png24:" + shot;
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  }
+  platform::PngPicture png;
+  ASSERT_TRUE(platform::ReadPng(shot, png));
+  ASSERT_EQ(png.Width, 1024);
+  ASSERT_EQ(png.Height, 768);
+  int differ = 0;
+  for (int32_t y = 0; y < 768; ++y) {
+    for (int32_t x0 = 0; x0 < 1024; ++x0) {
+      differ += png.Pixels[static_cast<size_t>(y) * 1024 + x0] != headless.PixelAt(x0, y);
+    }
+  }
+  EXPECT_EQ(differ, 0);
+}
+
+}  // namespace

@@ -1,0 +1,169 @@
+// The message loop on the virtual clock: timers on schedule, the tick timer's bounded
+// catch-up, frames capped at the refresh rate, errors shown and survived, the modal box.
+#include <gtest/gtest.h>
+
+#include "base/error.h"
+#include "platform/headless/headless_backend.h"
+#include "presentation/application.h"
+#include "presentation/form_components.h"
+#include "presentation/message_box.h"
+
+namespace {
+
+namespace vk = platform::vk;
+
+struct LoopTest : ::testing::Test {
+  platform::HeadlessBackend backend;
+  TFormComponents media{backend};
+  TApplication app{backend, media.Window};
+  TTimer updateTimer{app, 10, false};
+  TTimer menuTimer{app, 100, false};
+  TDXTimer drawTimer{app};
+  std::vector<uint64_t> ticks, frames;
+
+  void SetUp() override {
+    updateTimer.MaxCatchUp = 5;
+    updateTimer.OnTimer = [this] { ticks.push_back(backend.NowMillis()); };
+    drawTimer.OnTimer = [this](int32_t) {
+      frames.push_back(backend.NowMillis());
+      media.DXDraw1.Flip();
+    };
+    media.DXDraw1.Initialize();
+  }
+};
+
+TEST_F(LoopTest, AMissionRunsAHundredTicksAndSixtyFramesASecond) {
+  updateTimer.SetEnabled(true);
+  drawTimer.SetEnabled(true);
+  app.RunFor(1000);
+  EXPECT_EQ(ticks.size(), 100u);
+  EXPECT_NEAR(static_cast<double>(frames.size()), 60.0, 1.0);
+  for (size_t i = 0; i < ticks.size(); ++i) EXPECT_EQ(ticks[i], 10 * (i + 1));  // on schedule
+}
+
+TEST_F(LoopTest, AStallIsMadeUpOnlyUpToTheBound) {
+  updateTimer.SetEnabled(true);
+  app.RunFor(100);
+  ASSERT_EQ(ticks.size(), 10u);
+  backend.AdvanceMillis(200);  // the machine stalled for 20 ticks' worth
+  app.ProcessMessages();
+  EXPECT_EQ(ticks.size(), 15u);  // five made up at once, the rest dropped
+  app.RunFor(100);
+  EXPECT_EQ(ticks.size(), 25u);  // then on schedule again
+  EXPECT_EQ(ticks.back() % 10, 0u);
+
+  // A plain window timer is never made up: one event after any stall.
+  int menu = 0;
+  menuTimer.OnTimer = [&] { ++menu; };
+  menuTimer.SetEnabled(true);
+  updateTimer.SetEnabled(false);
+  backend.AdvanceMillis(1000);
+  app.ProcessMessages();
+  EXPECT_EQ(menu, 1);
+  app.RunFor(1000);
+  EXPECT_EQ(menu, 11);
+}
+
+TEST_F(LoopTest, AnErrorEscapingAHandlerIsShownAndTheProgramGoesOn) {
+  int calls = 0;
+  menuTimer.OnTimer = [&] {
+    if (++calls == 2) throw EInOutError("Cannot open file res/other/hangar.jpg");
+  };
+  menuTimer.SetEnabled(true);
+  app.RunFor(500);
+  EXPECT_EQ(calls, 5);
+  ASSERT_EQ(backend.Messages().size(), 1u);
+  EXPECT_EQ(backend.Messages()[0].Text, "Cannot open file res/other/hangar.jpg");
+  EXPECT_EQ(backend.Messages()[0].Caption, "Starvelkhorn");
+  EXPECT_EQ(backend.Messages()[0].ShownAtMicros, 200000u);
+}
+
+TEST_F(LoopTest, TheMessageBoxWaitsForItsAnswerAndKeepsTheWindowTimersGoing) {
+  menuTimer.OnTimer = [&] { ticks.push_back(backend.NowMillis()); };
+  menuTimer.SetEnabled(true);
+  // The script looks at the box, lets half a second pass, then presses Esc.
+  bool sawBox = false;
+  backend.SetMessageScript([&](platform::HeadlessBackend& b, const auto& m) {
+    EXPECT_EQ(m.Text, "Nemáte dostatek kreditů!");
+    // The box is on the window picture: dark text pixels in the middle of the screen.
+    int dark = 0;
+    for (int y = 330; y < 440; ++y) {
+      for (int x = 312; x < 712; ++x) dark += b.PixelAt(x, y) < 0x404040;
+    }
+    sawBox = dark > 100;
+    b.AdvanceMillis(500);
+    b.PushKeyPress(vk::Escape);
+  });
+  media.DXDraw1.Surface().Fill(0xFFFFFF);
+  app.ShowMessage("Nemáte dostatek kreditů!");
+  EXPECT_TRUE(sawBox);
+  EXPECT_EQ(ticks.size(), 1u);  // the window timer ran (once: it is not made up)
+  EXPECT_EQ(backend.Messages().size(), 1u);
+  // After the box, the window shows the back buffer again.
+  app.ProcessMessages();
+  app.RunFor(1);
+  EXPECT_EQ(backend.PixelAt(512, 384), 0xFFFFFFu);
+}
+
+TEST_F(LoopTest, ClosingTheWindowEndsTheProgramEvenFromAMessageBox) {
+  backend.SetMessageScript([](platform::HeadlessBackend& b, const auto&) { b.PushQuit(); });
+  menuTimer.OnTimer = [&] { app.ShowMessage("x"); };
+  menuTimer.SetEnabled(true);
+  app.Run();
+  EXPECT_TRUE(app.Terminated());
+  EXPECT_EQ(backend.Messages().size(), 1u);
+}
+
+TEST(MessageBox, ClickEnterSpaceAndEscAnswerItNothingElseGetsThrough) {
+  auto answeredBy = [](std::vector<platform::Event> events) {
+    TMessageBoxLayer box("Starvelkhorn", "Nemáte žádné letadlo, nemůžete letět misi!", false);
+    box.Layout(1024, 768);
+    for (auto& e : events) {
+      EXPECT_TRUE(box.HandleEvent(e));  // modal: the box takes every input event
+      if (box.Answered()) return true;
+    }
+    return false;
+  };
+  auto key = [](uint8_t k) {
+    platform::Event e;
+    e.Kind = platform::EventKind::KeyDown;
+    e.Key = k;
+    return e;
+  };
+  auto mouse = [](platform::EventKind kind, int32_t x, int32_t y) {
+    platform::Event e;
+    e.Kind = kind;
+    e.X = x;
+    e.Y = y;
+    e.Button = 1;
+    return e;
+  };
+  EXPECT_TRUE(answeredBy({key(vk::Return)}));
+  EXPECT_TRUE(answeredBy({key(vk::Space)}));
+  EXPECT_TRUE(answeredBy({key(vk::Escape)}));
+  EXPECT_FALSE(answeredBy({key('A'), key(vk::Tab)}));
+  TMessageBoxLayer probe("Starvelkhorn", "Nemáte žádné letadlo, nemůžete letět misi!", false);
+  probe.Layout(1024, 768);
+  const int32_t bx = probe.ButtonX() + 10, by = probe.ButtonY() + 10;
+  using K = platform::EventKind;
+  EXPECT_TRUE(answeredBy({mouse(K::MouseDown, bx, by), mouse(K::MouseUp, bx, by)}));
+  // Pressed elsewhere and released on the button, or pressed on it and dragged off: no.
+  EXPECT_FALSE(answeredBy({mouse(K::MouseDown, 5, 5), mouse(K::MouseUp, bx, by)}));
+  EXPECT_FALSE(answeredBy({mouse(K::MouseDown, bx, by), mouse(K::MouseUp, 5, 5)}));
+}
+
+TEST(MessageBox, ASmallWindowGrowsForTheBoxAndShrinksBack) {
+  platform::HeadlessBackend backend;
+  TFormComponents media{backend};
+  TApplication app{backend, media.Window};
+  media.Window.SetBounds(158, 95, 141, 100);
+  int32_t seenWidth = 0;
+  backend.SetMessageScript(
+      [&](platform::HeadlessBackend& b, const auto&) { seenWidth = b.Picture().Width; });
+  app.ShowMessage("Cannot open file res/other/Starvelkhorn_intro.jpg");
+  EXPECT_GT(seenWidth, 300);
+  EXPECT_EQ(media.Window.ClientWidth(), 141);
+  EXPECT_EQ(backend.Window().Width, 141);
+}
+
+}  // namespace
