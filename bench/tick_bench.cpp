@@ -10,6 +10,7 @@
 //   BM_FrameBusy   drawing the busy scene (terrain, sprites, status bar)
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <memory>
 
 #include "../tests/support/content_files.h"
@@ -48,8 +49,12 @@ class Drifter : public TFlyer {
   void Move() override {
     X += static_cast<int32_t>(Dx);
     Y += static_cast<int32_t>(Dy);
-    if (X < 0 || X > 964) Dx = -Dx;
-    if (Y < 0 || Y > 708) Dy = -Dy;
+    // Turned by side, not flipped: a flip at the wall could hold it there, flipping every
+    // tick, until the whole crowd had gathered along the walls.
+    if (X < 0) Dx = std::abs(Dx);
+    if (X > 964) Dx = -std::abs(Dx);
+    if (Y < 0) Dy = std::abs(Dy);
+    if (Y > 708) Dy = -std::abs(Dy);
   }
 };
 
