@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -130,14 +131,14 @@ void Collide(TFlyer& a, TFlyer& b) {
 
 namespace {
 
-// The flyers' boxes are filed in a coarse grid of 64-pixel cells over the play area and a
+// The flyers' boxes are filed in a coarse grid of 32-pixel cells over the play area and a
 // margin around it; a coordinate beyond the grid files into the nearest border cell. Cells
 // are monotonic in the coordinates, so a shell inside a box lies in a cell the box spans.
-constexpr int32_t kCellShift = 6;
+constexpr int32_t kCellShift = 5;
 constexpr int32_t kGridLeft = -128;
 constexpr int32_t kGridTop = -64;
-constexpr int32_t kGridColumns = 22;  // up to x = 1280
-constexpr int32_t kGridRows = 15;     // up to y = 896
+constexpr int32_t kGridColumns = 44;  // up to x = 1280
+constexpr int32_t kGridRows = 30;     // up to y = 896
 constexpr size_t kCells = kGridColumns * kGridRows;
 
 int32_t Cell(int64_t v, int32_t origin, int32_t count) {
@@ -186,15 +187,58 @@ struct TFlyerGrid {
   std::vector<uint32_t> fill_;
 };
 
+// The working memory a pass keeps from tick to tick, so that a tick allocates nothing. Were
+// a pass ever entered again from inside itself (a screen running its own event loop from
+// a Hit), the inner call gets memory of its own instead of the buffers the outer one walks.
+template <class T>
+class TScratch {
+ public:
+  TScratch() {
+    if (inUse_) {
+      own_ = std::make_unique<T>();
+    } else {
+      inUse_ = true;
+    }
+  }
+  ~TScratch() {
+    if (!own_) inUse_ = false;
+  }
+  TScratch(const TScratch&) = delete;
+  TScratch& operator=(const TScratch&) = delete;
+  T* operator->() { return own_ ? own_.get() : &shared_; }
+
+ private:
+  static thread_local T shared_;
+  static thread_local bool inUse_;
+  std::unique_ptr<T> own_;
+};
+template <class T>
+thread_local T TScratch<T>::shared_;
+template <class T>
+thread_local bool TScratch<T>::inUse_ = false;
+
+struct TShellPass {
+  TFlyerGrid Grid;
+  std::vector<std::pair<uint32_t, uint32_t>> Hits;  // (flyer, shell) list positions
+  std::vector<TShell*> Shells;                      // by list position
+};
+
+struct TFlyerPass {
+  std::vector<TFlyerBox> Boxes;
+  std::vector<uint64_t> ByX;
+  std::vector<std::pair<uint32_t, uint32_t>> Pairs;
+};
+
 }  // namespace
 
 void ShellsVsFlyers(World& w) {
   // Neither Alive is consulted: a shell that struck is still tested against the flyers
   // after it at the same point, and a destroyed flyer can be struck until it is removed.
-  static thread_local TFlyerGrid grid;
-  static thread_local std::vector<std::pair<uint32_t, uint32_t>> hits;  // (flyer, shell)
-  static thread_local std::vector<TShell*> shells;
   if (w.ShellList.Empty() || w.FlyerList.Empty()) return;
+  TScratch<TShellPass> scratch;
+  TFlyerGrid& grid = scratch->Grid;
+  auto& hits = scratch->Hits;
+  auto& shells = scratch->Shells;
   grid.Build(w.FlyerList);
   const TFlyerBox* boxes = grid.Boxes.data();
   const uint32_t* cellStart = grid.CellStart.data();
@@ -223,9 +267,10 @@ void ShellsVsFlyers(World& w) {
 }
 
 void FlyersVsFlyers(World& w) {
-  static thread_local std::vector<TFlyerBox> boxes;
-  static thread_local std::vector<uint64_t> byX;
-  static thread_local std::vector<std::pair<uint32_t, uint32_t>> pairs;
+  TScratch<TFlyerPass> scratch;
+  auto& boxes = scratch->Boxes;
+  auto& byX = scratch->ByX;
+  auto& pairs = scratch->Pairs;
   boxes.clear();
   bool sizesValid = true;
   for (auto* n = w.FlyerList.Head(); n; n = n->Next) {
