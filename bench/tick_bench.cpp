@@ -1,14 +1,32 @@
 // The logic tick over synthetic worlds. A tick has a budget of 10 ms; the scenes here show
 // how far below it the tick stays as the world fills up.
+//
+//   BM_TickBusy    a hard moment of a mission: the player's aircraft, 20 enemy craft of
+//                  every kind firing their guns, 200 shells, 100 missiles, beams and plasma
+//                  balls, 200 explosions and smoke puffs; what is destroyed or leaves is
+//                  replaced every tick, so the scene stays this full
+//   BM_TickStress  far beyond any mission: 1000 flyers and 2000 shells (with and without
+//                  the impact sounds of the hundreds of shells that strike every tick)
+//   BM_FrameBusy   drawing the busy scene (terrain, sprites, status bar)
 #include <benchmark/benchmark.h>
 
+#include <cmath>
 #include <memory>
 
+#include "../tests/support/content_files.h"
+#include "../tests/support/temp_dir.h"
+#include "core/effect.h"
+#include "core/level.h"
 #include "core/tick.h"
 #include "core/world.h"
+#include "enemies/enemy.h"
+#include "flyers/aircraft.h"
+#include "flyers/cannon_shell.h"
 #include "flyers/flyer.h"
+#include "flyers/projectile.h"
 #include "platform/headless/headless_backend.h"
 #include "presentation/form_components.h"
+#include "shell/asset_loader.h"
 
 namespace {
 
@@ -31,9 +49,21 @@ class Drifter : public TFlyer {
   void Move() override {
     X += static_cast<int32_t>(Dx);
     Y += static_cast<int32_t>(Dy);
-    if (X < 0 || X > 964) Dx = -Dx;
-    if (Y < 0 || Y > 708) Dy = -Dy;
+    // Turned by side, not flipped: a flip at the wall could hold it there, flipping every
+    // tick, until the whole crowd had gathered along the walls.
+    if (X < 0) Dx = std::abs(Dx);
+    if (X > 964) Dx = -std::abs(Dx);
+    if (Y < 0) Dy = std::abs(Dy);
+    if (Y > 708) Dy = -std::abs(Dy);
   }
+};
+
+// A drifter that lets its own kind pass: every pair is still tested box and shape by shape,
+// but the crowd does not destroy itself.
+class Flocker final : public Drifter {
+ public:
+  using Drifter::Drifter;
+  bool IsFriend(uint8_t side) const override { return side == kSideEnemy; }
 };
 
 void BM_TickDrifters(benchmark::State& state) {
@@ -42,12 +72,176 @@ void BM_TickDrifters(benchmark::State& state) {
   World w(media, 7);
   const auto n = static_cast<int32_t>(state.range(0));
   for (int32_t i = 0; i < n; ++i) {
-    w.FlyerList.Push(std::make_unique<Drifter>(w, w.Random.Random(960), w.Random.Random(700),
+    w.FlyerList.Push(std::make_unique<Flocker>(w, w.Random.Random(960), w.Random.Random(700),
                                                1 + w.Random.Random(3), 1 + w.Random.Random(3)));
   }
   for (auto _ : state) Tick(w);
   state.SetItemsProcessed(state.iterations() * n);
 }
 BENCHMARK(BM_TickDrifters)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+// A world on the headless backend with the whole catalog loaded (small pictures, short
+// sounds), so shots, hits and explosions draw and play as in a mission.
+struct Scene {
+  explicit Scene(bool sounds = true) {
+    testcontent::WriteMinimalContent();
+    LoadAssets(media);
+    if (sounds) LoadSounds(media);
+    media.DXDraw1.Initialize();
+    LoadLevel(world, 0);
+  }
+  ScopedTempDir dir;
+  platform::HeadlessBackend backend;
+  TFormComponents media{backend};
+  World world{media, 7};
+};
+
+// Real enemy craft, armoured far beyond their kind and letting each other pass: they take
+// every hit and stay, like a crowd that is replaced as fast as it is shot down, without
+// filling the screen with the bursts of craft that rammed each other.
+constexpr int32_t kArmour = 1 << 20;
+
+class TArmouredEnemy final : public TEnemy {
+ public:
+  TArmouredEnemy(World& w, int32_t x, int32_t y, uint8_t kind, uint8_t variant)
+      : TEnemy(w, x, y, kind, variant) {
+    Health = MaxHealth = kArmour;
+  }
+  bool IsFriend(uint8_t side) const override { return side == kSideEnemy; }
+};
+
+struct Counts {
+  int enemies = 0;
+  int projectiles = 0;
+};
+
+// Cheap enough not to weigh on the measurement: the armour marks the enemies; everything
+// else but the aircraft is a projectile, the enemies' shots and plasma fragments included.
+Counts CountFlyers(const World& w) {
+  Counts c;
+  for (auto* n = w.FlyerList.Head(); n; n = n->Next) {
+    const TFlyer& f = *n->Object;
+    if (!f.Alive) continue;
+    if (f.MaxHealth == kArmour) {
+      ++c.enemies;
+    } else if (&f != static_cast<const TFlyer*>(w.Player)) {
+      ++c.projectiles;
+    }
+  }
+  return c;
+}
+
+// Replaces what was destroyed or left, so every tick meets the same crowd.
+void TopUpBusy(World& w) {
+  TRandom& r = w.Random;
+  const Counts c = CountFlyers(w);
+  for (int i = c.enemies; i < 20; ++i) {
+    const auto kind = static_cast<uint8_t>(r.Random(kEnemyKinds));
+    w.FlyerList.Push(std::make_unique<TArmouredEnemy>(w, r.Random(880), r.Random(300) - 60, kind,
+                                                      static_cast<uint8_t>(r.Random(3))));
+  }
+  for (int i = c.projectiles; i < 100; ++i) {
+    const int32_t x = r.Random(1000);
+    const int32_t y = 600 + r.Random(160);  // fired from down where the player flies
+    switch (r.Random(5)) {
+      case 0:
+        w.FlyerList.Push(std::make_unique<TAAMissile>(w, x, y, 0, kSidePlayer));
+        break;
+      case 1:
+        w.FlyerList.Push(std::make_unique<TMiniMissile>(w, x, y, 0, 1, kSidePlayer));
+        break;
+      case 2:
+        w.FlyerList.Push(std::make_unique<TLightBeam>(w, x, y, 0, kSidePlayer));
+        break;
+      case 3:
+        w.FlyerList.Push(std::make_unique<THeavyBeam>(w, x, y, 0, kSidePlayer));
+        break;
+      default:
+        w.FlyerList.Push(std::make_unique<TPlasmaBall>(w, x, y, 0, kSidePlayer));
+        break;
+    }
+  }
+  for (auto n = static_cast<int>(w.ShellList.Count()); n < 200; ++n) {
+    w.ShellList.Push(std::make_unique<TShell>(w, r.Random(1024), 600 + r.Random(160), 0, -5, 2));
+  }
+  for (auto n = static_cast<int>(w.EffectList.Count()); n < 200; ++n) {
+    const int32_t x = r.Random(1000), y = r.Random(740);
+    if (r.Random(2)) {
+      w.EffectList.Push(std::make_unique<TMediumExplosion>(w, x, y, -r.Random(8)));
+    } else {
+      w.EffectList.Push(std::make_unique<TMissileSmoke>(w, x, y));
+    }
+  }
+  // The aircraft outlasts everything: the scene is about load, not about the mission ending.
+  w.Player->Health = w.Player->MaxHealth;
+  w.State.GameOver = false;
+}
+
+void StartBusy(Scene& s) {
+  World& w = s.world;
+  auto aircraft = MakeAircraft(w, akF16, 432, 600);
+  aircraft->MaxHealth = 1 << 30;
+  aircraft->Cannon = MakeCannon(w, ckTriple);
+  w.SetPlayer(std::move(aircraft));
+  w.PushPlayer();
+  for (int i = 0; i < 300; ++i) {  // settle into a steady state first
+    s.backend.AdvanceMillis(10);
+    TopUpBusy(w);
+    Tick(w);
+  }
+}
+
+void BM_TickBusy(benchmark::State& state) {
+  Scene s;
+  StartBusy(s);
+  for (auto _ : state) {
+    // The clock runs as in play, so sounds end and their voices are reused.
+    s.backend.AdvanceMillis(10);
+    TopUpBusy(s.world);
+    Tick(s.world);
+  }
+  state.counters["flyers"] = static_cast<double>(s.world.FlyerList.Count());
+  state.counters["shells"] = static_cast<double>(s.world.ShellList.Count());
+  state.counters["effects"] = static_cast<double>(s.world.EffectList.Count());
+}
+BENCHMARK(BM_TickBusy)->Unit(benchmark::kMicrosecond);
+
+void BM_FrameBusy(benchmark::State& state) {
+  Scene s;
+  StartBusy(s);
+  for (auto _ : state) DrawFrame(s.world);
+}
+BENCHMARK(BM_FrameBusy)->Unit(benchmark::kMicrosecond);
+
+void TopUpStress(World& w) {
+  for (auto n = static_cast<int>(w.ShellList.Count()); n < 2000; ++n) {
+    w.ShellList.Push(
+        std::make_unique<TShell>(w, w.Random.Random(1024), 200 + w.Random.Random(560), 0, -5, 1));
+  }
+}
+
+// Arg 1: with the sounds loaded, every shell that strikes plays its impact; arg 0: silent,
+// the cost of moving and colliding alone.
+void BM_TickStress(benchmark::State& state) {
+  Scene s(state.range(0) != 0);
+  World& w = s.world;
+  for (int32_t i = 0; i < 1000; ++i) {
+    w.FlyerList.Push(std::make_unique<Flocker>(w, w.Random.Random(960), w.Random.Random(700),
+                                               1 + w.Random.Random(3), 1 + w.Random.Random(3)));
+  }
+  for (int i = 0; i < 50; ++i) {
+    s.backend.AdvanceMillis(10);
+    TopUpStress(w);
+    Tick(w);
+  }
+  for (auto _ : state) {
+    s.backend.AdvanceMillis(10);
+    TopUpStress(w);
+    Tick(w);
+  }
+  state.counters["flyers"] = static_cast<double>(w.FlyerList.Count());
+  state.counters["shells"] = static_cast<double>(w.ShellList.Count());
+}
+BENCHMARK(BM_TickStress)->Arg(1)->Arg(0)->Unit(benchmark::kMillisecond);
 
 }  // namespace

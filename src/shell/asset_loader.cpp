@@ -7,24 +7,36 @@
 
 TDXImageList& ImageListOf(TFormComponents& media, catalog::ImageList list) {
   switch (list) {
-    case catalog::ImageList::HCFlyerPictures: return media.HCFlyerPictures;
-    case catalog::ImageList::BackgroundPictures: return media.BackgroundPictures;
-    case catalog::ImageList::ShotPictures: return media.ShotPictures;
-    case catalog::ImageList::EnemyShipsPictures: return media.EnemyShipsPictures;
-    case catalog::ImageList::EffectPictures: return media.EffectPictures;
-    case catalog::ImageList::RocketPictures: return media.RocketPictures;
-    case catalog::ImageList::DXMenuImageList: return media.DXMenuImageList;
-    case catalog::ImageList::BossPicture: break;
+    case catalog::ImageList::HCFlyerPictures:
+      return media.HCFlyerPictures;
+    case catalog::ImageList::BackgroundPictures:
+      return media.BackgroundPictures;
+    case catalog::ImageList::ShotPictures:
+      return media.ShotPictures;
+    case catalog::ImageList::EnemyShipsPictures:
+      return media.EnemyShipsPictures;
+    case catalog::ImageList::EffectPictures:
+      return media.EffectPictures;
+    case catalog::ImageList::RocketPictures:
+      return media.RocketPictures;
+    case catalog::ImageList::DXMenuImageList:
+      return media.DXMenuImageList;
+    case catalog::ImageList::BossPicture:
+      break;
   }
   return media.BossPicture;
 }
 
 TDXWaveList& WaveListOf(TFormComponents& media, catalog::WaveList list) {
   switch (list) {
-    case catalog::WaveList::DXLaserWaveList: return media.DXLaserWaveList;
-    case catalog::WaveList::DXExplWaveList: return media.DXExplWaveList;
-    case catalog::WaveList::DXWeaponWaveList: return media.DXWeaponWaveList;
-    case catalog::WaveList::DXEnginesWaveList: break;
+    case catalog::WaveList::DXLaserWaveList:
+      return media.DXLaserWaveList;
+    case catalog::WaveList::DXExplWaveList:
+      return media.DXExplWaveList;
+    case catalog::WaveList::DXWeaponWaveList:
+      return media.DXWeaponWaveList;
+    case catalog::WaveList::DXEnginesWaveList:
+      break;
   }
   return media.DXEnginesWaveList;
 }
@@ -56,8 +68,8 @@ void LoadSounds(TFormComponents& media) {
       assert(list.Items.Count() == s.Index && "the catalog appends in index order");
       list.Items.Add().Wave.LoadFromFile(s.Path);
       // An appended item plays only after its list was restored.
-      const bool lastAppended = i + 1 == sounds.size() || sounds[i + 1].List != s.List ||
-                                !sounds[i + 1].Appended;
+      const bool lastAppended =
+          i + 1 == sounds.size() || sounds[i + 1].List != s.List || !sounds[i + 1].Appended;
       if (lastAppended) list.Items.Restore();
     } else {
       // The form's items become playable at their first Play.

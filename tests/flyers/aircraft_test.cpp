@@ -144,10 +144,10 @@ TEST(Aircraft, DrawsTheFrameItsHorizontalSpeedCallsFor) {
     double dx;
     int32_t frame;
   };
-  const Case cases[] = {{-1000.4, 5}, {-1000.6, -1}, {-10, 5}, {-9.5, 5}, {-9, 4}, {-8, 4},
-                        {-7, 3},      {-6, 3},       {-5, 2},  {-4, 2},   {-3, 1}, {-2, 1},
-                        {-1.5, 1},    {-1, 0},       {1.4, 0}, {1.5, 6},  {2.5, 6}, {3, 6},
-                        {4, 7},       {5, 7},        {6, 8},   {7, 8},    {8, 9},  {9, 9},
+  const Case cases[] = {{-1000.4, 5}, {-1000.6, -1}, {-10, 5},  {-9.5, 5}, {-9, 4},  {-8, 4},
+                        {-7, 3},      {-6, 3},       {-5, 2},   {-4, 2},   {-3, 1},  {-2, 1},
+                        {-1.5, 1},    {-1, 0},       {1.4, 0},  {1.5, 6},  {2.5, 6}, {3, 6},
+                        {4, 7},       {5, 7},        {6, 8},    {7, 8},    {8, 9},   {9, 9},
                         {10, 10},     {1000, 10},    {1001, -1}};
   for (const Case& c : cases) {
     a.Dx = c.dx;
@@ -233,7 +233,7 @@ TEST(Aircraft, TotalValueCountsTheOfferedSlotsAndDoneFreesThem) {
   FlightWorld f(akF5F);
   TAircraft& a = f.Aircraft();
   EXPECT_EQ(a.TotalValue(), 80000);
-  a.Cannon = MakeCannon(f.world, ckDC);           // 8000
+  a.Cannon = MakeCannon(f.world, ckDC);              // 8000
   a.Slots[0] = MakeWeapon(f.world, wkMiniMissiles);  // 4000
   a.Slots[1] = MakeWeapon(f.world, wkPlasmaCannon);  // 60000
   a.Slots[2] = MakeWeapon(f.world, wkHeavyLaser);    // beyond the F5F's two slots

@@ -8,6 +8,7 @@
 
 #include "core/effect.h"
 #include "flyers/projectile.h"
+#include "support/flight.h"
 #include "support/targets.h"
 #include "support/test_world.h"
 
@@ -246,6 +247,53 @@ TEST_F(WeaponTest, KindCodesBuildWhatTheShopSells) {
   EXPECT_EQ(MakeWeapon(w, 255), nullptr);
   EXPECT_EQ(MakeCannon(w, 4), nullptr);
   EXPECT_EQ(MakeCannon(w, 255), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(AimedGuns, ShootAtThePlayersAircraftAndKeepCountingWhenTheyFire) {
+  FlightWorld f(akJaguar, 420, 560);  // aim point (500, 600)
+  World& w = f.world;
+  TAimedFragmentGun fragments(w);
+  fragments.Fire(200, 300, 1, kSideEnemy);  // toward (300, 300) away: d = 424, (2.83, 2.83)
+  auto shot = AllOf<TPlasmaFragment>(w.FlyerList);
+  ASSERT_EQ(shot.size(), 1u);
+  EXPECT_EQ(shot[0]->X, 200);
+  EXPECT_EQ(shot[0]->Y, 300);
+  EXPECT_EQ(shot[0]->Dx, 3);
+  EXPECT_EQ(shot[0]->Dy, 3);
+  EXPECT_EQ(shot[0]->Owner, kSideEnemy);
+
+  TAimedPlasmaGun plasma(w);             // N = 70
+  plasma.Fire(500, 100, 1, kSideEnemy);  // straight down at 4 a tick
+  auto balls = AllOf<TPlasmaBall>(w.FlyerList);
+  ASSERT_EQ(balls.size(), 1u);
+  EXPECT_EQ(balls[0]->Dx, 0);
+  EXPECT_EQ(balls[0]->Dy, 4);
+  const TShape* s = balls[0]->Shapes.get();
+  EXPECT_EQ(s->Circle()->CX, 9);  // an aimed ball's circle sits a pixel up and left
+  EXPECT_EQ(s->Circle()->CY, 9);
+
+  // Firing does not restart the count: ready again 71 ticks after it last became ready.
+  TAimedPlasmaGun gun(w);
+  for (int i = 0; i < 30; ++i) gun.Reload();
+  gun.Fire(500, 100, 1, kSideEnemy);
+  EXPECT_FALSE(gun.Ready);
+  EXPECT_EQ(gun.Counter, 30);
+  for (int i = 0; i < 40; ++i) gun.Reload();
+  EXPECT_FALSE(gun.Ready);
+  gun.Reload();
+  EXPECT_TRUE(gun.Ready);
+
+  // With no aircraft to aim at, an aimed gun holds its fire and stays ready.
+  w.ReleasePlayer();
+  TAimedFragmentGun idle(w);
+  const size_t before = w.FlyerList.Count();
+  idle.Fire(100, 100, 1, kSideEnemy);
+  EXPECT_TRUE(idle.Ready);
+  EXPECT_EQ(w.FlyerList.Count(), before);
 }
 
 }  // namespace

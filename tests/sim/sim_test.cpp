@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -264,6 +266,13 @@ TEST_F(SimTest, TheProgramRunsEndToEndAndExplainsItsMistakes) {
                             .c_str()),
             0);
   EXPECT_NE(Lines(out).at(0).find("level04"), std::string::npos);
+  // A script it cannot understand.
+  const std::string script = Script("10 Fire\n");
+  EXPECT_EQ(WEXITSTATUS(std::system((program + " --data " + dir.Path().string() + " --input " +
+                                     script + " --ticks 1 > " + out + " 2>&1")
+                                        .c_str())),
+            2);
+  EXPECT_NE(Lines(out).at(0).find("unknown input state Fire"), std::string::npos);
 }
 
 }  // namespace

@@ -60,6 +60,13 @@ int32_t KindOf(const TFlyer& f) {
   return -1;
 }
 
+template <class List>
+int64_t LiveCount(const List& list) {
+  int64_t n = 0;
+  for (auto* node = list.Head(); node; node = node->Next) n += node->Object->Alive ? 1 : 0;
+  return n;
+}
+
 bool IsEnemyCraft(const TFlyer& f) {
   return f.Side == kSideEnemy && !dynamic_cast<const TProjectile*>(&f);
 }
@@ -111,10 +118,10 @@ TSimulation::TSimulation(const TSimOptions& options)
   const auto trace = Absolute(options_.TraceFile);
   if (!input.empty()) {
     std::ifstream in(input);
-    if (!in) throw std::runtime_error("cannot read the input script " + input.string());
+    if (!in) throw ESimUsage("cannot read the input script " + input.string());
     std::string error;
     input_ = TInputScript::Parse(in, error);
-    if (!input_) throw std::runtime_error(input.string() + ": " + error);
+    if (!input_) throw ESimUsage(input.string() + ": " + error);
   }
   if (!trace.empty()) {
     trace_.open(trace);
@@ -257,9 +264,9 @@ std::string TSimulation::TraceLine() const {
     j.Close('}');
   }
   j.Close(']');
-  j.Field("shells", static_cast<int64_t>(w.ShellList.Count()));
-  j.Field("effects", static_cast<int64_t>(w.EffectList.Count()));
-  j.Field("bonuses", static_cast<int64_t>(w.BonusList.Count()));
+  j.Field("shells", LiveCount(w.ShellList));
+  j.Field("effects", LiveCount(w.EffectList));
+  j.Field("bonuses", LiveCount(w.BonusList));
   j.Close('}');
   return j.Text();
 }
@@ -291,6 +298,9 @@ int SimMain(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     TSimulation sim(*options);
     sim.Run();
     if (options->Summary) out << sim.SummaryLine() << '\n';
+  } catch (const ESimUsage& e) {
+    err << "starvelkhorn-sim: " << e.what() << '\n';
+    return 2;
   } catch (const std::exception& e) {
     err << "starvelkhorn-sim: " << e.what() << '\n';
     return 1;

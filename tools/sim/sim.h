@@ -9,6 +9,7 @@
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -18,11 +19,18 @@
 #include "platform/headless/headless_backend.h"
 #include "presentation/form_components.h"
 
+// A mistake on the command line or in the input script.
+class ESimUsage : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 class TSimulation {
  public:
   // Changes into the data directory (restored on destruction), loads the asset catalog and
   // the mission, and puts the aircraft in flight. Throws EGameError for content that cannot
-  // be read and std::runtime_error for a script or output file that cannot be used.
+  // be read, ESimUsage for an input script that cannot be read or understood, and
+  // std::runtime_error for an output file that cannot be written.
   explicit TSimulation(const TSimOptions& options);
   ~TSimulation();
   TSimulation(const TSimulation&) = delete;
