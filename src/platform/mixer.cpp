@@ -88,6 +88,15 @@ bool Mixer::Playing(VoiceId voice) const {
   return v && v->playing;
 }
 
+Mixer::VoiceId Mixer::FirstIdle(std::span<const VoiceId> voices) const {
+  std::lock_guard lock(mutex_);
+  for (VoiceId id : voices) {
+    const Voice* v = Find(id);
+    if (!v || !v->playing) return id;
+  }
+  return -1;
+}
+
 void Mixer::Step(Voice& v, int64_t frames) {
   const int64_t length = v.sound->Frames();
   v.played += frames;

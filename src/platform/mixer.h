@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <span>
 #include <vector>
 
 #include "platform/pcm.h"
@@ -42,6 +43,9 @@ class Mixer {
   void Start(VoiceId voice, bool looped);
   void Stop(VoiceId voice);
   bool Playing(VoiceId voice) const;
+  // The first of these voices that is not playing, or -1: one look under one lock, however
+  // many copies of a sound are sounding.
+  VoiceId FirstIdle(std::span<const VoiceId> voices) const;
 
   // Adds every playing voice into out (frames x stereo) and limits the sum: many loud voices
   // are turned down smoothly and never clip past full scale.

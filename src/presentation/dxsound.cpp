@@ -65,13 +65,7 @@ void TWaveCollectionItem::Play(bool wait) {
     m.Start(s.mainVoice, true);
     return;
   }
-  int32_t voice = -1;
-  for (int32_t v : s.playVoices) {
-    if (!m.Playing(v)) {
-      voice = v;
-      break;
-    }
-  }
+  int32_t voice = m.FirstIdle(s.playVoices);
   if (voice < 0) {
     if (MaxPlayingCount <= 0 || static_cast<int32_t>(s.playVoices.size()) < MaxPlayingCount) {
       voice = m.CloneVoice(s.mainVoice);
