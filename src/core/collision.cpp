@@ -187,35 +187,31 @@ struct TFlyerGrid {
   std::vector<uint32_t> fill_;
 };
 
-// The working memory a pass keeps from tick to tick, so that a tick allocates nothing. Were
-// a pass ever entered again from inside itself (a screen running its own event loop from
-// a Hit), the inner call gets memory of its own instead of the buffers the outer one walks.
+// A pass's working memory, borrowed from the world for the length of the pass. Were a pass
+// ever entered again from inside itself (a screen running its own event loop from a Hit),
+// the inner call gets memory of its own instead of the buffers the outer one walks.
 template <class T>
 class TScratch {
  public:
-  TScratch() {
-    if (inUse_) {
+  TScratch(T& shared, bool& busy) : shared_(shared), busy_(busy) {
+    if (busy_) {
       own_ = std::make_unique<T>();
     } else {
-      inUse_ = true;
+      busy_ = true;
     }
   }
   ~TScratch() {
-    if (!own_) inUse_ = false;
+    if (!own_) busy_ = false;
   }
   TScratch(const TScratch&) = delete;
   TScratch& operator=(const TScratch&) = delete;
   T* operator->() { return own_ ? own_.get() : &shared_; }
 
  private:
-  static thread_local T shared_;
-  static thread_local bool inUse_;
+  T& shared_;
+  bool& busy_;
   std::unique_ptr<T> own_;
 };
-template <class T>
-thread_local T TScratch<T>::shared_;
-template <class T>
-thread_local bool TScratch<T>::inUse_ = false;
 
 struct TShellPass {
   TFlyerGrid Grid;
@@ -231,11 +227,33 @@ struct TFlyerPass {
 
 }  // namespace
 
+// Kept by the world from tick to tick, so that a tick allocates nothing.
+struct TCollisionMemory {
+  TShellPass Shell;
+  TFlyerPass Flyer;
+  bool ShellBusy = false;
+  bool FlyerBusy = false;
+};
+
+void TCollisionMemoryDeleter::operator()(TCollisionMemory* m) const {
+  delete m;
+}
+
+namespace {
+
+TCollisionMemory& MemoryOf(World& w) {
+  if (!w.CollisionMemory) w.CollisionMemory.reset(new TCollisionMemory);
+  return *w.CollisionMemory;
+}
+
+}  // namespace
+
 void ShellsVsFlyers(World& w) {
   // Neither Alive is consulted: a shell that struck is still tested against the flyers
   // after it at the same point, and a destroyed flyer can be struck until it is removed.
   if (w.ShellList.Empty() || w.FlyerList.Empty()) return;
-  TScratch<TShellPass> scratch;
+  TCollisionMemory& memory = MemoryOf(w);
+  TScratch<TShellPass> scratch(memory.Shell, memory.ShellBusy);
   TFlyerGrid& grid = scratch->Grid;
   auto& hits = scratch->Hits;
   auto& shells = scratch->Shells;
@@ -267,7 +285,8 @@ void ShellsVsFlyers(World& w) {
 }
 
 void FlyersVsFlyers(World& w) {
-  TScratch<TFlyerPass> scratch;
+  TCollisionMemory& memory = MemoryOf(w);
+  TScratch<TFlyerPass> scratch(memory.Flyer, memory.FlyerBusy);
   auto& boxes = scratch->Boxes;
   auto& byX = scratch->ByX;
   auto& pairs = scratch->Pairs;

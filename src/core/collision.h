@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 class World;
 class TFlyer;
@@ -35,6 +36,13 @@ bool ShapesOverlap(const TFlyer& a, const TFlyer& b);
 // The exchange rule: unless either side counts the other as a friend, both are hit with the
 // smaller of their two healths.
 void Collide(TFlyer& a, TFlyer& b);
+
+// The passes' working memory, which the world keeps between ticks.
+struct TCollisionMemory;
+struct TCollisionMemoryDeleter {
+  void operator()(TCollisionMemory* m) const;
+};
+using TCollisionMemoryPtr = std::unique_ptr<TCollisionMemory, TCollisionMemoryDeleter>;
 
 void ShellsVsFlyers(World& w);
 void FlyersVsFlyers(World& w);

@@ -8,6 +8,7 @@
 #include <string>
 
 #include "base/random.h"
+#include "core/collision.h"
 #include "core/game_state.h"
 #include "core/level.h"
 #include "core/lists.h"
@@ -55,6 +56,7 @@ class World {
   TBonusList BonusList;
 
   TRandom Random;
+  TCollisionMemoryPtr CollisionMemory;  // the collision passes' working memory
 
   // --- The player's aircraft -------------------------------------------------------------
   // Player points at the aircraft wherever it is owned: by the world between missions, by
