@@ -8,7 +8,6 @@
 #include <typeinfo>
 
 #include "base/error.h"
-#include "core/level.h"
 #include "core/tick.h"
 #include "enemies/boss.h"
 #include "enemies/enemy.h"
@@ -16,6 +15,7 @@
 #include "flyers/projectile.h"
 #include "json.h"
 #include "shell/asset_loader.h"
+#include "shell/flight_setup.h"
 
 namespace {
 
@@ -141,36 +141,15 @@ TSimulation::TSimulation(const TSimOptions& options)
   World& w = *world_;
   w.Events = events_.get();
 
-  // A new game...
-  GameState& s = w.State;
-  s.GameOver = false;
-  s.Mission = options_.Mission;
-  s.Credits = options_.Credits;
-  s.Difficulty = options_.Difficulty;
-  s.AircraftKind = options_.AircraftKind;
-  s.CannonKind = options_.CannonKind;
-  s.SlotKinds = options_.SlotKinds;
-  ResetCounters(w);
-  auto& canvas = media_->DXDraw1.Surface().Canvas();
-  canvas.Brush.SetColor(clBlack);
-  canvas.Brush.SetStyle(TBrushStyle::bsClear);
-  canvas.Font.Size = 12;
-  canvas.Font.Color = clGreen;
-  LoadLevel(w, options_.Mission);
-
-  // ...with the aircraft fitted as bought...
-  auto aircraft = MakeAircraft(w, options_.AircraftKind, kNewAircraftX, kNewAircraftY);
-  if (!aircraft) throw std::runtime_error("no aircraft of that kind");
-  aircraft->Cannon = MakeCannon(w, options_.CannonKind);
-  for (size_t i = 0; i < options_.SlotKinds.size(); ++i) {
-    aircraft->Slots[i] = MakeWeapon(w, options_.SlotKinds[i]);
-  }
-  w.SetPlayer(std::move(aircraft));
-
-  // ...and the mission started.
-  w.PushPlayer();
-  w.StepClock = 0;
-  w.StepTicks = 0;
+  // A new game, the aircraft fitted as bought, and the mission started.
+  TFlightSetup setup;
+  setup.Mission = options_.Mission;
+  setup.Difficulty = options_.Difficulty;
+  setup.Credits = options_.Credits;
+  setup.AircraftKind = options_.AircraftKind;
+  setup.CannonKind = options_.CannonKind;
+  setup.SlotKinds = options_.SlotKinds;
+  if (!SetUpFlight(w, setup)) throw std::runtime_error("no aircraft of that kind");
   media_->DXEnginesWaveList.Items[0].Play(false);
 }
 
