@@ -7,6 +7,7 @@
 #include "base/rounding.h"
 #include "core/tick.h"
 #include "core/world.h"
+#include "flyers/aircraft_hulls.h"
 #include "flyers/media.h"
 #include "presentation/form_components.h"
 
@@ -68,28 +69,7 @@ TAircraft::TAircraft(World& world, uint8_t kind, int32_t x, int32_t y) : TFlyer(
   W.Media.DXEnginesWaveList.Items[0].Wave.LoadFromFile(files.Engine);
   W.Media.DXEnginesWaveList.Items.Restore();
 
-  switch (kind) {
-    case akJaguar:
-      AddCircle(79, 74, 39);
-      AddCircle(54, 80, 10);
-      AddCircle(105, 80, 10);
-      AddRect(76, 4, 8, 106);
-      AddRect(63, 104, 33, 10);
-      break;
-    case akF15:
-      AddCircle(77, 17, 3);
-      AddCircle(77, 46, 10);
-      AddCircle(54, 83, 10);
-      AddCircle(101, 83, 10);
-      AddCircle(77, 76, 20);
-      break;
-    default:  // the F5F and the F16 share a hit area
-      AddRect(76, 13, 8, 40);
-      AddCircle(79, 70, 32);
-      AddRect(41, 74, 78, 12);
-      AddRect(57, 103, 45, 8);
-      break;
-  }
+  AddHull(hulls::kAircraft[kind]);
 }
 
 TAircraft::~TAircraft() = default;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "enemies/hulls.h"
+#include "flyers/aircraft_hulls.h"
 
 namespace gen {
 
@@ -46,14 +47,7 @@ inline const std::array<std::vector<HitShape>, 6>& BossShapes() {
 
 // The player's aircraft by kind code.
 inline const std::array<std::vector<HitShape>, 4>& AircraftShapes() {
-  static const std::vector<HitShape> f5f{R(76, 13, 8, 40), C(79, 70, 32), R(41, 74, 78, 12),
-                                         R(57, 103, 45, 8)};
-  static const std::array<std::vector<HitShape>, 4> s{{
-      {C(79, 74, 39), C(54, 80, 10), C(105, 80, 10), R(76, 4, 8, 106), R(63, 104, 33, 10)},
-      f5f,
-      {C(77, 17, 3), C(77, 46, 10), C(54, 83, 10), C(101, 83, 10), C(77, 76, 20)},
-      f5f,
-  }};
+  static const auto s = FromHulls(hulls::kAircraft);
   return s;
 }
 
