@@ -13,26 +13,29 @@
 
 namespace {
 
+// The program on the headless backend, started in the generated content tree.
 struct QuickFlightTest : ::testing::Test {
-  void SetUp() override {
-    previous = std::filesystem::current_path();
-    std::filesystem::current_path(SK_DATA_DIR);
-  }
-  void TearDown() override { std::filesystem::current_path(previous); }
-  std::filesystem::path previous;
+  struct InDataDir {
+    InDataDir() : previous(std::filesystem::current_path()) {
+      std::filesystem::current_path(SK_DATA_DIR);
+    }
+    ~InDataDir() { std::filesystem::current_path(previous); }
+    std::filesystem::path previous;
+  };
+  InDataDir dir;
+  platform::HeadlessBackend backend;
+  TFormComponents media{backend};
+  TApplication app{backend, media.Window};
+  TQuickFlight flight{media, app, 5};
+  World& w = flight.GameWorld();
+  void SetUp() override { flight.Start(false); }
 };
 
 TEST_F(QuickFlightTest, TimersRunTicksAtOneHundredASecondAndFramesAtTheRefreshRate) {
-  platform::HeadlessBackend backend;
-  TFormComponents media(backend);
-  TApplication app(backend, media.Window);
-  TQuickFlight flight(media, app, 5);
-  flight.Start(false);
   ASSERT_TRUE(media.DXDraw1.Initialized());
   ASSERT_NE(flight.GameWorld().Player, nullptr);
   const int64_t presents = backend.PresentCount();
   app.RunFor(1600);
-  World& w = flight.GameWorld();
   // 1.6 s: 160 ticks, ten 16-tick steps; about 96 frames at 60 Hz.
   EXPECT_EQ(w.StepClock, 10);
   EXPECT_NEAR(static_cast<double>(backend.PresentCount() - presents), 96.0, 3.0);
@@ -41,12 +44,6 @@ TEST_F(QuickFlightTest, TimersRunTicksAtOneHundredASecondAndFramesAtTheRefreshRa
 }
 
 TEST_F(QuickFlightTest, EscPausesUntilTheBoxIsAnsweredThenTheMissionGoesOn) {
-  platform::HeadlessBackend backend;
-  TFormComponents media(backend);
-  TApplication app(backend, media.Window);
-  TQuickFlight flight(media, app, 5);
-  flight.Start(false);
-  World& w = flight.GameWorld();
   app.RunFor(200);
   int64_t clockAtPause = -1;
   backend.SetMessageScript([&](platform::HeadlessBackend& b, const auto&) {
@@ -65,12 +62,6 @@ TEST_F(QuickFlightTest, EscPausesUntilTheBoxIsAnsweredThenTheMissionGoesOn) {
 }
 
 TEST_F(QuickFlightTest, BeingShotDownStartsTheCampaignOver) {
-  platform::HeadlessBackend backend;
-  TFormComponents media(backend);
-  TApplication app(backend, media.Window);
-  TQuickFlight flight(media, app, 5);
-  flight.Start(false);
-  World& w = flight.GameWorld();
   app.RunFor(300);
   // A shell parked in the aircraft's body strikes it in the next tick.
   w.Player->Health = 1;
