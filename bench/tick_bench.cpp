@@ -13,8 +13,6 @@
 #include <cmath>
 #include <memory>
 
-#include "../tests/support/content_files.h"
-#include "../tests/support/temp_dir.h"
 #include "core/effect.h"
 #include "core/level.h"
 #include "core/tick.h"
@@ -27,6 +25,8 @@
 #include "platform/headless/headless_backend.h"
 #include "presentation/form_components.h"
 #include "shell/asset_loader.h"
+#include "support/content_files.h"
+#include "support/temp_dir.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "presentation/sample_files.h"
+#include "support/sample_files.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include "base/error.h"
 #include "presentation/picture.h"
 #include "presentation/picture_decoders.h"
-#include "sample_files.h"
+#include "support/sample_files.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/mixer.h"
 #include "presentation/form_components.h"
-#include "sample_files.h"
+#include "support/sample_files.h"
 
 namespace {
 

@@ -8,7 +8,7 @@
 #include "platform/pcm.h"
 #include "presentation/dxsound.h"
 #include "presentation/wave_reader.h"
-#include "sample_files.h"
+#include "support/sample_files.h"
 #include "support/temp_dir.h"
 
 namespace {

@@ -4,13 +4,6 @@
 // cuts them into, so a test can tell on the back buffer which pattern was drawn.
 #pragma once
 
-// jpeglib.h needs size_t and FILE declared before it.
-#include <cstddef>
-#include <cstdio>
-#include <cstdlib>
-
-#include <jpeglib.h>
-
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
@@ -20,6 +13,7 @@
 
 #include "base/asset_catalog.h"
 #include "base/file_io.h"
+#include "support/sample_files.h"
 
 namespace testcontent {
 
@@ -47,68 +41,24 @@ inline void WriteBytes(const std::string& path, const std::vector<uint8_t>& byte
             static_cast<std::streamsize>(bytes.size()));
 }
 
-// A bottom-up 24-bit Windows bitmap.
-inline std::vector<uint8_t> BmpBytes(const Image& img) {
-  const uint32_t stride = (static_cast<uint32_t>(img.Width) * 3 + 3) & ~3u;
-  const uint32_t dataSize = stride * static_cast<uint32_t>(img.Height);
-  std::vector<uint8_t> b(54 + dataSize, 0);
-  b[0] = 'B';
-  b[1] = 'M';
-  fileio::PutU32(&b[2], 54 + dataSize);
-  fileio::PutU32(&b[10], 54);
-  fileio::PutU32(&b[14], 40);
-  fileio::PutU32(&b[18], static_cast<uint32_t>(img.Width));
-  fileio::PutU32(&b[22], static_cast<uint32_t>(img.Height));
-  b[26] = 1;
-  b[28] = 24;
-  fileio::PutU32(&b[34], dataSize);
-  for (int32_t y = 0; y < img.Height; ++y) {
-    uint8_t* row = &b[54 + stride * static_cast<uint32_t>(img.Height - 1 - y)];
-    for (int32_t x = 0; x < img.Width; ++x) {
-      const uint32_t c = img.Pixels[static_cast<size_t>(y) * img.Width + x];
-      row[3 * x] = static_cast<uint8_t>(c >> 16);     // blue
-      row[3 * x + 1] = static_cast<uint8_t>(c >> 8);  // green
-      row[3 * x + 2] = static_cast<uint8_t>(c);       // red
-    }
+// The picture's pixels in the files' byte order (XRGB), for the sample writers.
+inline std::vector<uint32_t> Xrgb(const Image& img) {
+  std::vector<uint32_t> px(img.Pixels.size());
+  for (size_t i = 0; i < px.size(); ++i) {
+    const uint32_t c = img.Pixels[i];  // 0x00BBGGRR
+    px[i] = ((c & 0xFFu) << 16) | (c & 0xFF00u) | ((c >> 16) & 0xFFu);
   }
-  return b;
+  return px;
 }
 
+// A bottom-up 24-bit Windows bitmap.
 inline void WriteBmp(const std::string& path, const Image& img) {
-  WriteBytes(path, BmpBytes(img));
+  WriteBytes(path, samples::Bmp(img.Width, img.Height, 24, Xrgb(img)));
 }
 
 // A baseline JPEG at high quality (colours come back within a few steps).
 inline void WriteJpeg(const std::string& path, const Image& img) {
-  jpeg_compress_struct cinfo{};
-  jpeg_error_mgr jerr{};
-  cinfo.err = jpeg_std_error(&jerr);
-  jpeg_create_compress(&cinfo);
-  unsigned char* out = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &out, &size);
-  cinfo.image_width = static_cast<JDIMENSION>(img.Width);
-  cinfo.image_height = static_cast<JDIMENSION>(img.Height);
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 98, TRUE);
-  jpeg_start_compress(&cinfo, TRUE);
-  std::vector<uint8_t> row(static_cast<size_t>(img.Width) * 3);
-  while (cinfo.next_scanline < cinfo.image_height) {
-    const uint32_t* src = &img.Pixels[static_cast<size_t>(cinfo.next_scanline) * img.Width];
-    for (int32_t x = 0; x < img.Width; ++x) {
-      row[3 * x] = static_cast<uint8_t>(src[x]);
-      row[3 * x + 1] = static_cast<uint8_t>(src[x] >> 8);
-      row[3 * x + 2] = static_cast<uint8_t>(src[x] >> 16);
-    }
-    JSAMPROW rows[1] = {row.data()};
-    jpeg_write_scanlines(&cinfo, rows, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  WriteBytes(path, std::vector<uint8_t>(out, out + size));
-  jpeg_destroy_compress(&cinfo);
-  std::free(out);
+  WriteBytes(path, samples::Jpeg(img.Width, img.Height, Xrgb(img), 98));
 }
 
 // Chooses the format by the name's extension, as the game reads it.
@@ -121,28 +71,12 @@ inline void WritePicture(const std::string& path, const Image& img) {
   }
 }
 
-// A mono 8-bit PCM wave of the given number of samples at 22050 Hz.
-inline void WriteWav(const std::string& path, uint32_t samples = 2205) {
-  std::vector<uint8_t> b(44 + samples, 0);
-  auto put4 = [&](size_t at, const char* s) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<uint8_t>(s[i]);
-  };
-  put4(0, "RIFF");
-  fileio::PutU32(&b[4], 36 + samples);
-  put4(8, "WAVE");
-  put4(12, "fmt ");
-  fileio::PutU32(&b[16], 16);
-  b[20] = 1;  // PCM
-  b[22] = 1;  // mono
-  fileio::PutU32(&b[24], 22050);
-  fileio::PutU32(&b[28], 22050);
-  b[32] = 1;  // block align
-  b[34] = 8;  // bits per sample
-  put4(36, "data");
-  fileio::PutU32(&b[40], samples);
-  for (uint32_t i = 0; i < samples; ++i)
-    b[44 + i] = static_cast<uint8_t>(0x80 + ((i / 20) % 2 ? 30 : -30));
-  WriteBytes(path, b);
+// A mono 8-bit PCM wave of the given number of samples at 22050 Hz: a quiet square wave.
+inline void WriteWav(const std::string& path, uint32_t count = 2205) {
+  std::vector<uint8_t> data(count);
+  for (uint32_t i = 0; i < count; ++i)
+    data[i] = static_cast<uint8_t>(0x80 + ((i / 20) % 2 ? 30 : -30));
+  WriteBytes(path, samples::Wav(1, 22050, 8, data));
 }
 
 struct Row {
