@@ -13,6 +13,13 @@ void SetGameCanvas(TDirectDrawSurfaceCanvas& canvas) {
   canvas.Font.Color = clGreen;
 }
 
+void AnnounceOverFrame(TDXDraw& draw, const char* text) {
+  TDirectDrawSurfaceCanvas& canvas = draw.Surface().Canvas();
+  canvas.TextOut(400, 300, text);
+  canvas.Release();
+  draw.Flip();
+}
+
 bool SetUpFlight(World& w, const TFlightSetup& setup) {
   GameState& s = w.State;
   s.GameOver = false;

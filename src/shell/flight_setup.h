@@ -20,6 +20,14 @@ struct TFlightSetup {
   std::array<uint8_t, 5> SlotKinds{kNoKind, kNoKind, kNoKind, kNoKind, kNoKind};
 };
 
+// What the end of a mission says, written over its last frame.
+inline constexpr const char* kDefeatText = "Byl jste sestřelen/a..... Hra pro Vás konči.";
+inline constexpr const char* kVictoryText = "Na tomto území jste nepřítele porazil/a!!!";
+
+class TDXDraw;
+// Writes a mission-end text at (400, 300) with the game's canvas settings and presents it.
+void AnnounceOverFrame(TDXDraw& draw, const char* text);
+
 // The canvas as a new or loaded game sets it: black brush, then clear, 12 pt, green.
 void SetGameCanvas(TDirectDrawSurfaceCanvas& canvas);
 

@@ -7,13 +7,6 @@
 #include "flyers/weapon.h"
 #include "shell/asset_loader.h"
 
-namespace {
-
-constexpr const char* kDefeatText = "Byl jste sestřelen/a..... Hra pro Vás konči.";
-constexpr const char* kVictoryText = "Na tomto území jste nepřítele porazil/a!!!";
-
-}  // namespace
-
 TQuickFlight::TQuickFlight(TFormComponents& media, TApplication& app, uint64_t seed)
     : media_(media), app_(app), world_(media, seed), updateTimer_(app, 10, false), drawTimer_(app) {
   world_.Events = this;
@@ -99,24 +92,17 @@ void TQuickFlight::AfterTick() {
   }
 }
 
-void TQuickFlight::Announce(const char* text) {
-  TDirectDrawSurfaceCanvas& canvas = media_.DXDraw1.Surface().Canvas();
-  canvas.TextOut(400, 300, text);
-  canvas.Release();
-  media_.DXDraw1.Flip();
-}
-
 void TQuickFlight::StopTimers() {
   RunTimers(false);
 }
 
 void TQuickFlight::ShowDefeat() {
-  Announce(kDefeatText);
+  AnnounceOverFrame(media_.DXDraw1, kDefeatText);
   pending_ = TPending::Defeat;
 }
 
 void TQuickFlight::ShowVictory() {
-  Announce(kVictoryText);
+  AnnounceOverFrame(media_.DXDraw1, kVictoryText);
   pending_ = TPending::Victory;
 }
 

@@ -33,7 +33,6 @@ class TQuickFlight final : public TMissionEvents {
   void StartMission(uint8_t mission);
   void RunTimers(bool on);
   void AfterTick();
-  void Announce(const char* text);
 
   TFormComponents& media_;
   TApplication& app_;

@@ -20,8 +20,6 @@
 namespace {
 
 constexpr int64_t kTickMillis = 10;
-constexpr const char* kDefeatText = "Byl jste sestřelen/a..... Hra pro Vás konči.";
-constexpr const char* kVictoryText = "Na tomto území jste nepřítele porazil/a!!!";
 
 std::filesystem::path Absolute(const std::string& path) {
   return path.empty() ? std::filesystem::path() : std::filesystem::absolute(path);
@@ -101,10 +99,7 @@ class TSimulation::TEvents : public TMissionEvents {
 
  private:
   void Message(const char* text) {
-    auto& canvas = sim_.media_->DXDraw1.Surface().Canvas();
-    canvas.TextOut(400, 300, text);
-    canvas.Release();
-    sim_.media_->DXDraw1.Flip();
+    AnnounceOverFrame(sim_.media_->DXDraw1, text);
     sim_.messages_.push_back(text);
   }
   TSimulation& sim_;
