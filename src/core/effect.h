@@ -42,7 +42,7 @@ enum TEffectPicture : int32_t {
 };
 
 template <int32_t Item, int32_t Last>
-class TEffectKind final : public TEffect {
+class TEffectKind : public TEffect {
  public:
   using TEffect::TEffect;
 
@@ -58,13 +58,9 @@ using TSmallExplosion = TEffectKind<epSmallExplosion, 2>;
 // These three start at frame -1: created before the effect pass of their tick, they are
 // first drawn at frame 0.
 template <int32_t Item, int32_t Last>
-class TDelayedEffect final : public TEffect {
+class TDelayedEffect final : public TEffectKind<Item, Last> {
  public:
-  TDelayedEffect(World& world, int32_t x, int32_t y) : TEffect(world, x, y, -1) {}
-
- protected:
-  int32_t PictureItem() const override { return Item; }
-  int32_t LastFrame() const override { return Last; }
+  TDelayedEffect(World& world, int32_t x, int32_t y) : TEffectKind<Item, Last>(world, x, y, -1) {}
 };
 
 using TMuzzleFlash = TDelayedEffect<epMuzzleFlash, 1>;
