@@ -1,0 +1,169 @@
+// The main window TForm1: the display-mode choice, the controls the screens reconfigure, the
+// timers, the world, and every screen of the campaign (menus, briefings, pause, mission end,
+// the hangar shop, the saved game). The screens are its operations; each sets, for the
+// buttons it uses, the caption, click action, visibility and enabled state.
+//
+// Its operations live in several files, one concept each: form1.cpp (creation, the display
+// choice, the menu timer, the mission's callbacks), screens.cpp (menus and mission flow),
+// shop.cpp (the hangar shop), saved_game.cpp (saving and loading).
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <string>
+
+#include "core/world.h"
+#include "presentation/application.h"
+#include "presentation/controls.h"
+#include "presentation/form_components.h"
+
+class TAircraft;
+
+// The small record every screen handler receives as its context.
+struct TScreenState {
+  uint8_t WeaponChoice = 0;  // the weapon kind shown in the weapon browser
+  uint8_t CannonChoice = 0;  // the cannon kind shown in the cannon browser
+  uint8_t TargetSlot = 0;    // the slot a weapon purchase goes into
+};
+
+// The form's controls that the screens address by index, in the form's fixed order.
+inline constexpr int kMenuControlCount = 19;
+
+class TForm1 final : public TMissionEvents {
+ public:
+  // Builds the window's components (controls, timers, world). Nothing is loaded yet.
+  TForm1(TFormComponents& media, TApplication& app, uint64_t seed);
+  ~TForm1() override;
+  TForm1(const TForm1&) = delete;
+  TForm1& operator=(const TForm1&) = delete;
+
+  // --- Start-up ------------------------------------------------------------------------
+  // The creation handler: the choice window's size, MenuControls, the price and text tables,
+  // ScreenState, then the catalog. A load error reaches the standard error message box.
+  void FormCreate();
+  void FirstButtonClick();
+  void MenuTimerTimer();
+
+  // --- Screens (screens.cpp) -----------------------------------------------------------
+  void ShowMainMenu();
+  void ShowDifficultyMenu();
+  void ChooseDifficulty(TControl& sender);
+  void ShowIntroStory();
+  void NewGame();
+  void ResetWorld();
+  void ShowHangar();
+  void ShowBriefing();
+  void StartMission();
+  void ResumeMission();
+  void QuitToMainMenu();
+  void NextMission();
+  void ShowCampaignWon();
+  void ExitProg();
+
+  // --- The hangar shop (shop.cpp) ------------------------------------------------------
+  void ShowCredits();
+  void ShowShopMenu();
+  void ShowPlaneShop();
+  void BuyAircraft(TControl& sender);
+  void SellAircraft();
+  void ShowWeaponShop();
+  void SellWeapon(TControl& sender);
+  void OpenBrowser(TControl& sender);
+  void ShowWeaponBrowser(TControl* sender);
+  void ShowCannonBrowser();
+  void ShowWeaponInfo(uint8_t kind);
+  void ShowCannonInfo(uint8_t kind);
+  void NextWeaponChoice();
+  void PrevWeaponChoice();
+  void NextCannonChoice();
+  void PrevCannonChoice();
+  void BuyWeapon();
+  void BuyCannon();
+
+  // --- The saved game (saved_game.cpp) -------------------------------------------------
+  void SaveGame();
+  void LoadGame();
+
+  // --- What a mission tells the screens (TMissionEvents) -------------------------------
+  void StopTimers() override;
+  void ShowDefeat() override;
+  void ShowVictory() override;
+  void PauseScreen() override;
+  void StopEngineSound() override;
+  void ReportError(const std::string& message) override;
+
+  // --- State ---------------------------------------------------------------------------
+  TFormComponents& Media;
+  TApplication& App;
+  World& GameWorld() { return world_; }
+  GameState& State() { return world_.State; }
+  TScreenState ScreenState;
+
+  // The form's controls, by their form names.
+  TControls Controls;
+  TRadioGroup Zobrazovani{"Zobrazovani"};
+  TButton FirstButton{"FirstButton"};
+  TButton Button2{"Button2"}, Button3{"Button3"}, Button4{"Button4"}, Button5{"Button5"};
+  TButton Button6{"Button6"}, Button7{"Button7"}, Button8{"Button8"}, Button9{"Button9"};
+  TButton Button10{"Button10"}, Button11{"Button11"}, Button12{"Button12"};
+  TButton Button13{"Button13"}, Button14{"Button14"}, Button15{"Button15"};
+  TButton Button16{"Button16"};
+  TMemo Memo1{"Memo1"}, Memo2{"Memo2"}, Memo3{"Memo3"}, Memo4{"Memo4"};
+  TMemo Memo5{"Memo5"}, Memo6{"Memo6"}, Memo7{"Memo7"};
+  TEdit Edit1{"Edit1"};
+
+  // Filled by FormCreate: Button2..Button5, Button6..Button10, Button16, Button11..Button15,
+  // Memo1..Memo4. Index 9 is Button16.
+  std::array<TControl*, kMenuControlCount> MenuControls{};
+  // MenuControls[i] as the button it is (indexes 0..14).
+  TButton& MenuButton(int index);
+  // Which MenuControls index a control has; -1 for none.
+  int MenuIndexOf(const TControl& control) const;
+
+  TTimer MenuTimer;    // 100 ms, on from the start: paints the main menu once it can
+  TTimer UpdateTimer;  // 10 ms: the logic tick while a mission runs
+  TDXTimer DrawTimer;  // the frame while a mission runs
+
+  std::array<int64_t, 6> WeaponPrices{};
+  std::array<int64_t, 4> CannonPrices{};
+  std::array<std::string, 6> WeaponTexts;
+  std::array<std::string, 4> CannonTexts;
+
+  // The screen the player is on, for the driver and the tests.
+  enum class TScreen {
+    DisplayChoice,
+    MainMenu,
+    Difficulty,
+    Intro,
+    Hangar,
+    Briefing,
+    Mission,
+    Paused,
+    Won,
+    ShotDown,
+    CampaignWon,
+    ShopMenu,
+    PlaneShop,
+    WeaponShop,
+    WeaponBrowser,
+    CannonBrowser,
+  };
+  TScreen Screen() const { return screen_; }
+  static const char* ScreenName(TScreen screen);
+  // Sets the current screen and tells the controls a new screen appeared.
+  void EnterScreen(TScreen screen);
+
+  // Drawing helpers the screens share: blank the surface (black, released, flipped), draw
+  // a picture of DXMenuImageList at a place, present.
+  void BlankSurface();
+  void DrawMenuPicture(int item, int32_t x, int32_t y, int pattern = 0);
+  void Present();
+
+ private:
+  void RunGameTimers(bool on);
+  void SetButton(int index, const std::string& caption, std::function<void(TControl&)> action);
+  void HideButtons(int first, int last);
+
+  World world_;
+  TScreen screen_ = TScreen::DisplayChoice;
+};

@@ -1,0 +1,5 @@
+#include "shell/game_paths.h"
+
+std::filesystem::path SaveGamePath() {
+  return "game.sav";
+}
