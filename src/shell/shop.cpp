@@ -90,8 +90,8 @@ void TForm1::ShowPlaneShop() {
     DrawMenuPicture(kAircraftPictures, 825, 20, owned->Kind);
   }
   ShowCredits();
-  EnterScreen(TScreen::PlaneShop);
   Present();
+  EnterScreen(TScreen::PlaneShop);
 }
 
 void TForm1::BuyAircraft(TControl& sender) {
@@ -174,8 +174,8 @@ void TForm1::ShowWeaponShop() {
     SetButton(kCannonButton, "Kanón : Koupit", [this](TControl& b) { OpenBrowser(b); });
   }
   ShowCredits();
-  EnterScreen(TScreen::WeaponShop);
   Present();
+  EnterScreen(TScreen::WeaponShop);
 }
 
 void TForm1::SellWeapon(TControl& sender) {
@@ -223,8 +223,8 @@ void TForm1::ShowWeaponBrowser(TControl* sender) {
   SetButton(4, "Další zbraň", [this](TControl&) { NextWeaponChoice(); });
   SetButton(5, "Předchozí zbraň", [this](TControl&) { PrevWeaponChoice(); });
   SetButton(kCannonButton, "Koupit", [this](TControl&) { BuyWeapon(); });
-  EnterScreen(TScreen::WeaponBrowser);
   Present();
+  EnterScreen(TScreen::WeaponBrowser);
 }
 
 void TForm1::ShowCannonBrowser() {
@@ -236,8 +236,8 @@ void TForm1::ShowCannonBrowser() {
   SetButton(4, "Další kanón", [this](TControl&) { NextCannonChoice(); });
   SetButton(5, "Předchozí kanón", [this](TControl&) { PrevCannonChoice(); });
   SetButton(kCannonButton, "Koupit", [this](TControl&) { BuyCannon(); });
-  EnterScreen(TScreen::CannonBrowser);
   Present();
+  EnterScreen(TScreen::CannonBrowser);
 }
 
 void TForm1::ShowWeaponInfo(uint8_t kind) {
