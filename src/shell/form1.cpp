@@ -109,13 +109,14 @@ void TForm1::FormCreate() {
     CannonTexts[k] = CannonDescription(static_cast<int>(k)) + std::to_string(CannonPrices[k]);
   }
   ScreenState = {};
-  Media.Window.Show();
-  Controls.ScreenChanged();
   // A file that cannot be read is reported and start-up goes on without the rest.
   App.Guard([this] {
     LoadAssets(Media);
     LoadSounds(Media);
   });
+  // The window appears once it is created, everything loaded.
+  Media.Window.Show();
+  Controls.ScreenChanged();
 }
 
 void TForm1::FirstButtonClick() {
