@@ -1,5 +1,6 @@
 // Saving the campaign in the hangar and loading it from the main menu. A save replaces the
 // file whole or not at all; a load either takes the game over completely or changes nothing.
+#include <filesystem>
 #include <memory>
 
 #include "base/error.h"
@@ -49,8 +50,11 @@ void TForm1::SaveGame() {
 
 void TForm1::LoadGame() {
   const std::string path = SaveGamePath().string();
-  // Opened for reading only, so a save the player made read-only still loads.
-  fileio::ReadResult file = fileio::ReadPrefix(path, kSaveRecordBytes);
+  // Opened for reading only, so a save the player made read-only still loads. Something
+  // that is not a file (a folder of that name) is no saved game either.
+  std::error_code ec;
+  fileio::ReadResult file;
+  if (std::filesystem::is_regular_file(path, ec)) file = fileio::ReadPrefix(path, kSaveRecordBytes);
   if (!file.Opened) {
     App.ShowMessage(kNoSavedGame);
     return;

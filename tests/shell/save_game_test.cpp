@@ -165,9 +165,11 @@ struct FailedLoad : ShopForm {
   TSaveRecord before;
 };
 
-TEST_F(FailedLoad, NoFileIsReportedAsNoSavedGame) {
+TEST_F(FailedLoad, NoFileOrAFolderInItsPlaceIsReportedAsNoSavedGame) {
   Click(kLoadButton);
-  EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Soubor s uloženou hrou neexistuje!"});
+  std::filesystem::create_directory(SaveGamePath());
+  Click(kLoadButton);
+  EXPECT_EQ(MessageTexts(), std::vector<std::string>(2, "Soubor s uloženou hrou neexistuje!"));
   ExpectNothingChanged();
 }
 
