@@ -106,8 +106,8 @@ void TMemo::ThumbGeometry(int32_t& trackTop, int32_t& trackLength, int32_t& thum
   trackTop = top_ + 1 + kScrollBarWidth;
   trackLength = std::max(height_ - 2 - 2 * kScrollBarWidth, 0);
   const auto rows = std::max(static_cast<int32_t>(l.rows.size()), 1);
-  thumbLength = std::clamp(trackLength * l.pageRows / rows, std::min(kMinThumb, trackLength),
-                           trackLength);
+  thumbLength =
+      std::clamp(trackLength * l.pageRows / rows, std::min(kMinThumb, trackLength), trackLength);
   const int32_t maxTop = MaxTopRow();
   const int32_t travel = trackLength - thumbLength;
   thumbTop = trackTop + (maxTop > 0 ? travel * std::min(topRow_, maxTop) / maxTop : 0);

@@ -51,8 +51,8 @@ void Text(TDirectDrawSurface& s, int32_t x, int32_t y, const std::string& text, 
   if (glyphs.Width <= 0 || glyphs.Height <= 0) return;
   const int64_t x0 = std::max<int64_t>({x, clip.X, 0});
   const int64_t y0 = std::max<int64_t>({y, clip.Y, 0});
-  const int64_t x1 = std::min<int64_t>(
-      {int64_t{x} + glyphs.Width, int64_t{clip.X} + clip.W, int64_t{s.Width()}});
+  const int64_t x1 =
+      std::min<int64_t>({int64_t{x} + glyphs.Width, int64_t{clip.X} + clip.W, int64_t{s.Width()}});
   const int64_t y1 = std::min<int64_t>(
       {int64_t{y} + glyphs.Height, int64_t{clip.Y} + clip.H, int64_t{s.Height()}});
   const uint32_t fg = ColorToPixel(color);

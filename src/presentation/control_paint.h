@@ -26,7 +26,7 @@ int32_t LineHeight(int32_t points);  // at least 1, also without a font
 // A filled triangle pointing up (or down) in the middle of r, for scroll arrows.
 void Arrow(TDirectDrawSurface& s, const Rect& r, bool up, TColor color);
 // A radio button's disc of diameter d at (x, y): ring, fill and, when checked, the dot.
-void RadioDisc(TDirectDrawSurface& s, int32_t x, int32_t y, int32_t d, bool checked,
-               TColor ring, TColor fill, TColor dot);
+void RadioDisc(TDirectDrawSurface& s, int32_t x, int32_t y, int32_t d, bool checked, TColor ring,
+               TColor fill, TColor dot);
 
 }  // namespace control_paint

@@ -110,7 +110,7 @@ struct SdlBackend::Impl {
   // claims. Work between frames does not enter the measure, so the frame cap that takes over
   // without vsync cannot fool it.
   double blockEstimate = 0.0;
-  SDL_Rect dest{0, 0, 0, 0};  // where the picture went in the drawable, for the mouse
+  SDL_Rect dest{0, 0, 0, 0};              // where the picture went in the drawable, for the mouse
   int outputWidth = 0, outputHeight = 0;  // the drawable's real size when last presented
   int32_t logicalWidth = 0, logicalHeight = 0;
   int32_t windowX = 0, windowY = 0;
