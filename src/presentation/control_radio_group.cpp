@@ -53,6 +53,13 @@ int32_t TRadioGroup::ItemAt(int32_t x, int32_t y) const {
   return -1;
 }
 
+bool TRadioGroup::ItemCenter(int32_t index, int32_t& x, int32_t& y) const {
+  if (index < 0 || index >= static_cast<int32_t>(items_.size())) return false;
+  x = left_ + 8 + kDisc / 2;
+  y = ItemTop(index) + ItemHeight() / 2;
+  return true;
+}
+
 void TRadioGroup::Paint(TDirectDrawSurface& s, bool focused) {
   using namespace control_paint;
   const Rect r{left_, top_, width_, height_};

@@ -194,6 +194,8 @@ class TRadioGroup : public TControl {
   void Paint(TDirectDrawSurface& picture, bool focused) override;
   // The item row at (x, y) in window pixels, or -1.
   int32_t ItemAt(int32_t x, int32_t y) const;
+  // The middle of an item's button in window pixels; false for no such item.
+  bool ItemCenter(int32_t index, int32_t& x, int32_t& y) const;
 
  protected:
   bool MouseUp(int32_t x, int32_t y) override;
