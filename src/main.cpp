@@ -4,12 +4,15 @@
 #include <cstring>
 #include <exception>
 
+#include "data_startup.h"
 #include "platform/sdl/sdl_backend.h"
 #include "presentation/application.h"
 #include "presentation/form_components.h"
 #include "shell/quick_flight.h"
 
 int main(int argc, char** argv) {
+  // Every file name is relative to the content tree: work there, or end with a clear word.
+  if (const auto status = EnterDataDir(argc, argv)) return *status;
   const bool fullscreen = argc > 1 && std::strcmp(argv[1], "--fullscreen") == 0;
   try {
     platform::SdlBackend backend;
