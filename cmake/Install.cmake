@@ -4,6 +4,8 @@
 include(GNUInstallDirs)
 
 install(TARGETS starvelkhorn RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# An installed program resolves its symbols at start and keeps its relocations read-only.
+target_link_options(starvelkhorn PRIVATE -Wl,-z,relro -Wl,-z,now)
 
 if(SK_CONTENT)
   install(DIRECTORY ${SK_DATA_DIR}/res ${SK_DATA_DIR}/sounds ${SK_DATA_DIR}/levels
@@ -32,7 +34,7 @@ endforeach()
 add_custom_target(dist_docs ALL DEPENDS ${dist_outputs})
 install(FILES ${dist_gz}/starvelkhorn.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES README.md LICENSE dist/copyright ${dist_gz}/changelog.gz
-        DESTINATION ${CMAKE_INSTALL_DOCDIR})
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/starvelkhorn)
 
 # --- The Debian package -------------------------------------------------------------------
 set(CPACK_GENERATOR DEB)
@@ -41,16 +43,17 @@ set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
 set(CPACK_PACKAGE_VENDOR "The Starvelkhorn developers")
 set(CPACK_PACKAGE_CONTACT "The Starvelkhorn developers <developers@starvelkhorn.org>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "vertically scrolling aerial shoot-'em-up")
-set(CPACK_PACKAGE_DESCRIPTION
-    "Buy a fighter, fly six missions over scrolling terrain against alien craft and\n"
-    "their mother ships, and refit your aircraft in the hangar shop between\n"
-    "missions. Keyboard or gamepad; every text in the game is Czech.")
-string(JOIN "" CPACK_PACKAGE_DESCRIPTION ${CPACK_PACKAGE_DESCRIPTION})
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "Buy a fighter, fly six missions over scrolling terrain against alien craft and\n"
+       "their mother ships, and refit your aircraft in the hangar shop between\n"
+       "missions. It plays with the keyboard or a gamepad. Every text in the game\n"
+       "is Czech.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_PRE_BUILD_SCRIPTS ${PROJECT_SOURCE_DIR}/cmake/DebianGamesDir.cmake)
 # Library dependencies are computed from the binary by dpkg-shlibdeps; the font is opened by
 # file name at run time, so it is named here.
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)

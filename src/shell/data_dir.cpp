@@ -81,7 +81,7 @@ DataSearch FindDataDir(const ProcessPlaces& places) {
 std::optional<fs::path> InstalledPrefix(const ProcessPlaces& places) {
   if (places.Executable.empty()) return std::nullopt;
   const fs::path bin = places.Executable.parent_path();
-  if (bin.filename() != "bin") return std::nullopt;
+  if (bin.filename() != "bin" && bin.filename() != "games") return std::nullopt;
   const fs::path prefix = bin.parent_path();
   if (!IsContentTree(prefix / "share" / "starvelkhorn")) return std::nullopt;
   return Tidy(prefix);

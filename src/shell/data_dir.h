@@ -6,8 +6,9 @@
 //   1. $STARVELKHORN_DATA, for a tree kept anywhere;
 //   2. DIR/../data next to the executable DIR/starvelkhorn: the build tree (build/src and
 //      build/data);
-//   3. P/share/starvelkhorn for the executable P/bin/starvelkhorn, found from the executable's
-//      own location, so a prefix that was moved after installing still works.
+//   3. P/share/starvelkhorn for the executable P/bin/starvelkhorn (or P/games/starvelkhorn, as
+//      Debian keeps games), found from the executable's own location, so a prefix that was
+//      moved after installing still works.
 // Nothing here reads the process's environment by itself: the caller passes it in
 // (ProcessPlaces::Current() for the running program), so tests can try any layout.
 #pragma once
@@ -37,9 +38,9 @@ struct DataSearch {
 bool IsContentTree(const std::filesystem::path& dir);
 DataSearch FindDataDir(const ProcessPlaces& places);
 
-// The prefix P the executable is installed in (it sits at P/bin and P/share/starvelkhorn is a
-// content tree); none for a program run from its build tree or anywhere else. The player's
-// files follow the program, not the data: an installed game keeps them in the user's data
+// The prefix P the executable is installed in (it sits at P/bin or P/games and
+// P/share/starvelkhorn is a content tree); none for a program run from its build tree or
+// anywhere else. The player's files follow the program, not the data: an installed game keeps them in the user's data
 // directory even when STARVELKHORN_DATA points it at another tree.
 std::optional<std::filesystem::path> InstalledPrefix(const ProcessPlaces& places);
 

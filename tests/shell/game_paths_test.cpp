@@ -73,6 +73,17 @@ TEST(DataDir, FindsTheInstalledTreeFromTheExecutablesOwnPlaceWhereverThePrefixMo
   EXPECT_EQ(search.Tried[0], moved / "data");
 }
 
+TEST(DataDir, DebiansGamesFolderCountsAsAnInstalledPrefixToo) {
+  Layouts l;
+  ProcessPlaces places = l.Installed();
+  places.Executable = l.prefix / "games" / "starvelkhorn";
+  EXPECT_EQ(*FindDataDir(places).Tree, l.prefix / "share" / "starvelkhorn");
+  EXPECT_EQ(SaveGamePath(places), l.root / "xdg" / "starvelkhorn" / "game.sav");
+  // Any other folder beside share is not an install.
+  places.Executable = l.prefix / "libexec" / "starvelkhorn";
+  EXPECT_FALSE(InstalledPrefix(places));
+}
+
 TEST(DataDir, TheEnvironmentComesFirstButAnUnusableTreeThereFallsThrough) {
   Layouts l;
   MakeTree(l.root / "mine");

@@ -1,0 +1,84 @@
+#!/usr/bin/env bash
+# Installs the game into a temporary prefix with DESTDIR, so the program runs from a prefix other
+# than the one it was installed for, and checks what a player gets: the files in their places,
+# a valid desktop entry and metainfo, the data found from the moved prefix, the saved game in
+# the user's data directory, and the game running headless without an error until it is closed.
+# Usage: installed_game_test.sh BUILD_DIR
+set -euo pipefail
+build="$1"
+tmp="$(mktemp -d "${TMPDIR:-/tmp}/sk-install-XXXXXX")"
+game_pid=""
+cleanup() {
+  if [ -n "$game_pid" ]; then kill "$game_pid" 2>/dev/null || true; fi
+  rm -rf "$tmp"
+}
+trap cleanup EXIT
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+DESTDIR="$tmp/root" cmake --install "$build" --prefix /opt/starvelkhorn >"$tmp/install.log"
+prefix="$tmp/root/opt/starvelkhorn"
+
+for f in bin/starvelkhorn share/applications/starvelkhorn.desktop \
+  share/metainfo/org.starvelkhorn.Starvelkhorn.metainfo.xml \
+  share/icons/hicolor/16x16/apps/starvelkhorn.png share/icons/hicolor/48x48/apps/starvelkhorn.png \
+  share/icons/hicolor/256x256/apps/starvelkhorn.png share/man/man6/starvelkhorn.6.gz \
+  share/doc/starvelkhorn/README.md share/doc/starvelkhorn/LICENSE \
+  share/doc/starvelkhorn/copyright; do
+  [ -f "$prefix/$f" ] || fail "not installed: $f"
+done
+[ -x "$prefix/bin/starvelkhorn" ] || fail "the game is not executable"
+for d in res sounds levels; do
+  [ -n "$(ls -A "$prefix/share/starvelkhorn/$d")" ] || fail "empty content folder: $d"
+done
+[ "$(ls "$prefix/share/starvelkhorn/levels" | wc -l)" = "$(ls "$build/data/levels" | wc -l)" ] ||
+  fail "the installed levels differ from the built ones"
+
+desktop-file-validate "$prefix/share/applications/starvelkhorn.desktop" ||
+  fail "desktop-file-validate"
+appstreamcli validate --no-net "$prefix/share/metainfo/org.starvelkhorn.Starvelkhorn.metainfo.xml" ||
+  fail "appstreamcli validate"
+
+# A player's environment: a fresh home, no data override, no display, no sound card.
+mkdir -p "$tmp/home" "$tmp/xdg" "$tmp/cwd"
+run() {
+  (cd "$tmp/cwd" && exec env -u STARVELKHORN_DATA HOME="$tmp/home" XDG_DATA_HOME="$tmp/xdg" \
+    SDL_VIDEODRIVER=dummy SDL_AUDIODRIVER=dummy "$@")
+}
+
+check="$(run "$prefix/bin/starvelkhorn" --check-data)" || fail "--check-data: $check"
+echo "$check"
+grep -qxF "data: $prefix/share/starvelkhorn" <<<"$check" || fail "data not found in the prefix"
+grep -qxF "installed: $prefix" <<<"$check" || fail "not seen as installed"
+grep -qxF "save: $tmp/xdg/starvelkhorn/game.sav" <<<"$check" || fail "save not in XDG_DATA_HOME"
+check="$(cd "$tmp/cwd" && env -u STARVELKHORN_DATA -u XDG_DATA_HOME HOME="$tmp/home" \
+  "$prefix/bin/starvelkhorn" --check-data)"
+grep -qxF "save: $tmp/home/.local/share/starvelkhorn/game.sav" <<<"$check" ||
+  fail "save not in ~/.local/share without XDG_DATA_HOME: $check"
+
+# The binary alone, without its prefix's data, says where it looked and fails.
+mkdir -p "$tmp/bare/bin"
+cp "$prefix/bin/starvelkhorn" "$tmp/bare/bin/"
+if run "$tmp/bare/bin/starvelkhorn" --check-data 2>"$tmp/bare.err"; then
+  fail "ran without data"
+fi
+grep -qF "$tmp/bare/share/starvelkhorn" "$tmp/bare.err" || fail "the missing-data message"
+
+# The game itself: loads everything, opens its window and keeps running without showing a
+# message; closing it (SIGTERM becomes the window's close) ends it with status 0.
+# (Started straight from here: the signal must reach the game, not a shell around it.)
+cd "$tmp/cwd"
+env -u STARVELKHORN_DATA HOME="$tmp/home" XDG_DATA_HOME="$tmp/xdg" SDL_VIDEODRIVER=dummy \
+  SDL_AUDIODRIVER=dummy "$prefix/bin/starvelkhorn" >"$tmp/game.out" 2>"$tmp/game.err" &
+game_pid=$!
+cd /
+sleep "${SK_INSTALL_RUN_SECONDS:-5}"
+kill -0 "$game_pid" 2>/dev/null || { cat "$tmp/game.err" >&2; fail "the game ended by itself"; }
+kill -TERM "$game_pid"
+status=0
+wait "$game_pid" || status=$?
+game_pid=""
+cat "$tmp/game.err" >&2
+[ "$status" = 0 ] || fail "the game ended with status $status when closed"
+if grep -q "Starvelkhorn:\|starvelkhorn:" "$tmp/game.err"; then fail "the game reported an error"; fi
+[ ! -e "$tmp/root/opt/starvelkhorn/share/starvelkhorn/game.sav" ] || fail "wrote into the prefix"
+echo "installed game: ok"
