@@ -40,8 +40,8 @@ DataSearch FindDataDir(const ProcessPlaces& places);
 
 // The prefix P the executable is installed in (it sits at P/bin or P/games and
 // P/share/starvelkhorn is a content tree); none for a program run from its build tree or
-// anywhere else. The player's files follow the program, not the data: an installed game keeps them in the user's data
-// directory even when STARVELKHORN_DATA points it at another tree.
+// anywhere else. The player's files follow the program, not the data: an installed game keeps them
+// in the user's data directory even when STARVELKHORN_DATA points it at another tree.
 std::optional<std::filesystem::path> InstalledPrefix(const ProcessPlaces& places);
 
 // The message for a search that found nothing, naming every place it looked.

@@ -1,7 +1,8 @@
 #include "shell/game_paths.h"
 
-#include <stdexcept>
 #include <system_error>
+
+#include "base/error.h"
 
 namespace fs = std::filesystem;
 
@@ -28,7 +29,7 @@ fs::path SaveGamePath(const ProcessPlaces& places) {
   if (!InstalledPrefix(places)) return kSaveName;
   const auto home = UserDataHome(places);
   if (!home)
-    throw std::runtime_error(
+    throw EInOutError(
         "Cannot find the user's data directory for game.sav (XDG_DATA_HOME and HOME are unset)");
   return *home / "starvelkhorn" / kSaveName;
 }
@@ -39,6 +40,6 @@ void EnsureSaveDirectory(const fs::path& savePath) {
   std::error_code ec;
   fs::create_directories(dir, ec);
   if (ec || !fs::is_directory(dir))
-    throw std::runtime_error("Cannot create the folder " + dir.string() +
-                             (ec ? ": " + ec.message() : std::string()));
+    throw EInOutError("Cannot create the folder " + dir.string() +
+                      (ec ? ": " + ec.message() : std::string()));
 }

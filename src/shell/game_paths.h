@@ -15,11 +15,11 @@
 // The saved game's file for this process.
 std::filesystem::path SaveGamePath();
 // The same decision for any process: what the game does, testable without touching the
-// environment. Throws std::runtime_error when an installed game cannot tell where the user's
-// data directory is (neither XDG_DATA_HOME nor a home directory).
+// environment. Throws EInOutError when an installed game cannot tell where the user's data
+// directory is (neither XDG_DATA_HOME nor a home directory).
 std::filesystem::path SaveGamePath(const ProcessPlaces& places);
 
 // Creates the folder the saved game goes into, with its parents, when it is missing; the saver
 // calls it before it writes. Nothing to do for a file in the working directory. Throws
-// std::runtime_error naming the folder when it cannot be made.
+// EInOutError naming the folder when it cannot be made.
 void EnsureSaveDirectory(const std::filesystem::path& savePath);

@@ -80,5 +80,37 @@ game_pid=""
 cat "$tmp/game.err" >&2
 [ "$status" = 0 ] || fail "the game ended with status $status when closed"
 if grep -q "Starvelkhorn:\|starvelkhorn:" "$tmp/game.err"; then fail "the game reported an error"; fi
+
+# Under a real X server, the first window the player sees is the display-mode choice, 141 x 127.
+# (X's libraries keep allocations for the life of the process; the leak check above covers ours.)
+if command -v xvfb-run >/dev/null && command -v xdotool >/dev/null; then
+  cat >"$tmp/choice.sh" <<'EOS'
+set -u
+game="$1" out="$2"
+"$game" 2>"$out.err" &
+pid=$!
+for _ in $(seq 100); do
+  win="$(xdotool search --name '^Starvelkhorn$' 2>/dev/null | head -1)"
+  [ -n "$win" ] && break
+  sleep 0.2
+done
+sleep 1
+[ -n "$win" ] && xdotool getwindowgeometry "$win" >"$out"
+kill -TERM "$pid"
+wait "$pid"
+EOS
+  status=0
+  (cd "$tmp/cwd" && exec env -u STARVELKHORN_DATA -u SDL_VIDEODRIVER HOME="$tmp/home" \
+    XDG_DATA_HOME="$tmp/xdg" SDL_AUDIODRIVER=dummy ASAN_OPTIONS=detect_leaks=0 \
+    xvfb-run -a -s "-screen 0 1280x1024x24" bash "$tmp/choice.sh" "$prefix/bin/starvelkhorn" \
+    "$tmp/choice.out") || status=$?
+  cat "$tmp/choice.out.err" >&2 || true
+  [ "$status" = 0 ] || fail "the game under Xvfb ended with status $status"
+  grep -q "Geometry: 141x127" "$tmp/choice.out" || fail "no choice window: $(cat "$tmp/choice.out")"
+  if grep -q "Starvelkhorn:\|starvelkhorn:" "$tmp/choice.out.err"; then fail "error under Xvfb"; fi
+  echo "choice window: $(grep Geometry "$tmp/choice.out")"
+fi
+
 [ ! -e "$tmp/root/opt/starvelkhorn/share/starvelkhorn/game.sav" ] || fail "wrote into the prefix"
+[ ! -e "$tmp/xdg/starvelkhorn" ] || fail "the save folder was made before any save"
 echo "installed game: ok"

@@ -7,6 +7,7 @@
 #include <fstream>
 #include <stdexcept>
 
+#include "base/error.h"
 #include "platform/headless/headless_backend.h"
 #include "shell/data_dir.h"
 #include "shell/missing_data_box.h"
@@ -139,7 +140,7 @@ TEST(SaveGamePath, InstalledGoesToXdgDataHomeOrTheHomeDefault) {
               l.root / "home" / ".local" / "share" / "starvelkhorn" / "game.sav");
   }
   places.Home.reset();
-  EXPECT_THROW(SaveGamePath(places), std::runtime_error);
+  EXPECT_THROW(SaveGamePath(places), EInOutError);
 }
 
 TEST(SaveGamePath, TheFirstSaveCreatesTheFolderAndTheFileLandsThere) {
@@ -160,7 +161,7 @@ TEST(SaveGamePath, AFolderThatCannotBeMadeIsAnErrorNamingIt) {
   try {
     EnsureSaveDirectory(save);
     FAIL() << "no error";
-  } catch (const std::runtime_error& e) {
+  } catch (const EInOutError& e) {
     EXPECT_NE(std::string(e.what()).find((l.root / "xdg" / "starvelkhorn").string()),
               std::string::npos)
         << e.what();
