@@ -3,9 +3,10 @@
 # than the one it was installed for, and checks what a player gets: the files in their places,
 # a valid desktop entry and metainfo, the data found from the moved prefix, the saved game in
 # the user's data directory, and the game running headless without an error until it is closed.
-# Usage: installed_game_test.sh BUILD_DIR
+# Usage: installed_game_test.sh BUILD_DIR SIM
 set -euo pipefail
-build="$1"
+build="$(realpath "$1")"
+sim="$(realpath "$2")"
 tmp="$(mktemp -d "${TMPDIR:-/tmp}/sk-install-XXXXXX")"
 game_pid=""
 cleanup() {
@@ -111,6 +112,41 @@ EOS
   echo "choice window: $(grep Geometry "$tmp/choice.out")"
 fi
 
-[ ! -e "$tmp/root/opt/starvelkhorn/share/starvelkhorn/game.sav" ] || fail "wrote into the prefix"
 [ ! -e "$tmp/xdg/starvelkhorn" ] || fail "the save folder was made before any save"
+
+# Saving and loading as a player does, through the headless driver placed beside the installed
+# game so that it runs from the prefix: the save lands in the user's data directory, its folder
+# made on the way, and loads back.
+cp "$sim" "$prefix/bin/starvelkhorn-sim"
+cat >"$tmp/save.txt" <<'EOS'
+choose "V okne"
+click "Pokracovat"
+wait 200
+click "Nová hra"
+click "Lehká obtížnost"
+click "Pokračuj"
+click "Nakupovat/prodávat"
+click "Obchodovat s letadly"
+click "Koupit"
+click "Zpět"
+click "Zpět"
+click "Uložit hru"
+expect "Letět další misi"
+EOS
+cat >"$tmp/load.txt" <<'EOS'
+choose "V okne"
+click "Pokracovat"
+wait 200
+click "Nahrát hru"
+expect "Letět další misi"
+EOS
+run "$prefix/bin/starvelkhorn-sim" --data "$prefix/share/starvelkhorn" --ui-script "$tmp/save.txt" \
+  --summary >"$tmp/save.out" || fail "saving: $(cat "$tmp/save.out")"
+[ -f "$tmp/xdg/starvelkhorn/game.sav" ] || fail "no save in \$XDG_DATA_HOME/starvelkhorn"
+[ "$(stat -c %s "$tmp/xdg/starvelkhorn/game.sav")" = 24 ] || fail "the save is not one record"
+summary="$(run "$prefix/bin/starvelkhorn-sim" --data "$prefix/share/starvelkhorn" \
+  --ui-script "$tmp/load.txt" --summary)" || fail "loading: $summary"
+grep -q '"screen":"hangar","credits":10000' <<<"$summary" || fail "loaded: $summary"
+echo "saved and loaded: $tmp/xdg/starvelkhorn/game.sav"
+[ -z "$(find "$prefix/share/starvelkhorn" -name 'game.sav*')" ] || fail "wrote into the prefix"
 echo "installed game: ok"
