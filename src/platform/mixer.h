@@ -9,7 +9,6 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
-#include <span>
 #include <vector>
 
 #include "platform/pcm.h"
@@ -33,7 +32,8 @@ class Mixer {
                                          size_t size) const;
 
   // A voice with its own sound (a main voice) or sharing another voice's (a play voice):
-  // a play voice takes whatever sound its main voice holds each time it starts.
+  // a play voice takes whatever sound its main voice holds each time it starts. A main
+  // voice keeps its play voices in a list: a clone joins at the end.
   VoiceId CreateVoice(std::shared_ptr<const Sound> sound);
   VoiceId CloneVoice(VoiceId main);
   void SetSound(VoiceId voice, std::shared_ptr<const Sound> sound);
@@ -43,9 +43,12 @@ class Mixer {
   void Start(VoiceId voice, bool looped);
   void Stop(VoiceId voice);
   bool Playing(VoiceId voice) const;
-  // The first of these voices that is not playing, or -1: one look under one lock, however
-  // many copies of a sound are sounding.
-  VoiceId FirstIdle(std::span<const VoiceId> voices) const;
+  // The first play voice of the main voice's list that is not playing, or -1. The idle
+  // copies are kept in order as they fall silent, so the answer costs the same however
+  // many copies are sounding.
+  VoiceId FirstIdleCopy(VoiceId main) const;
+  // Moves a play voice to the end of its main voice's list.
+  void MoveToBack(VoiceId copy);
 
   // Adds every playing voice into out (frames x stereo) and limits the sum: many loud voices
   // are turned down smoothly and never clip past full scale.
@@ -73,16 +76,35 @@ class Mixer {
     bool looped = false;
     int64_t position = 0;
     int64_t played = 0;
+    int64_t rank = 0;           // a play voice's place in its main voice's list
+    int32_t idleSlot = -1;      // a play voice's place in its main voice's idle heap
+    int32_t activeSlot = -1;    // the voice's place in active_ while it plays
+    int64_t nextRank = 0;       // a main voice: the rank of the next voice at the end
+    std::vector<VoiceId> idle;  // a main voice: its silent play voices, a heap by rank
   };
   Voice* Find(VoiceId id);
   const Voice* Find(VoiceId id) const;
-  void Step(Voice& v, int64_t frames);
+  // Every change of a voice's playing goes through these, so that active_ and the idle
+  // heaps always say which voices sound.
+  void SetPlaying(VoiceId id, Voice& v);
+  void SetSilent(VoiceId id, Voice& v);
+  static bool Playable(Voice& v);
+  static void Step(Voice& v, int64_t frames);
+  static void MixVoice(Voice& v, float* out, int32_t frames);
+  void DropSilentFromActive();
+  // The idle heap of a main voice: the silent play voice with the lowest rank on top.
+  bool Before(VoiceId a, VoiceId b) const;
+  void IdlePut(Voice& main, VoiceId id, int32_t slot);
+  void IdleUp(Voice& main, int32_t slot);
+  void IdleDown(Voice& main, int32_t slot);
+  void IdleInsert(VoiceId id);
+  void IdleRemove(VoiceId id);
 
   int32_t rate_;
   mutable std::mutex mutex_;
   std::vector<Voice> voices_;
-  std::vector<float> scratch_;
-  float gain_ = 1.0f;  // the limiter's current gain
+  std::vector<VoiceId> active_;  // the voices that play, the only ones Mix and Advance visit
+  float gain_ = 1.0f;            // the limiter's current gain
 };
 
 }  // namespace platform
