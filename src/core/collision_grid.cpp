@@ -1,6 +1,7 @@
 #include "core/collision_grid.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "flyers/flyer.h"
 #include "flyers/shape.h"
@@ -32,6 +33,18 @@ int64_t Square(int64_t v) {
 
 }  // namespace
 
+namespace {
+
+TFlyerGrid::TExtent Reach(int64_t x0, int64_t y0, int64_t x1, int64_t y1) {
+  return {std::min(x0, x1), std::min(y0, y1), std::max(x0, x1), std::max(y0, y1)};
+}
+
+bool Meet(const TFlyerGrid::TExtent& a, const TFlyerGrid::TExtent& b) {
+  return (a.Left <= b.Right) & (b.Left <= a.Right) & (a.Top <= b.Bottom) & (b.Top <= a.Bottom);
+}
+
+}  // namespace
+
 void TFlyerGrid::Build(const TFlyerList& list) {
   boxes_.clear();
   edges_.clear();
@@ -39,16 +52,30 @@ void TFlyerGrid::Build(const TFlyerList& list) {
   for (auto* n = list.Head(); n; n = n->Next) {
     TFlyer& f = *n->Object;
     TBox b{f.X, f.Y, f.Width, f.Height, &f, static_cast<uint32_t>(shapes_.size()), 0, 0, 0, 0, 0};
+    // A shape reaches no further than its extent (a circle its radius either way, a
+    // rectangle of negative size back from its corner), and two shapes that meet by any of
+    // the rules reach each other; the flyer's shapes together reach their common extent.
     // Shapes of no kind are never tested, so they are left out.
+    TExtent reach{INT64_MAX, INT64_MAX, INT64_MIN, INT64_MIN};
     for (const TShape* s = f.Shapes.get(); s; s = s->Next.get()) {
+      TPlaced placed{};
       if (const TCircleRec* c = s->Circle()) {
-        shapes_.push_back({static_cast<int64_t>(f.X) + c->CX, static_cast<int64_t>(f.Y) + c->CY,
-                           c->Radius, 0, true});
-      } else if (const TRectRec* r = s->Rect()) {
-        const int64_t left = static_cast<int64_t>(f.X) + r->Left;
-        const int64_t top = static_cast<int64_t>(f.Y) + r->Top;
-        shapes_.push_back({left, top, left + r->Width, top + r->Height, false});
+        const int64_t cx = static_cast<int64_t>(f.X) + c->CX;
+        const int64_t cy = static_cast<int64_t>(f.Y) + c->CY;
+        const int64_t r = c->Radius;
+        placed = {cx, cy, r, 0, Reach(cx - r, cy - r, cx + r, cy + r), true};
+      } else if (const TRectRec* rect = s->Rect()) {
+        const int64_t left = static_cast<int64_t>(f.X) + rect->Left;
+        const int64_t top = static_cast<int64_t>(f.Y) + rect->Top;
+        const int64_t right = left + rect->Width;
+        const int64_t bottom = top + rect->Height;
+        placed = {left, top, right, bottom, Reach(left, top, right, bottom), false};
+      } else {
+        continue;
       }
+      shapes_.push_back(placed);
+      reach = {std::min(reach.Left, placed.Ext.Left), std::min(reach.Top, placed.Ext.Top),
+               std::max(reach.Right, placed.Ext.Right), std::max(reach.Bottom, placed.Ext.Bottom)};
     }
     b.EndShape = static_cast<uint32_t>(shapes_.size());
     // What the box spans. A negative size spans back from X or Y: such a box contains no
@@ -60,7 +87,7 @@ void TFlyerGrid::Build(const TFlyerList& list) {
     b.R0 = Cell(std::min<int64_t>(f.Y, bottom), kGridTop, kGridRows);
     b.R1 = Cell(std::max<int64_t>(f.Y, bottom), kGridTop, kGridRows);
     boxes_.push_back(b);
-    edges_.push_back({right, bottom, f.X, f.Y, b.C0, b.R0});
+    edges_.push_back({right, bottom, reach, f.X, f.Y, b.C0, b.R0});
   }
   cellStart_.clear();
   if (boxes_.size() < kGridFrom) {
@@ -111,10 +138,12 @@ bool TFlyerGrid::Contains(uint32_t i, TPoint p) const {
 
 uint32_t TFlyerGrid::Meeting(uint32_t i, uint32_t* met) const {
   const TEdges& a = edges_[i];
-  // The interval rule, without branches: whether a box meets varies from one box to the
-  // next too much for a guess to pay.
+  // The interval rule, and whether the shapes can reach each other at all (a flyer without
+  // shapes reaches nothing), without branches: the answer varies from one box to the next
+  // too much for a guess to pay.
   auto meet = [&a](const TEdges& b) {
-    return (a.X <= b.Right) & (b.X <= a.Right) & (a.Y <= b.Bottom) & (b.Y <= a.Bottom);
+    return (a.X <= b.Right) & (b.X <= a.Right) & (a.Y <= b.Bottom) & (b.Y <= a.Bottom) &
+           Meet(a.Reach, b.Reach);
   };
   uint32_t n = 0;
   if (!Gridded()) {
@@ -144,7 +173,8 @@ uint32_t TFlyerGrid::Meeting(uint32_t i, uint32_t* met) const {
 }
 
 // Whether any shape of one meets any shape of the other, by the rules of RectsOverlap,
-// CirclesOverlap and CircleRect: the answer does not depend on the order the pairs are tried.
+// CirclesOverlap and CircleRect: the answer does not depend on the order the pairs are tried,
+// and shapes that cannot reach each other need no closer look.
 bool TFlyerGrid::ShapesMeet(uint32_t i, uint32_t j) const {
   const TBox& a = boxes_[i];
   const TBox& b = boxes_[j];
@@ -164,6 +194,7 @@ bool TFlyerGrid::ShapesMeet(uint32_t i, uint32_t j) const {
     const TPlaced& sa = shapes_[ka];
     for (uint32_t kb = b.FirstShape; kb < b.EndShape; ++kb) {
       const TPlaced& sb = shapes_[kb];
+      if (!Meet(sa.Ext, sb.Ext)) continue;
       bool hit;
       if (sa.Circle && sb.Circle) {
         hit = Square(sa.A - sb.A) + Square(sa.B - sb.B) < Square(sa.C + sb.C);

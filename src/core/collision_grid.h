@@ -13,6 +13,11 @@
 
 class TFlyerGrid {
  public:
+  // The span of x and y something covers, both ends included.
+  struct TExtent {
+    int64_t Left, Top, Right, Bottom;
+  };
+
   void Build(const TFlyerList& list);
   uint32_t Count() const { return static_cast<uint32_t>(boxes_.size()); }
   TFlyer& Flyer(uint32_t i) const { return *boxes_[i].Flyer; }
@@ -25,16 +30,18 @@ class TFlyerGrid {
       if (Contains(*k, p)) f(*k);
     }
   }
-  // Writes the flyers after flyer i in the list whose boxes meet its box, in list order, to
-  // met (room for Count()); returns how many.
+  // Writes the flyers after flyer i in the list whose boxes meet its box and whose shapes
+  // may meet its shapes, in list order, to met (room for Count()); returns how many.
   uint32_t Meeting(uint32_t i, uint32_t* met) const;
   // ShapesOverlap of flyers i and j.
   bool ShapesMeet(uint32_t i, uint32_t j) const;
 
  private:
-  // A rectangle as Left, Top, Right, Bottom; a circle as CX, CY, Radius; all placed.
+  // A shape placed at its owner's position: a rectangle as Left, Top, Left + Width,
+  // Top + Height; a circle as CX, CY, Radius. Ext is what it can reach.
   struct TPlaced {
     int64_t A, B, C, D;
+    TExtent Ext;
     bool Circle;
   };
   struct TBox {
@@ -43,9 +50,11 @@ class TFlyerGrid {
     uint32_t FirstShape, EndShape;
     int32_t C0, C1, R0, R1;  // the cells the box spans
   };
-  // What the search for meeting boxes reads, packed: the box's ends and its first cell.
+  // What the search for meeting boxes reads, packed: the box's ends, what its shapes can
+  // reach, and its first cell.
   struct TEdges {
     int64_t Right, Bottom;  // X + Width, Y + Height
+    TExtent Reach;
     int32_t X, Y;
     int32_t C0, R0;
   };

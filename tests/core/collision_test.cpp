@@ -277,8 +277,9 @@ TEST(CollisionOrder, ThePassesStrikeExactlyAsThePlainWalksDo) {
 }
 
 // A crowd packed into a square of the given spread around a centre, where most craft
-// overlap many others: boxes of all sizes, a few with a negative size (which by the interval
-// rule still meet boxes covering them), some dead, and shells among them.
+// overlap many others: boxes and shapes of all sizes, a few of them negative (by the
+// interval rule such a box still meets boxes covering it; a circle's radius counts squared),
+// some dead, and shells among them.
 std::shared_ptr<Log> PopulateCrowd(World& w, uint64_t seed, int flyers, TPoint centre,
                                    int32_t spread) {
   TRandom r(seed);
@@ -299,9 +300,9 @@ std::shared_ptr<Log> PopulateCrowd(World& w, uint64_t seed, int flyers, TPoint c
     for (int k = 1 + r.Random(3); k > 0; --k) {
       const int32_t x = r.Random(std::abs(f->Width) + 1), y = r.Random(std::abs(f->Height) + 1);
       if (r.Random(2)) {
-        f->AddCircle(x, y, 1 + r.Random(50));
+        f->AddCircle(x, y, size() / 2);
       } else {
-        f->AddRect(x, y, r.Random(80), r.Random(80));
+        f->AddRect(x, y, size() / 2, size() / 2);
       }
     }
     w.FlyerList.Push(std::move(f));
