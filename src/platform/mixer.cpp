@@ -41,10 +41,10 @@ Mixer::VoiceId Mixer::CloneVoice(VoiceId main) {
   v.live = true;
   v.main = main;
   v.sound = m->sound;
-  v.rank = ++m->nextRank;
+  const auto id = static_cast<VoiceId>(voices_.size());
+  v.place = m->copies.Append(id);
   voices_.push_back(std::move(v));
-  const auto id = static_cast<VoiceId>(voices_.size() - 1);
-  IdleInsert(id);
+  MarkSilent(id);
   return id;
 }
 
@@ -60,15 +60,22 @@ void Mixer::SetSound(VoiceId voice, std::shared_ptr<const Sound> sound) {
 
 void Mixer::ReleaseVoice(VoiceId voice) {
   std::shared_ptr<const Sound> old;
-  std::vector<VoiceId> idle;
+  CopyOrder copies;
   std::lock_guard lock(mutex_);
   Voice* v = Find(voice);
   if (!v) return;
   SetSilent(voice, *v);
-  IdleRemove(voice);
-  // The play voices of a released main voice keep no place in any idle heap.
-  for (VoiceId id : v->idle) voices_[static_cast<size_t>(id)].idleSlot = -1;
-  idle = std::move(v->idle);
+  UnmarkSilent(voice);
+  if (v->main >= 0) {
+    if (Voice* m = Find(v->main)) m->copies.Vacate(v->place);
+  }
+  // The play voices of a released main voice keep no marks anywhere.
+  if (v->main < 0) {
+    for (Voice& copy : voices_) {
+      if (copy.main == voice) copy.silentMarked = false;
+    }
+  }
+  copies = std::move(v->copies);
   old = std::move(v->sound);
   *v = Voice{};
 }
@@ -104,8 +111,7 @@ bool Mixer::Playing(VoiceId voice) const {
 Mixer::VoiceId Mixer::FirstIdleCopy(VoiceId main) const {
   std::lock_guard lock(mutex_);
   const Voice* m = Find(main);
-  if (!m || m->idle.empty()) return -1;
-  return m->idle.front();
+  return m ? m->copies.FirstSilent() : -1;
 }
 
 void Mixer::MoveToBack(VoiceId copy) {
@@ -114,10 +120,12 @@ void Mixer::MoveToBack(VoiceId copy) {
   if (!v || v->main < 0) return;
   Voice* m = Find(v->main);
   if (!m) return;
-  const bool idle = v->idleSlot >= 0;
-  IdleRemove(copy);
-  v->rank = ++m->nextRank;
-  if (idle) IdleInsert(copy);
+  const bool silent = v->silentMarked;
+  m->copies.Vacate(v->place);
+  v->place = m->copies.Append(copy);
+  if (silent) m->copies.SetSilent(v->place, true);
+  m->copies.CloseGaps(
+      [this](VoiceId id, uint32_t place) { voices_[static_cast<size_t>(id)].place = place; });
 }
 
 void Mixer::SetPlaying(VoiceId id, Voice& v) {
@@ -126,7 +134,7 @@ void Mixer::SetPlaying(VoiceId id, Voice& v) {
     v.activeSlot = static_cast<int32_t>(active_.size());
     active_.push_back(id);
   }
-  IdleRemove(id);
+  UnmarkSilent(id);
 }
 
 void Mixer::SetSilent(VoiceId id, Voice& v) {
@@ -138,7 +146,7 @@ void Mixer::SetSilent(VoiceId id, Voice& v) {
     v.activeSlot = -1;
   }
   v.playing = false;
-  IdleInsert(id);
+  MarkSilent(id);
 }
 
 void Mixer::DropSilentFromActive() {
@@ -155,67 +163,20 @@ void Mixer::DropSilentFromActive() {
   active_.resize(kept);
 }
 
-bool Mixer::Before(VoiceId a, VoiceId b) const {
-  return voices_[static_cast<size_t>(a)].rank < voices_[static_cast<size_t>(b)].rank;
-}
-
-void Mixer::IdlePut(Voice& main, VoiceId id, int32_t slot) {
-  main.idle[static_cast<size_t>(slot)] = id;
-  voices_[static_cast<size_t>(id)].idleSlot = slot;
-}
-
-void Mixer::IdleUp(Voice& main, int32_t slot) {
-  const VoiceId id = main.idle[static_cast<size_t>(slot)];
-  while (slot > 0) {
-    const int32_t parent = (slot - 1) / 2;
-    const VoiceId above = main.idle[static_cast<size_t>(parent)];
-    if (!Before(id, above)) break;
-    IdlePut(main, above, slot);
-    slot = parent;
-  }
-  IdlePut(main, id, slot);
-}
-
-void Mixer::IdleDown(Voice& main, int32_t slot) {
-  const auto size = static_cast<int32_t>(main.idle.size());
-  const VoiceId id = main.idle[static_cast<size_t>(slot)];
-  for (;;) {
-    int32_t child = 2 * slot + 1;
-    if (child >= size) break;
-    if (child + 1 < size &&
-        Before(main.idle[static_cast<size_t>(child + 1)], main.idle[static_cast<size_t>(child)])) {
-      ++child;
-    }
-    const VoiceId below = main.idle[static_cast<size_t>(child)];
-    if (!Before(below, id)) break;
-    IdlePut(main, below, slot);
-    slot = child;
-  }
-  IdlePut(main, id, slot);
-}
-
-void Mixer::IdleInsert(VoiceId id) {
+void Mixer::MarkSilent(VoiceId id) {
   Voice& v = voices_[static_cast<size_t>(id)];
-  if (v.main < 0 || v.idleSlot >= 0 || v.playing || !v.live) return;
+  if (v.main < 0 || v.silentMarked || v.playing || !v.live) return;
   Voice* m = Find(v.main);
   if (!m) return;
-  m->idle.push_back(id);
-  IdleUp(*m, static_cast<int32_t>(m->idle.size() - 1));
+  m->copies.SetSilent(v.place, true);
+  v.silentMarked = true;
 }
 
-void Mixer::IdleRemove(VoiceId id) {
+void Mixer::UnmarkSilent(VoiceId id) {
   Voice& v = voices_[static_cast<size_t>(id)];
-  if (v.idleSlot < 0) return;
-  const int32_t slot = v.idleSlot;
-  v.idleSlot = -1;
-  Voice* m = Find(v.main);
-  if (!m) return;
-  const VoiceId last = m->idle.back();
-  m->idle.pop_back();
-  if (last == id) return;
-  IdlePut(*m, last, slot);
-  IdleUp(*m, slot);
-  IdleDown(*m, voices_[static_cast<size_t>(last)].idleSlot);
+  if (!v.silentMarked) return;
+  v.silentMarked = false;
+  if (Voice* m = Find(v.main)) m->copies.SetSilent(v.place, false);
 }
 
 // Brings a voice's position into its sound and says whether it still sounds: a voice whose
@@ -261,7 +222,7 @@ void Mixer::Advance(int64_t frames) {
     Voice& v = voices_[static_cast<size_t>(id)];
     Step(v, frames);
     if (!v.playing) {
-      IdleInsert(id);
+      MarkSilent(id);
       ended = true;
     }
   }
@@ -291,7 +252,7 @@ void Mixer::Mix(float* out, int32_t frames) {
     Voice& v = voices_[static_cast<size_t>(id)];
     MixVoice(v, out, frames);
     if (!v.playing) {
-      IdleInsert(id);
+      MarkSilent(id);
       ended = true;
     }
   }

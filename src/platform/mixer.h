@@ -11,6 +11,7 @@
 #include <mutex>
 #include <vector>
 
+#include "platform/copy_order.h"
 #include "platform/pcm.h"
 
 namespace platform {
@@ -43,9 +44,9 @@ class Mixer {
   void Start(VoiceId voice, bool looped);
   void Stop(VoiceId voice);
   bool Playing(VoiceId voice) const;
-  // The first play voice of the main voice's list that is not playing, or -1. The idle
-  // copies are kept in order as they fall silent, so the answer costs the same however
-  // many copies are sounding.
+  // The first play voice of the main voice's list that is not playing, or -1. Silent
+  // copies are marked in list order, so the answer costs the same however many copies
+  // there are and however many of them sound.
   VoiceId FirstIdleCopy(VoiceId main) const;
   // Moves a play voice to the end of its main voice's list.
   void MoveToBack(VoiceId copy);
@@ -76,29 +77,24 @@ class Mixer {
     bool looped = false;
     int64_t position = 0;
     int64_t played = 0;
-    int64_t rank = 0;           // a play voice's place in its main voice's list
-    int32_t idleSlot = -1;      // a play voice's place in its main voice's idle heap
+    uint32_t place = 0;         // a play voice's place in its main voice's copies
+    bool silentMarked = false;  // a play voice: marked silent in its main voice's copies
     int32_t activeSlot = -1;    // the voice's place in active_ while it plays
-    int64_t nextRank = 0;       // a main voice: the rank of the next voice at the end
-    std::vector<VoiceId> idle;  // a main voice: its silent play voices, a heap by rank
+    CopyOrder copies;           // a main voice: its play voices
   };
   Voice* Find(VoiceId id);
   const Voice* Find(VoiceId id) const;
-  // Every change of a voice's playing goes through these, so that active_ and the idle
-  // heaps always say which voices sound.
+  // Every change of a voice's playing goes through these, so that active_ and the silent
+  // marks always say which voices sound.
   void SetPlaying(VoiceId id, Voice& v);
   void SetSilent(VoiceId id, Voice& v);
   static bool Playable(Voice& v);
   static void Step(Voice& v, int64_t frames);
   static void MixVoice(Voice& v, float* out, int32_t frames);
   void DropSilentFromActive();
-  // The idle heap of a main voice: the silent play voice with the lowest rank on top.
-  bool Before(VoiceId a, VoiceId b) const;
-  void IdlePut(Voice& main, VoiceId id, int32_t slot);
-  void IdleUp(Voice& main, int32_t slot);
-  void IdleDown(Voice& main, int32_t slot);
-  void IdleInsert(VoiceId id);
-  void IdleRemove(VoiceId id);
+  // Keep a play voice's silent mark in its main voice's copies in step with its playing.
+  void MarkSilent(VoiceId id);
+  void UnmarkSilent(VoiceId id);
 
   int32_t rate_;
   mutable std::mutex mutex_;

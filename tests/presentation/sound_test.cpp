@@ -4,8 +4,11 @@
 
 #include <algorithm>
 #include <cmath>
+#include <deque>
+#include <map>
 
 #include "base/random.h"
+#include "platform/copy_order.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/mixer.h"
 #include "presentation/form_components.h"
@@ -229,6 +232,40 @@ TEST(Mixer, ManyLoudVoicesAreLimitedNeverWrapped) {
   calm.Start(calm.CreateVoice(quiet), false);
   calm.Mix(out.data(), 256);
   EXPECT_FLOAT_EQ(out[100], 0.25f);
+}
+
+// The copies' order under many moves to the back, which leave gaps that are closed now and
+// then: the first silent copy is always the one a walk down the list finds.
+TEST(Mixer, CopyOrderFindsTheFirstSilentCopyThroughEveryMove) {
+  platform::CopyOrder order;
+  std::deque<int32_t> list;
+  std::map<int32_t, uint32_t> place;
+  std::map<int32_t, bool> silent;
+  TRandom r(8);
+  for (int step = 0; step < 20000; ++step) {
+    const int32_t op = r.Random(10);
+    if (op == 0 && list.size() < 200) {
+      const auto id = static_cast<int32_t>(place.size());
+      place[id] = order.Append(id);
+      list.push_back(id);
+      silent[id] = false;
+    } else if (op < 4 && !list.empty()) {
+      const int32_t id = list[static_cast<size_t>(r.Random(static_cast<int32_t>(list.size())))];
+      std::erase(list, id);
+      list.push_back(id);
+      order.Vacate(place[id]);
+      place[id] = order.Append(id);
+      if (silent[id]) order.SetSilent(place[id], true);
+      order.CloseGaps([&](int32_t moved, uint32_t at) { place[moved] = at; });
+    } else if (!list.empty()) {
+      const int32_t id = list[static_cast<size_t>(r.Random(static_cast<int32_t>(list.size())))];
+      silent[id] = r.Random(3) == 0;
+      order.SetSilent(place[id], silent[id]);
+    }
+    const auto first =
+        std::find_if(list.begin(), list.end(), [&](int32_t id) { return silent[id]; });
+    ASSERT_EQ(order.FirstSilent(), first == list.end() ? -1 : *first) << "step " << step;
+  }
 }
 
 // However a voice's sound and position stand, a block of mixing ends: a one-shot that runs
