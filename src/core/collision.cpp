@@ -157,6 +157,11 @@ class TScratch {
   std::unique_ptr<T> own_;
 };
 
+// Cells of 32 pixels for finding the flyers at a shell's point, of 64 for the boxes a box
+// meets (a craft's box then spans at most four cells, as a rule).
+constexpr int32_t kShellCells = 5;
+constexpr int32_t kFlyerCells = 6;
+
 struct TShellPass {
   TFlyerGrid Grid;
   std::vector<std::pair<uint32_t, uint32_t>> Hits;  // (flyer, shell) list positions
@@ -200,7 +205,7 @@ void ShellsVsFlyers(World& w) {
   TFlyerGrid& grid = scratch->Grid;
   auto& hits = scratch->Hits;
   auto& shells = scratch->Shells;
-  grid.Build(w.FlyerList);
+  grid.Build(w.FlyerList, kShellCells);
   hits.clear();
   shells.clear();
   for (auto* n = w.ShellList.Head(); n; n = n->Next) {
@@ -221,7 +226,7 @@ void FlyersVsFlyers(World& w) {
   TScratch<TFlyerPass> scratch(memory.Flyer, memory.FlyerBusy);
   TFlyerGrid& grid = scratch->Grid;
   auto& met = scratch->Met;
-  grid.Build(w.FlyerList);
+  grid.Build(w.FlyerList, kFlyerCells);
   met.resize(grid.Count());
   // In the order of a walk: each A from the head, each B after it.
   for (uint32_t i = 0; i < grid.Count(); ++i) {

@@ -8,21 +8,19 @@
 
 namespace {
 
-// The grid: 32-pixel cells over the play area and a margin around it; a coordinate beyond
-// it files into the nearest border cell. Cells are monotonic in the coordinates, so a point
+// The grid: square cells over the play area and a margin around it; a coordinate beyond it
+// files into the nearest border cell. Cells are monotonic in the coordinates, so a point
 // inside a box lies in a cell the box spans, and two boxes that meet share the cell of the
 // top left corner of their common part.
-constexpr int32_t kCellShift = 5;
 constexpr int32_t kGridLeft = -128;
 constexpr int32_t kGridTop = -64;
-constexpr int32_t kGridColumns = 44;  // up to x = 1280
-constexpr int32_t kGridRows = 30;     // up to y = 896
-constexpr size_t kCells = kGridColumns * kGridRows;
+constexpr int32_t kGridRight = 1280;
+constexpr int32_t kGridBottom = 896;
 // Below this many flyers a plain walk over all of them is cheaper than filing them.
 constexpr size_t kGridFrom = 48;
 
-int32_t Cell(int64_t v, int32_t origin, int32_t count) {
-  const int64_t c = (v - origin) >> kCellShift;
+int32_t Cell(int64_t v, int32_t origin, int32_t shift, int32_t count) {
+  const int64_t c = (v - origin) >> shift;
   return static_cast<int32_t>(std::clamp<int64_t>(c, 0, count - 1));
 }
 
@@ -45,7 +43,10 @@ bool Meet(const TFlyerGrid::TExtent& a, const TFlyerGrid::TExtent& b) {
 
 }  // namespace
 
-void TFlyerGrid::Build(const TFlyerList& list) {
+void TFlyerGrid::Build(const TFlyerList& list, int32_t cellShift) {
+  shift_ = cellShift;
+  columns_ = ((kGridRight - kGridLeft) >> shift_) + 1;
+  rows_ = ((kGridBottom - kGridTop) >> shift_) + 1;
   boxes_.clear();
   edges_.clear();
   shapes_.clear();
@@ -82,10 +83,10 @@ void TFlyerGrid::Build(const TFlyerList& list) {
     // point, but by the interval rule it can still meet a box, always one covering this span.
     const int64_t right = static_cast<int64_t>(f.X) + f.Width;
     const int64_t bottom = static_cast<int64_t>(f.Y) + f.Height;
-    b.C0 = Cell(std::min<int64_t>(f.X, right), kGridLeft, kGridColumns);
-    b.C1 = Cell(std::max<int64_t>(f.X, right), kGridLeft, kGridColumns);
-    b.R0 = Cell(std::min<int64_t>(f.Y, bottom), kGridTop, kGridRows);
-    b.R1 = Cell(std::max<int64_t>(f.Y, bottom), kGridTop, kGridRows);
+    b.C0 = Column(std::min<int64_t>(f.X, right));
+    b.C1 = Column(std::max<int64_t>(f.X, right));
+    b.R0 = Row(std::min<int64_t>(f.Y, bottom));
+    b.R1 = Row(std::max<int64_t>(f.Y, bottom));
     boxes_.push_back(b);
     edges_.push_back({right, bottom, reach, f.X, f.Y, b.C0, b.R0});
   }
@@ -99,22 +100,30 @@ void TFlyerGrid::Build(const TFlyerList& list) {
     for (uint32_t i = 0; i < boxes_.size(); ++i) {
       const TBox& b = boxes_[i];
       for (int32_t r = b.R0; r <= b.R1; ++r) {
-        for (int32_t c = b.C0; c <= b.C1; ++c) f(static_cast<size_t>(r * kGridColumns + c), i);
+        for (int32_t c = b.C0; c <= b.C1; ++c) f(static_cast<size_t>(r * columns_ + c), i);
       }
     }
   };
-  cellStart_.assign(kCells + 1, 0);
+  const auto cells = static_cast<size_t>(columns_ * rows_);
+  cellStart_.assign(cells + 1, 0);
   forEachCell([&](size_t cell, uint32_t) { ++cellStart_[cell + 1]; });
-  for (size_t k = 1; k <= kCells; ++k) cellStart_[k] += cellStart_[k - 1];
-  members_.resize(cellStart_[kCells]);
+  for (size_t k = 1; k <= cells; ++k) cellStart_[k] += cellStart_[k - 1];
+  members_.resize(cellStart_[cells]);
   fill_.assign(cellStart_.begin(), cellStart_.end() - 1);
   forEachCell([&](size_t cell, uint32_t i) { members_[fill_[cell]++] = i; });
 }
 
+int32_t TFlyerGrid::Column(int64_t x) const {
+  return Cell(x, kGridLeft, shift_, columns_);
+}
+
+int32_t TFlyerGrid::Row(int64_t y) const {
+  return Cell(y, kGridTop, shift_, rows_);
+}
+
 TFlyerGrid::TRange TFlyerGrid::Candidates(TPoint p) const {
   if (!Gridded()) return {all_.data(), all_.data() + all_.size()};
-  const size_t cell = static_cast<size_t>(Cell(p.Y, kGridTop, kGridRows)) * kGridColumns +
-                      static_cast<size_t>(Cell(p.X, kGridLeft, kGridColumns));
+  const auto cell = static_cast<size_t>(Row(p.Y) * columns_ + Column(p.X));
   return {members_.data() + cellStart_[cell], members_.data() + cellStart_[cell + 1]};
 }
 
@@ -156,7 +165,7 @@ uint32_t TFlyerGrid::Meeting(uint32_t i, uint32_t* met) const {
   const TBox& box = boxes_[i];
   for (int32_t r = box.R0; r <= box.R1; ++r) {
     for (int32_t c = box.C0; c <= box.C1; ++c) {
-      const auto cell = static_cast<size_t>(r * kGridColumns + c);
+      const auto cell = static_cast<size_t>(r * columns_ + c);
       const uint32_t* first = members_.data() + cellStart_[cell];
       // Members are in list order: the later ones are at the end. A pair that spans
       // several cells is taken only in the cell of its common top left corner.

@@ -18,7 +18,9 @@ class TFlyerGrid {
     int64_t Left, Top, Right, Bottom;
   };
 
-  void Build(const TFlyerList& list);
+  // Cells of 2^cellShift pixels: small ones suit single points, larger ones boxes, which
+  // then span fewer cells.
+  void Build(const TFlyerList& list, int32_t cellShift);
   uint32_t Count() const { return static_cast<uint32_t>(boxes_.size()); }
   TFlyer& Flyer(uint32_t i) const { return *boxes_[i].Flyer; }
 
@@ -65,6 +67,8 @@ class TFlyerGrid {
   TRange Candidates(TPoint p) const;
   bool Contains(uint32_t i, TPoint p) const;
   bool Gridded() const { return !cellStart_.empty(); }
+  int32_t Column(int64_t x) const;
+  int32_t Row(int64_t y) const;
 
   std::vector<TBox> boxes_;          // list order, head first
   std::vector<TEdges> edges_;        // the same order
@@ -73,4 +77,5 @@ class TFlyerGrid {
   std::vector<uint32_t> cellStart_;  // the boxes of cell k are members_[cellStart_[k] ..]
   std::vector<uint32_t> members_;    // box indexes, in list order within each cell
   std::vector<uint32_t> fill_;
+  int32_t shift_ = 5, columns_ = 1, rows_ = 1;
 };
