@@ -166,6 +166,8 @@ struct TShellPass {
   TFlyerGrid Grid;
   std::vector<std::pair<uint32_t, uint32_t>> Hits;  // (flyer, shell) list positions
   std::vector<TShell*> Shells;                      // by list position
+  std::vector<uint32_t> Start;                      // the counting sort's buckets
+  std::vector<std::pair<uint32_t, uint32_t>> Sorted;
 };
 
 struct TFlyerPass {
@@ -215,9 +217,16 @@ void ShellsVsFlyers(World& w) {
                    [&](uint32_t flyer) { hits.emplace_back(flyer, index); });
   }
   // Each flyer from the head, and the shells that strike it in list order, as the walks of
-  // the two lists would meet them.
-  std::sort(hits.begin(), hits.end());
-  for (const auto& [flyer, shell] : hits) shells[shell]->HitTarget(grid.Flyer(flyer));
+  // the two lists would meet them: the hits came in shell order, and a counting sort by
+  // flyer keeps that order within each flyer.
+  auto& start = scratch->Start;
+  auto& sorted = scratch->Sorted;
+  start.assign(grid.Count() + 1, 0);
+  for (const auto& hit : hits) ++start[hit.first + 1];
+  for (size_t k = 1; k < start.size(); ++k) start[k] += start[k - 1];
+  sorted.resize(hits.size());
+  for (const auto& hit : hits) sorted[start[hit.first]++] = hit;
+  for (const auto& [flyer, shell] : sorted) shells[shell]->HitTarget(grid.Flyer(flyer));
 }
 
 void FlyersVsFlyers(World& w) {

@@ -127,13 +127,15 @@ TFlyerGrid::TRange TFlyerGrid::Candidates(TPoint p) const {
   return {members_.data() + cellStart_[cell], members_.data() + cellStart_[cell + 1]};
 }
 
-// PointInBox, then PointInShapes.
+// PointInBox, then PointInShapes; a point beyond what the shapes reach is in none of them.
 bool TFlyerGrid::Contains(uint32_t i, TPoint p) const {
-  const TBox& b = boxes_[i];
-  if (!(b.X <= p.X && p.X <= static_cast<int64_t>(b.X) + b.Width && b.Y <= p.Y &&
-        p.Y <= static_cast<int64_t>(b.Y) + b.Height)) {
+  const TEdges& e = edges_[i];
+  const TExtent& reach = e.Reach;
+  if (!((e.X <= p.X) & (p.X <= e.Right) & (e.Y <= p.Y) & (p.Y <= e.Bottom) & (reach.Left <= p.X) &
+        (p.X <= reach.Right) & (reach.Top <= p.Y) & (p.Y <= reach.Bottom))) {
     return false;
   }
+  const TBox& b = boxes_[i];
   for (uint32_t k = b.FirstShape; k < b.EndShape; ++k) {
     const TPlaced& s = shapes_[k];
     if (s.Circle) {
