@@ -268,7 +268,10 @@ TEST(Aircraft, PlasmaFragmentsHurtTheAircraftThatFiredTheBall) {
   // A ball of the player's bursting right above the aircraft's nose.
   auto* ball = f.world.FlyerList.Push(std::make_unique<TPlasmaBall>(f.world, 470, 480, 0, 0));
   auto enemy = AddTarget(f.world, 440, 440, 100, 30, 150);
-  while (ball->Alive) f.TickWith({});
+  for (int tick = 0; ball->Alive; ++tick) {
+    ASSERT_LT(tick, 100) << "the ball never burst";
+    f.TickWith({});
+  }
   EXPECT_EQ(enemy->Hits, (std::vector<int32_t>{150}));
   const int32_t before = a.Health;
   for (int i = 0; i < 20; ++i) f.TickWith({});
