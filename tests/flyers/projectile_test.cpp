@@ -88,7 +88,7 @@ TEST_F(FlightTest, ALightBeamPiercesWeakerEnemiesAndStopsAtAStrongerOne) {
   EXPECT_TRUE(strong->Alive);
   EXPECT_EQ(beam->Health, 40);          // a hit never weakens it
   EXPECT_EQ(w.EffectList.Count(), 0u);  // it vanishes without an effect
-  EXPECT_GT(beam->Y, 150 - 40);         // stopped at the strong one, not out of the area
+  EXPECT_EQ(beam->Y, 180);  // stopped on its 21st step (600 - 21 * 20) at the strong one
 }
 
 TEST_F(FlightTest, TheHeavyBeamIsNeverStoppedAndTakesUpToThirtyEveryTickOfOverlap) {
