@@ -5,6 +5,7 @@
 #include <cstring>
 #include <exception>
 
+#include "data_startup.h"
 #include "platform/sdl/sdl_backend.h"
 #include "presentation/application.h"
 #include "presentation/form_components.h"
@@ -24,6 +25,8 @@ int DisplayChoiceFromArgs(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Every file name is relative to the content tree: work there, or end with a clear word.
+  if (const auto status = EnterDataDir(argc, argv)) return *status;
   const int choice = DisplayChoiceFromArgs(argc, argv);
   try {
     platform::SdlBackend backend;

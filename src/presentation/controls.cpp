@@ -6,6 +6,14 @@
 
 // --- TControl -------------------------------------------------------------------------------
 
+TControl::~TControl() {
+  if (!owner_) return;
+  auto& list = owner_->controls_;
+  list.erase(std::remove(list.begin(), list.end(), this), list.end());
+  if (owner_->focused_ == this) owner_->focused_ = nullptr;
+  if (owner_->pressed_ == this) owner_->pressed_ = nullptr;
+}
+
 void TControl::Changed() {
   if (owner_) owner_->window_.Invalidate();
 }

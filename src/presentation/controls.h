@@ -25,7 +25,8 @@ struct TControlFont {
 class TControl {
  public:
   explicit TControl(std::string name) : Name(std::move(name)) {}
-  virtual ~TControl() = default;
+  // Leaves its layer, so controls and their layer may go in either order.
+  virtual ~TControl();
   TControl(const TControl&) = delete;
   TControl& operator=(const TControl&) = delete;
 

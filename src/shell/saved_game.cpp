@@ -42,7 +42,9 @@ std::unique_ptr<TAircraft> BuildAircraft(World& w, const TSaveRecord& record) {
 void TForm1::SaveGame() {
   const TSaveBytes bytes = EncodeSaveRecord(RecordOf(State()));
   try {
-    ReplaceFileContents(SaveGamePath(), bytes.data(), bytes.size());
+    const std::filesystem::path path = SaveGamePath();
+    EnsureSaveDirectory(path);  // an installed game's folder in the user's data directory
+    ReplaceFileContents(path, bytes.data(), bytes.size());
   } catch (const EGameError& e) {
     App.ShowException(e);  // the hangar stays; the previous save is intact
   }

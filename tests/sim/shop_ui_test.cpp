@@ -10,6 +10,7 @@
 #include <iterator>
 
 #include "flyers/aircraft.h"
+#include "shell/game_paths.h"
 #include "shell/save_record.h"
 #include "support/content_files.h"
 #include "support/temp_dir.h"
@@ -62,12 +63,21 @@ struct ShopUi : ::testing::Test {
     }
   }
   std::string Summary() const { return driver->SummaryLine(); }
+  // Where the game keeps its save, as the program run in the content tree sees it.
+  std::filesystem::path SavePath() const {
+    const std::filesystem::path p = SaveGamePath();
+    return p.is_absolute() ? p : dir.Path() / p;
+  }
+  // What the error box says about the save file.
+  static std::string SaveError(const std::string& what) {
+    return "expect-message \"" + SaveGamePath().string() + ": " + what + "\"\n";
+  }
   std::vector<uint8_t> SaveFile() const {
-    std::ifstream in(dir.Path() / "game.sav", std::ios::binary);
+    std::ifstream in(SavePath(), std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
   }
   void WriteSave(const std::vector<uint8_t>& bytes) const {
-    testcontent::WriteBytes((dir.Path() / "game.sav").string(), bytes);
+    testcontent::WriteBytes(SavePath().string(), bytes);
   }
   static std::vector<uint8_t> Bytes(const TSaveRecord& r) {
     TSaveBytes b = EncodeSaveRecord(r);
@@ -241,11 +251,7 @@ TEST_F(ShopUi, ALongerFileLoadsFromItsFirstTwentyFourBytes) {
 
 TEST_F(ShopUi, AShortFileOrAMissingLevelLeaveTheMainMenuAsItWas) {
   WriteSave(std::vector<uint8_t>(23, 1));
-  Run(std::string(kLoad) + R"(
-expect-message "game.sav: Read beyond end of file"
-ok
-expect "Nová hra"
-)");
+  Run(std::string(kLoad) + SaveError("Read beyond end of file") + "ok\nexpect \"Nová hra\"\n");
   const char* unchanged =
       "\"screen\":\"main-menu\",\"credits\":60000,\"mission\":0,\"difficulty\":0,"
       "\"aircraftKind\":255,\"slotKinds\":[255,255,255,255,255],\"cannonKind\":255";
@@ -264,7 +270,7 @@ expect "Nahrát hru"
   EXPECT_TRUE(Has(Summary(), unchanged)) << Summary();
   EXPECT_EQ(driver->GameWorld().Player, nullptr);
 
-  std::filesystem::remove(dir.Path() / "game.sav");
+  std::filesystem::remove(SavePath());
   Run(std::string(kLoad) + R"(
 expect-message "Soubor s uloženou hrou neexistuje!"
 ok
@@ -277,7 +283,7 @@ TEST_F(ShopUi, ASaveThatCannotBeWrittenStillLoads) {
   r.AircraftKind = 0;
   r.Credits = 777;
   WriteSave(Bytes(r));
-  const std::string path = (dir.Path() / "game.sav").string();
+  const std::string path = SavePath().string();
   int fd = open(path.c_str(), O_RDONLY);
   ASSERT_GE(fd, 0);
   int flags = 0;
@@ -286,12 +292,8 @@ TEST_F(ShopUi, ASaveThatCannotBeWrittenStillLoads) {
     close(fd);
     GTEST_SKIP() << "this file system cannot make a file unwritable for root";
   }
-  Run(std::string(kLoad) + R"(
-expect "Kredit : 777"
-click "Uložit hru"
-expect-message "game.sav: File access denied"
-ok
-)");
+  Run(std::string(kLoad) + "expect \"Kredit : 777\"\nclick \"Uložit hru\"\n" +
+      SaveError("File access denied") + "ok\n");
   flags &= ~FS_IMMUTABLE_FL;
   ioctl(fd, FS_IOC_SETFLAGS, &flags);
   close(fd);

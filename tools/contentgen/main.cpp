@@ -1,5 +1,6 @@
-// contentgen --content DIR --out DIR
-// Makes the game's whole content tree (res/, sounds/, levels/) from the sources in DIR.
+// contentgen --content DIR --out DIR | --icons DIR
+// Makes the game's whole content tree (res/, sounds/, levels/) from the sources in DIR, or the
+// desktop icons in a hicolor tree.
 #include <chrono>
 #include <cstdio>
 #include <fstream>
@@ -9,6 +10,7 @@
 
 #include "base/asset_catalog.h"
 #include "gen.h"
+#include "icons.h"
 #include "levels.h"
 #include "terrain.h"
 
@@ -61,7 +63,7 @@ void MakeLevels(Out& out, const std::filesystem::path& contentDir) {
 }  // namespace gen
 
 int main(int argc, char** argv) {
-  std::filesystem::path content, outDir;
+  std::filesystem::path content, outDir, iconDir;
   std::string only;
   for (int i = 1; i + 1 < argc; i += 2) {
     std::string a = argv[i];
@@ -69,11 +71,24 @@ int main(int argc, char** argv) {
       content = argv[i + 1];
     else if (a == "--out")
       outDir = argv[i + 1];
+    else if (a == "--icons")
+      iconDir = argv[i + 1];
     else if (a == "--only")
       only = argv[i + 1];  // one part, while drawing
   }
+  if (!iconDir.empty()) {
+    try {
+      gen::MakeIcons(iconDir);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "contentgen: %s\n", e.what());
+      return 1;
+    }
+    return 0;
+  }
   if (content.empty() || outDir.empty()) {
-    std::fprintf(stderr, "usage: contentgen --content DIR --out DIR [--only PART]\n");
+    std::fprintf(stderr,
+                 "usage: contentgen --content DIR --out DIR [--only PART]\n"
+                 "       contentgen --icons DIR\n");
     return 2;
   }
   try {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
 #include <stdexcept>
 
 #include "platform/mixer.h"
@@ -620,6 +621,10 @@ Mixer* SdlBackend::Audio() {
   return m.mixer.get();
 }
 
-void SdlBackend::MessageShown(const std::string&, const std::string&) {}
+// The box's text goes to standard error as well: a player who started the game from a terminal,
+// or a script that started it headless, sees what the window said.
+void SdlBackend::MessageShown(const std::string& caption, const std::string& text) {
+  std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+}
 
 }  // namespace platform
