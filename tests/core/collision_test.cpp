@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <iterator>
+
 #include "core/effect.h"
 #include "flyers/cannon_shell.h"
 #include "flyers/projectile.h"
@@ -83,12 +85,58 @@ TEST_F(CollisionTest, CircleAgainstRectangleUsesCornersAndExtremePointsOnly) {
   EXPECT_FALSE(CircleRect({20, 0, 0}, {300, 300}, {5, -100, 5, 200}, {300, 300}));
   // Exactly through the middle it holds two extreme points and is found.
   EXPECT_TRUE(CircleRect({20, 0, 0}, {0, 0}, {-5, -100, 10, 200}, {0, 0}));
-  // An extreme point exactly on the rectangle's edge counts.
-  EXPECT_TRUE(CircleRect({10, 0, 0}, {0, 0}, {10, -30, 5, 60}, {0, 0}));
-  EXPECT_FALSE(CircleRect({10, 0, 0}, {0, 0}, {11, -30, 5, 60}, {0, 0}));
-  // A corner exactly on the rim counts (3-4-5).
-  EXPECT_TRUE(CircleRect({5, 0, 0}, {0, 0}, {3, 4, 10, 10}, {0, 0}));
-  EXPECT_FALSE(CircleRect({5, 0, 0}, {0, 0}, {4, 4, 10, 10}, {0, 0}));
+}
+
+TEST_F(CollisionTest, EachExtremePointAndEachCornerAloneDecides) {
+  // A circle of radius 10 around (0, 0). First bars 5 wide and 60 long, whose corners all
+  // lie far outside it and which hold at most one extreme point: (10, 0), (-10, 0), (0, 10)
+  // or (0, -10). Each point is tried on the bar's near and far edge, and one pixel beyond.
+  // Then 50 x 50 squares holding no extreme point, with one corner on the rim (6-8-10) or
+  // one pixel beyond it.
+  struct Case {
+    TRectRec Bar;
+    bool Meets;
+  };
+  const Case cases[] = {
+      // right: (10, 0)
+      {{10, -30, 5, 60}, true},
+      {{11, -30, 5, 60}, false},
+      {{5, -30, 5, 60}, true},
+      {{5, -30, 4, 60}, false},
+      // left: (-10, 0)
+      {{-15, -30, 5, 60}, true},
+      {{-15, -30, 4, 60}, false},
+      {{-10, -30, 5, 60}, true},
+      {{-9, -30, 5, 60}, false},
+      // below: (0, 10)
+      {{-30, 10, 60, 5}, true},
+      {{-30, 11, 60, 5}, false},
+      {{-30, 5, 60, 5}, true},
+      {{-30, 5, 60, 4}, false},
+      // above: (0, -10)
+      {{-30, -15, 60, 5}, true},
+      {{-30, -15, 60, 4}, false},
+      {{-30, -10, 60, 5}, true},
+      {{-30, -9, 60, 5}, false},
+      // top left corner at (6, 8), then (7, 8)
+      {{6, 8, 50, 50}, true},
+      {{7, 8, 50, 50}, false},
+      // top right at (-6, 8)
+      {{-56, 8, 50, 50}, true},
+      {{-57, 8, 50, 50}, false},
+      // bottom left at (6, -8)
+      {{6, -58, 50, 50}, true},
+      {{7, -58, 50, 50}, false},
+      // bottom right at (-6, -8)
+      {{-56, -58, 50, 50}, true},
+      {{-57, -58, 50, 50}, false},
+  };
+  const TCircleRec circle{10, 0, 0};
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    EXPECT_EQ(CircleRect(circle, {0, 0}, cases[i].Bar, {0, 0}), cases[i].Meets) << i;
+    // The same pair with both owners elsewhere.
+    EXPECT_EQ(CircleRect(circle, {-400, 700}, cases[i].Bar, {-400, 700}), cases[i].Meets) << i;
+  }
 }
 
 TEST_F(CollisionTest, ShapeListsAreTestedPairByPairInBothOrders) {

@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "core/bonus.h"
+#include "core/collision.h"
 #include "core/effect.h"
 #include "core/tick.h"
+#include "support/flight.h"
 #include "support/test_world.h"
 
 namespace {
@@ -11,7 +13,11 @@ namespace {
 template <class E>
 std::vector<int32_t> Frames(E& effect) {
   std::vector<int32_t> shown;
-  while (effect.Alive) {
+  for (int steps = 0; effect.Alive; ++steps) {
+    if (steps == 100) {
+      ADD_FAILURE() << "the effect never ended";
+      break;
+    }
     effect.EffectStep();
     if (effect.Alive && effect.Frame >= 0) shown.push_back(effect.Frame);
   }
@@ -76,26 +82,70 @@ TEST(Bonuses, FallTwoPixelsATickAnimateAndLeaveBelowTheArea) {
   EXPECT_EQ(b.Y, 40);
   EXPECT_EQ(b.X, 100);
   int moves = 20;
-  while (b.Alive) {
+  while (b.Alive && moves < 1000) {
     b.Move();
     ++moves;
   }
   EXPECT_EQ(moves, 501);  // passes y = 1000 on its 501st move
 }
 
-TEST(Bonuses, ApplyGivesTheRewardAndEndsTheBonus) {
-  TestWorld t;
-  TCreditBonus credit(t.world, 0, 0);
-  int64_t before = t.world.State.Credits;
-  credit.Apply();
-  EXPECT_EQ(t.world.State.Credits, before + 20000);
-  EXPECT_FALSE(credit.Alive);
+// The Jaguar at (500, 650): its largest hull circle has its centre at (579, 724), radius 39;
+// its spine is the rectangle x 576..584, y 654..760. A bonus is a circle of radius 22 around
+// (X + 25, Y + 25) in a 50 x 50 box, and falls 2 pixels before each test.
+struct BonusFlight : ::testing::Test {
+  FlightWorld f;
+  template <class B>
+  B* Drop(int32_t x, int32_t y) {
+    return f.world.BonusList.Push(std::make_unique<B>(f.world, x, y));
+  }
+};
 
-  THealthBonus health(t.world, 0, 0);
-  health.Apply();  // without an aircraft it only ends
-  EXPECT_FALSE(health.Alive);
-  EXPECT_EQ(health.Shapes->Circle()->Radius, 22);
-  EXPECT_EQ(health.Shapes->Next, nullptr);
+TEST_F(BonusFlight, AHealthBonusOverTheHullRestoresFullHealth) {
+  f.Aircraft().Health = 1;
+  Drop<THealthBonus>(554, 690);
+  f.TickWith({});
+  EXPECT_EQ(f.Aircraft().Health, 500);
+  EXPECT_EQ(f.Aircraft().MaxHealth, 500);
+
+  // Without an aircraft in the world a bonus only ends.
+  TestWorld bare;
+  THealthBonus alone(bare.world, 0, 0);
+  alone.Apply();
+  EXPECT_FALSE(alone.Alive);
+}
+
+TEST_F(BonusFlight, ACreditBonusPaysTwentyThousandOnceOnTheTickItFirstTouches) {
+  const int64_t before = f.world.State.Credits;
+  Drop<TCreditBonus>(554, 600);
+  // Falling on the spine: at Y 606 the circle misses the rectangle's corner (576, 654) by
+  // 9 + 529 > 484; at Y 608 it takes it (9 + 441 <= 484).
+  std::vector<int64_t> paid;
+  for (int tick = 1; tick <= 40; ++tick) {
+    f.TickWith({});
+    paid.push_back(f.world.State.Credits - before);
+  }
+  EXPECT_EQ(paid[2], 0);
+  EXPECT_EQ(paid[3], 20000);
+  EXPECT_EQ(paid.back(), 20000);   // once, though it lay on the hull for many more ticks
+  EXPECT_EQ(f.Aircraft().X, 500);  // the aircraft stood still all along
+  EXPECT_EQ(f.Aircraft().Y, 650);
+}
+
+TEST_F(BonusFlight, ABonusInsideTheBoxButOffTheHullIsNotApplied) {
+  f.Aircraft().Health = 1;
+  const int64_t before = f.world.State.Credits;
+  // Its circle spans x 458..502; the hull begins at x 544. The boxes overlap from x 500.
+  THealthBonus* health = Drop<THealthBonus>(455, 640);
+  TCreditBonus* credit = Drop<TCreditBonus>(455, 600);
+  for (int tick = 1; tick <= 60; ++tick) {
+    f.TickWith({});
+    ASSERT_TRUE(BoxesOverlap(*health, f.Aircraft())) << tick;
+    ASSERT_TRUE(BoxesOverlap(*credit, f.Aircraft())) << tick;
+    ASSERT_TRUE(health->Alive) << tick;
+    ASSERT_TRUE(credit->Alive) << tick;
+  }
+  EXPECT_EQ(f.Aircraft().Health, 1);
+  EXPECT_EQ(f.world.State.Credits, before);
 }
 
 }  // namespace

@@ -104,7 +104,10 @@ TEST_F(EnemyTest, KindTwoReversesEveryHundredTwentyOneTicks) {
 TEST_F(EnemyTest, KindFiveBouncesAtSpeedTwoAfterStartingAtThree) {
   TEnemy* e = Spawn(600, 0, 5);
   EXPECT_EQ(e->Dx, 3);
-  while (e->Dx > 0) e->Move();
+  for (int moves = 0; e->Dx > 0; ++moves) {
+    ASSERT_LT(moves, 100) << "it never turned";
+    e->Move();
+  }
   EXPECT_EQ(e->Dx, -2);
   EXPECT_EQ(e->X, 649);  // turned on the tick after passing 650: 651 - 2
 }
@@ -156,6 +159,7 @@ TEST_F(EnemyTest, BossesSettleBelowSeventyAndSweepBetweenZeroAndSixHundred) {
   TBoss* b = SpawnBoss(100, -200, 3);
   int ticks = 0;
   while (b->Y <= 70) {
+    ASSERT_LT(ticks, 1000) << "it never settled";
     b->Move();
     ++ticks;
   }

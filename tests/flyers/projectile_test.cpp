@@ -28,6 +28,7 @@ struct FlightTest : ::testing::Test {
       Tick(w);
       ++ticks;
     }
+    EXPECT_FALSE(f.Alive) << "still flying after " << limit << " ticks";
     return ticks;
   }
 };
@@ -48,7 +49,8 @@ TEST_F(FlightTest, AnAirToAirMissileAcceleratesTrailsSmokeAndIsRemovedBelowMinus
   EXPECT_EQ(ys, (std::vector<int32_t>{598, 595, 591, 586}));
 
   int32_t last = m->Y;
-  while (m->Alive) {
+  for (int tick = 0; m->Alive; ++tick) {
+    ASSERT_LT(tick, 100) << "the missile never left";
     last = m->Y;
     Tick(w);
   }
@@ -86,23 +88,28 @@ TEST_F(FlightTest, ALightBeamPiercesWeakerEnemiesAndStopsAtAStrongerOne) {
   EXPECT_TRUE(strong->Alive);
   EXPECT_EQ(beam->Health, 40);          // a hit never weakens it
   EXPECT_EQ(w.EffectList.Count(), 0u);  // it vanishes without an effect
-  EXPECT_GT(beam->Y, 150 - 40);         // stopped at the strong one, not out of the area
+  EXPECT_EQ(beam->Y, 180);  // stopped on its 21st step (600 - 21 * 20) at the strong one
 }
 
 TEST_F(FlightTest, TheHeavyBeamIsNeverStoppedAndTakesUpToThirtyEveryTickOfOverlap) {
   auto tough = AddTarget(w, 480, 300, 50, 30, 1000);
   auto* beam = Launch<THeavyBeam>(500, 500, uint8_t{0}, kSidePlayer);
-  while (beam->Y > 200) Tick(w);  // well past the target
+  for (int tick = 1; tick <= 25; ++tick) Tick(w);  // to Y 200, well past the target
   EXPECT_TRUE(beam->Alive);
-  ASSERT_GE(tough->Hits.size(), 5u);  // 70 pixels of overlap at 12 a tick
-  for (int32_t hit : tough->Hits) EXPECT_EQ(hit, 30);
-  EXPECT_EQ(tough->Health, 1000 - 30 * static_cast<int32_t>(tough->Hits.size()));
+  EXPECT_EQ(beam->Y, 200);
+  // Edges touch at Y 330 and 260 (a 40-high beam, a target over 300..330): the beam stands
+  // on it at 320, 308, 296, 284, 272 and 260.
+  EXPECT_EQ(tough->Hits, (std::vector<int32_t>{30, 30, 30, 30, 30, 30}));
+  EXPECT_EQ(tough->Health, 820);
 }
 
 TEST_F(FlightTest, APlasmaBallBurstsIntoSixFragmentsThatHarmBothSides) {
   auto enemy = AddTarget(w, 440, 300, 100, 40, 150);
   auto* ball = Launch<TPlasmaBall>(480, 400, uint8_t{0}, kSidePlayer);
-  while (enemy->Hits.empty()) Tick(w);
+  for (int tick = 0; enemy->Hits.empty(); ++tick) {
+    ASSERT_LT(tick, 100) << "the ball never reached the target";
+    Tick(w);
+  }
   EXPECT_EQ(enemy->Hits, (std::vector<int32_t>{150}));
   EXPECT_FALSE(enemy->Alive);
   EXPECT_FALSE(ball->Alive);
@@ -162,26 +169,29 @@ TEST_F(FlightTest, AMiniMissileIsEjectedSidewaysThenIgnitesOnItsTwelfthTick) {
   EXPECT_EQ(m->Y, 100);
   EXPECT_EQ(m->Dx, 22);
   EXPECT_EQ(m->Dy, 2);
-  double dx = 22;
-  int32_t x = 530;
+  // The sideways speed falls by a factor 1.2 a tick (22 / 1.2 = 18.33 moves 18 pixels, ...,
+  // 3.553 moves 4, 2.961 moves 3).
+  const double kDx[11] = {18.333333, 15.277778, 12.731481, 10.609568, 8.841307, 7.367755,
+                          6.139796,  5.116497,  4.263747,  3.553123,  2.960936};
+  const int32_t kX[11] = {548, 563, 576, 587, 596, 603, 609, 614, 618, 622, 625};
   for (int tick = 1; tick <= 11; ++tick) {
     Tick(w);
-    dx /= 1.2;
-    x += static_cast<int32_t>(std::nearbyint(dx));
-    EXPECT_DOUBLE_EQ(m->Dx, dx) << tick;
-    EXPECT_EQ(m->X, x) << tick;
+    EXPECT_NEAR(m->Dx, kDx[tick - 1], 1e-6) << tick;
+    EXPECT_EQ(m->X, kX[tick - 1]) << tick;
     EXPECT_FALSE(m->Ignited);
     EXPECT_EQ(m->Dy, 2);
     EXPECT_TRUE(AllOf<TMiniSmoke>(w.EffectList).empty());
   }
   Tick(w);  // the twelfth: a drift of (r - 50) / 8, then it starts to accelerate and smoke
   EXPECT_TRUE(m->Ignited);
-  EXPECT_LE(std::abs(m->Dx), 50.0 / 8 / 1.2);
+  EXPECT_LE(std::abs(m->Dx), 50.0 / 8);
+  EXPECT_EQ(m->Dx * 8, std::round(m->Dx * 8));  // a whole number of eighths
   EXPECT_EQ(m->Dy, 3);
   auto smoke = AllOf<TMiniSmoke>(w.EffectList);
   ASSERT_EQ(smoke.size(), 1u);
   EXPECT_EQ(smoke[0]->Y, 100 + 11 * 2 + 22);  // at the position before this tick's step
-  while (m->Alive) {
+  for (int tick = 0; m->Alive; ++tick) {
+    ASSERT_LT(tick, 200) << "the missile never left";
     const int32_t y = m->Y;
     Tick(w);
     if (!m->Alive) {

@@ -41,27 +41,31 @@ TEST_F(LoopTest, AMissionRunsAHundredTicksAndSixtyFramesASecond) {
   for (size_t i = 0; i < ticks.size(); ++i) EXPECT_EQ(ticks[i], 10 * (i + 1));  // on schedule
 }
 
-TEST_F(LoopTest, AStallIsMadeUpOnlyUpToTheBound) {
+TEST_F(LoopTest, AStallIsMadeUpOnlyUpToTheBoundAndTheTimerKeepsItsPhase) {
   updateTimer.SetEnabled(true);
   app.RunFor(100);
   ASSERT_EQ(ticks.size(), 10u);
-  backend.AdvanceMillis(200);  // the machine stalled for 20 ticks' worth
+  // A stall of 20.5 intervals: ticks due at 110..300 are late at 305.
+  backend.AdvanceMillis(205);
   app.ProcessMessages();
   EXPECT_EQ(ticks.size(), 15u);  // five made up at once, the rest dropped
-  app.RunFor(100);
-  EXPECT_EQ(ticks.size(), 25u);  // then on schedule again
-  EXPECT_EQ(ticks.back() % 10, 0u);
+  EXPECT_EQ(ticks.back(), 305u);
+  app.RunFor(100);  // to 405: back on the 10 ms grid of the start, not 10 ms after the stall
+  EXPECT_EQ(std::vector<uint64_t>(ticks.begin() + 15, ticks.end()),
+            (std::vector<uint64_t>{310, 320, 330, 340, 350, 360, 370, 380, 390, 400}));
 
-  // A plain window timer is never made up: one event after any stall.
-  int menu = 0;
-  menuTimer.OnTimer = [&] { ++menu; };
-  menuTimer.SetEnabled(true);
+  // A plain window timer is never made up: one event after any stall, then on its grid.
+  std::vector<uint64_t> menu;
+  menuTimer.OnTimer = [&] { menu.push_back(backend.NowMillis()); };
+  menuTimer.SetEnabled(true);  // at 405: due at 505, 605, ...
   updateTimer.SetEnabled(false);
-  backend.AdvanceMillis(1000);
+  backend.AdvanceMillis(1050);
   app.ProcessMessages();
-  EXPECT_EQ(menu, 1);
+  EXPECT_EQ(menu, (std::vector<uint64_t>{1455}));
   app.RunFor(1000);
-  EXPECT_EQ(menu, 11);
+  ASSERT_EQ(menu.size(), 11u);
+  EXPECT_EQ(menu[1], 1505u);
+  EXPECT_EQ(menu[10], 2405u);
 }
 
 TEST_F(LoopTest, AnErrorEscapingAHandlerIsShownAndTheProgramGoesOn) {

@@ -66,10 +66,24 @@ TEST_F(CanvasTest, OpaqueAndClearBackgroundsAndTheBrushRule) {
   EXPECT_EQ(Count(ColorToPixel(0x0000FF), 100, 300, 100 + w, 300 + h), 0);
   EXPECT_EQ(surface.PixelAt(100 + w, 300), ColorToPixel(0x0000FF));  // the cell ends there
 
-  // Text running off the surface is clipped, not wrapped or crashed on.
+  // Text running off the surface is clipped, not wrapped: off the bottom right corner the
+  // cell fills what is left of the surface, and nothing appears at the left or top edges.
+  const uint32_t red = ColorToPixel(0x0000FF);
   canvas.TextOut(1000, 760, text);
-  canvas.TextOut(-500, -5, text);
-  canvas.TextOut(0, 0, "");
+  EXPECT_EQ(Count(red, 1000, 760, 1024, 768), 0);
+  EXPECT_EQ(Count(red, 0, 760, 1000, 768), 1000 * 8);
+  EXPECT_EQ(Count(red, 1000, 0, 1024, h), 24 * h);
+  // Off the top left corner: the cell's visible part is at the corner, nothing at the right.
+  const int32_t left = -w / 2, visible = w + left;
+  canvas.TextOut(left, -5, text);
+  EXPECT_EQ(Count(red, 0, 0, visible, h - 5), 0);
+  EXPECT_EQ(Count(red, visible, 0, 1024, h - 5), (1024 - visible) * (h - 5));
+  EXPECT_EQ(Count(red, 0, h - 5, 1024, 100), 1024 * (100 - (h - 5)));
+  const int before = Count(red, 0, 0, 1024, 768);
+  canvas.TextOut(0, 0, "");  // an empty text draws nothing
+  canvas.TextOut(2000, 2000, text);
+  canvas.TextOut(-2000, 300, text);
+  EXPECT_EQ(Count(red, 0, 0, 1024, 768), before);
 }
 
 TEST_F(CanvasTest, RectangleBlanksWithBrushAndOutlinesWithPen) {

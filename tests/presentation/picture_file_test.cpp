@@ -3,7 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <jerror.h>
+#include <jpeglib.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <optional>
 #include <string>
 #include <vector>
@@ -308,6 +312,114 @@ TEST(JpegDecoder, DamageIsAnErrorNeverAnExit) {
   for (size_t i = 200; i < junk.size() - 2; i += 3) junk[i] = 0xFF;  // marker soup
   EXPECT_NE(DecodeJpeg(junk.data(), junk.size(), p), 0);
   EXPECT_TRUE(p.Pixels.empty());
+}
+
+// An 8 x 8 grey progressive JPEG of exactly `scans` scans (64 to 568): one DC scan, then
+// each AC coefficient in a band of its own, sent whole or in successive approximation steps.
+std::vector<uint8_t> JpegOfScans(int scans) {
+  std::vector<jpeg_scan_info> script;
+  script.push_back({1, {0, 0, 0, 0}, 0, 0, 0, 0});
+  int extra = scans - 64;  // refinement scans still to place, at most 8 per coefficient
+  for (int k = 1; k <= 63; ++k) {
+    const int steps = std::min(extra, 8);
+    extra -= steps;
+    script.push_back({1, {0, 0, 0, 0}, k, k, 0, steps});
+    for (int ah = steps; ah > 0; --ah) script.push_back({1, {0, 0, 0, 0}, k, k, ah, ah - 1});
+  }
+  jpeg_compress_struct c;
+  jpeg_error_mgr err;
+  c.err = jpeg_std_error(&err);
+  jpeg_create_compress(&c);
+  unsigned char* mem = nullptr;
+  unsigned long memSize = 0;
+  jpeg_mem_dest(&c, &mem, &memSize);
+  c.image_width = 8;
+  c.image_height = 8;
+  c.input_components = 1;
+  c.in_color_space = JCS_GRAYSCALE;
+  jpeg_set_defaults(&c);
+  c.scan_info = script.data();
+  c.num_scans = static_cast<int>(script.size());
+  jpeg_start_compress(&c, TRUE);
+  uint8_t row[8] = {0, 40, 80, 120, 160, 200, 240, 255};
+  while (c.next_scanline < 8) {
+    JSAMPROW r = row;
+    jpeg_write_scanlines(&c, &r, 1);
+  }
+  jpeg_finish_compress(&c);
+  std::vector<uint8_t> out(mem, mem + memSize);
+  jpeg_destroy_compress(&c);
+  std::free(mem);
+  return out;
+}
+
+// Sets the sides in the frame header (the first SOF0 marker) of a baseline JPEG.
+void SetJpegSides(std::vector<uint8_t>& f, uint16_t w, uint16_t h) {
+  for (size_t i = 2; i + 9 < f.size(); ++i) {
+    if (f[i] == 0xFF && f[i + 1] == 0xC0) {
+      f[i + 5] = static_cast<uint8_t>(h >> 8);
+      f[i + 6] = static_cast<uint8_t>(h);
+      f[i + 7] = static_cast<uint8_t>(w >> 8);
+      f[i + 8] = static_cast<uint8_t>(w);
+      return;
+    }
+  }
+  FAIL() << "no frame header";
+}
+
+TEST(JpegDecoder, AtMost256ProgressiveScans) {
+  TPicture p;
+  auto ok = JpegOfScans(256);
+  ASSERT_EQ(DecodeJpeg(ok.data(), ok.size(), p), 0);
+  EXPECT_EQ(p.Width, 8);
+  EXPECT_LE(Distance(p.Pixels[8 * 3 + 7], 0xFFFFFF), 8);
+  TPicture q;
+  auto many = JpegOfScans(257);
+  EXPECT_EQ(DecodeJpeg(many.data(), many.size(), q), JERR_NOTIMPL);
+  EXPECT_TRUE(q.Pixels.empty());
+}
+
+TEST(JpegDecoder, SidesUpTo32768AndPicturesUpTo2To25Pixels) {
+  // A real 32768 x 1 picture decodes; the same header one pixel wider is refused.
+  auto wide = samples::Jpeg(32768, 1, std::vector<uint32_t>(32768, 0x808080), 50, true);
+  TPicture p;
+  ASSERT_EQ(DecodeJpeg(wide.data(), wide.size(), p), 0);
+  EXPECT_EQ(p.Width, 32768);
+  auto wider = samples::Jpeg(32769, 1, std::vector<uint32_t>(32769, 0x808080), 50, true);
+  EXPECT_EQ(DecodeJpeg(wider.data(), wider.size(), p), JERR_IMAGE_TOO_BIG);
+  auto tall = samples::Jpeg(1, 32769, std::vector<uint32_t>(32769, 0x808080), 50, true);
+  EXPECT_EQ(DecodeJpeg(tall.data(), tall.size(), p), JERR_IMAGE_TOO_BIG);
+  EXPECT_EQ(p.Width, 32768);  // failures left the picture alone
+
+  // 32768 x 1024 is exactly the pixel limit: accepted, then the end marker comes after the
+  // first rows. One row more is refused before anything is allocated or decoded.
+  auto limit = wide;
+  SetJpegSides(limit, 32768, 1024);
+  EXPECT_EQ(DecodeJpeg(limit.data(), limit.size(), p), JWRN_HIT_MARKER);  // the end marker
+  auto over = wide;
+  SetJpegSides(over, 32768, 1025);
+  EXPECT_EQ(DecodeJpeg(over.data(), over.size(), p), JERR_IMAGE_TOO_BIG);
+  SetJpegSides(over, 16384, 2049);
+  EXPECT_EQ(DecodeJpeg(over.data(), over.size(), p), JERR_IMAGE_TOO_BIG);
+}
+
+TEST(PictureLoadFromFile, FilesUpTo64MiBAreReadLargerOnesRefused) {
+  // Valid pictures followed by zeros up to the cap; sparse, so they cost no disk.
+  ScopedTempDir dir;
+  dir.Write("a.bmp", samples::Bmp(3, 2, 24, kSix));
+  dir.Write("a.jpg", samples::Jpeg(32, 16, Blocks(32, 16)));
+  const off_t cap = off_t{64} << 20;
+  TPicture p;
+  for (const char* name : {"a.bmp", "a.jpg"}) {
+    ASSERT_EQ(truncate(name, cap), 0);
+    p.LoadFromFile(name);
+  }
+  EXPECT_EQ(p.Width, 32);
+  ASSERT_EQ(truncate("a.bmp", cap + 1), 0);
+  EXPECT_EQ(ErrorOf(p, "a.bmp"), "Bitmap image is not valid");
+  ASSERT_EQ(truncate("a.jpg", cap + 1), 0);
+  EXPECT_EQ(ErrorOf(p, "a.jpg"), "JPEG error #" + std::to_string(JERR_IMAGE_TOO_BIG));
+  EXPECT_EQ(p.Width, 32);
 }
 
 TEST(PictureLoadFromFile, ChoosesTheDecoderByExtensionWhateverItsCase) {

@@ -1,5 +1,6 @@
 // Reading wave files: the chunk walk, the error texts, and hostile lengths.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <string>
 #include <vector>
@@ -56,9 +57,34 @@ TEST(WaveReader, RejectsWrongHeadersAndLyingLengths) {
     EXPECT_FALSE(ParseWave(bad[i].data(), bad[i].size(), w)) << i;
     EXPECT_TRUE(w.Empty()) << i;
   }
-  // Every truncation either parses whole chunks or fails; none reads past the end.
-  for (size_t n = 0; n <= good.size(); ++n) ParseWave(good.data(), n, w);
-  EXPECT_TRUE(w.Format.size() == 16 && w.Data == kSamples);
+  // Every truncation cuts a chunk short or leaves out the data: each one fails, leaving the
+  // wave empty; only the whole file parses.
+  for (size_t n = 0; n < good.size(); ++n) {
+    EXPECT_FALSE(ParseWave(good.data(), n, w)) << n;
+    EXPECT_TRUE(w.Empty()) << n;
+  }
+  ASSERT_TRUE(ParseWave(good.data(), good.size(), w));
+  EXPECT_EQ(w.Data, kSamples);
+}
+
+TEST(WaveLoadFromFile, FilesUpTo64MiBAreReadLargerOnesRefused) {
+  // A data chunk of silence filling the file to the cap; the file is sparse.
+  ScopedTempDir dir;
+  const uint64_t cap = uint64_t{64} << 20;
+  for (uint64_t size : {cap, cap + 1}) {
+    auto head = samples::Wav(1, 22050, 16, {});
+    samples::Set32(head, 40, static_cast<uint32_t>(size - head.size()));
+    samples::Set32(head, 4, static_cast<uint32_t>(size - 8));
+    dir.Write("big.wav", head);
+    ASSERT_EQ(truncate("big.wav", static_cast<off_t>(size)), 0);
+    TWave w;
+    if (size == cap) {
+      w.LoadFromFile("big.wav");
+      EXPECT_EQ(w.Data.size(), cap - 44);
+    } else {
+      EXPECT_THROW(w.LoadFromFile("big.wav"), EGameError);
+    }
+  }
 }
 
 TEST(WaveLoadFromFile, ErrorTextsAndWhatIsLeftBehind) {

@@ -112,6 +112,35 @@ TEST_F(SimTest, AJaguarWithAVulcanAndMissilesFliesTheScriptedMission) {
   EXPECT_EQ(std::string(signature + 1, 3), "PNG");
 }
 
+TEST_F(SimTest, ACraftThatFliesOffTheScreenIsNoKill) {
+  Level({{100, -100, 0, 5, 1}});  // drifts down the left side, far from the aircraft
+  TSimOptions o = Jaguar(1500);
+  TSimulation sim(o);
+  sim.Run();
+  const auto trace = Lines(o.TraceFile);
+  ASSERT_EQ(trace.size(), 1500u);
+  // Listed while it flies, gone at the end: it left with its health, and nobody fired.
+  EXPECT_NE(trace[500].find("\"type\":\"enemy\""), std::string::npos);
+  EXPECT_EQ(trace.back().find("\"type\":\"enemy\""), std::string::npos);
+  EXPECT_EQ(sim.Kills(), 0);
+}
+
+TEST_F(SimTest, TheTraceCountsOnlyLiveObjects) {
+  // One Vulcan shot on tick 3: its muzzle flash shows for two ticks, ends in the third and
+  // is freed in the fourth; in the third it is still in its list, dead, and is not counted.
+  Level({});
+  TSimOptions o = Jaguar(6);
+  o.InputFile = Script("3 Button1\n4\n");
+  TSimulation sim(o);
+  sim.Run();
+  const auto trace = Lines(o.TraceFile);
+  ASSERT_EQ(trace.size(), 6u);
+  std::vector<int64_t> effects;
+  for (const auto& line : trace) effects.push_back(NumberAfter(line, "effects"));
+  EXPECT_EQ(effects, (std::vector<int64_t>{0, 0, 1, 1, 0, 0}));
+  EXPECT_EQ(NumberAfter(trace[2], "shells"), 1);
+}
+
 TEST_F(SimTest, TheSameSeedAndInputGiveTheSameTrace) {
   Level({{505, -100, 0, 0, 1}, {100, -90, 1, 1, 3}, {600, -100, 3, 0, 6}});
   TSimOptions o = Jaguar(600);
