@@ -272,14 +272,21 @@ void Paint(const uint8_t* s, bool four, const std::array<uint32_t, 256>& pal, co
   }
 }
 
-// Pixels no stretch sets are palette colour 0. A picture far larger than its coded bytes
-// (a few dozen bytes can claim 2^25 pixels) is made only once all its rows have been read,
-// so a damaged one costs no more than its bytes; the stretches kept meanwhile are fewer
-// than the bytes. A picture no larger than its bytes is painted as they are read.
+// The most pixels a coded picture may claim per byte of its coded rows: what runs of 255
+// pixels in two bytes spell out. Every picture written row by row with runs and row ends
+// fits; only a file that leaves most of a large picture to its end marker or its moves does
+// not, and without this a few dozen bytes could demand a picture of 2^25 pixels.
+constexpr uint64_t kCodedPixelsPerByte = 128;
+
+// Pixels no stretch sets are palette colour 0. A picture larger than its coded bytes is
+// made only once all its rows have been read, so a damaged one costs no more than its
+// bytes; the stretches kept meanwhile are fewer than the bytes. A picture no larger than
+// its bytes is painted as they are read.
 bool DecodeRle(const uint8_t* s, size_t n, const Header& h, const std::array<uint32_t, 256>& pal,
                std::vector<uint32_t>& px) {
   const bool four = h.compression == kRle4;
   const uint64_t pixels = static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.height);
+  if (pixels > kCodedPixelsPerByte * uint64_t{n}) return false;
   if (pixels <= 2 * uint64_t{n}) {
     px.assign(pixels, pal[0]);
     return ReadRle(s, n, h, [&](const Stretch& st) { Paint(s, four, pal, st, px); });

@@ -161,9 +161,11 @@ TEST(BmpDecoder, RunLengthCannotWriteOutsideThePicture) {
 
 // Coded rows read the plain way: the whole picture in colour 0 first, then every pixel put
 // in place as the commands come. The reader keeps what it reads until it knows the picture
-// is whole; it must still agree with this pixel for pixel, and on every failure.
+// is whole; it must still agree with this pixel for pixel, and on every failure. A picture
+// may claim at most 128 pixels per coded byte (runs of 255 in two bytes).
 std::optional<std::vector<uint32_t>> PlainRle(const std::vector<uint8_t>& s, int32_t w, int32_t h,
                                               bool four, const std::vector<uint32_t>& pal) {
+  if (int64_t{w} * h > 128 * static_cast<int64_t>(s.size())) return std::nullopt;
   std::vector<uint32_t> px(static_cast<size_t>(w) * static_cast<size_t>(h), pal[0]);
   int64_t x = 0, row = 0;
   size_t i = 0;
@@ -242,11 +244,12 @@ TEST(BmpDecoder, RunLengthAgreesWithThePlainReadingAtAnyClaimedSize) {
   for (int round = 0; round < 400; ++round) {
     const bool four = round % 2 == 1;
     const std::vector<uint32_t> palette(pal.begin(), pal.begin() + (four ? 16 : 256));
-    // Mostly small pictures; some far larger than their coded bytes.
-    const bool huge = round % 16 == 0;
-    const int32_t w = huge ? 2000 + r.Random(2000) : 1 + r.Random(48);
-    const int32_t h = huge ? 1000 + r.Random(1000) : 1 + r.Random(24);
+    // Small pictures, larger ones, and now and then one claiming far more than its bytes.
+    const int32_t kind = r.Random(8);
+    const int32_t w = kind == 0 ? 2000 + r.Random(2000) : 1 + r.Random(kind < 4 ? 48 : 300);
+    const int32_t h = kind == 0 ? 1000 + r.Random(1000) : 1 + r.Random(kind < 4 ? 24 : 60);
     const auto coded = RandomCoded(r, four);
+    const bool huge = int64_t{w} * h > 2 * static_cast<int64_t>(coded.size());
     auto f = samples::Bmp(1, 1, four ? 4 : 8, {0}, false, palette);
     f.resize(14 + 40 + palette.size() * 4);
     samples::Set32(f, 18, static_cast<uint32_t>(w));
