@@ -6,6 +6,7 @@
 #include <utility>
 #include <vector>
 
+#include "core/collision_grid.h"
 #include "core/world.h"
 #include "flyers/aircraft.h"
 #include "flyers/shape.h"
@@ -123,69 +124,12 @@ void Collide(TFlyer& a, TFlyer& b) {
   b.Hit(damage);
 }
 
-// Both passes work on a snapshot taken at their start. That changes nothing they decide:
-// nothing moves during a pass, Hit and HitTarget never push shells, and flyers they push
-// (plasma fragments) go in front of the head, where the walk from the head never comes.
-// What the snapshot buys is speed: positions read from one array instead of from objects
-// scattered over the heap.
+// Both passes work on a picture of the flyers taken at their start (collision_grid.h). That
+// changes nothing they decide: nothing moves during a pass, Hit and HitTarget never push
+// shells, and flyers they push (plasma fragments) go in front of the head, where the walk
+// from the head never comes.
 
 namespace {
-
-// The flyers' boxes are filed in a coarse grid of 32-pixel cells over the play area and a
-// margin around it; a coordinate beyond the grid files into the nearest border cell. Cells
-// are monotonic in the coordinates, so a shell inside a box lies in a cell the box spans.
-constexpr int32_t kCellShift = 5;
-constexpr int32_t kGridLeft = -128;
-constexpr int32_t kGridTop = -64;
-constexpr int32_t kGridColumns = 44;  // up to x = 1280
-constexpr int32_t kGridRows = 30;     // up to y = 896
-constexpr size_t kCells = kGridColumns * kGridRows;
-
-int32_t Cell(int64_t v, int32_t origin, int32_t count) {
-  const int64_t c = (v - origin) >> kCellShift;
-  return static_cast<int32_t>(std::clamp<int64_t>(c, 0, count - 1));
-}
-
-struct TFlyerBox {
-  int32_t X, Y, Width, Height;
-  TFlyer* Flyer;
-};
-
-struct TFlyerGrid {
-  std::vector<TFlyerBox> Boxes;     // list order, head first
-  std::vector<uint32_t> CellStart;  // the boxes of cell k are Members[CellStart[k] ..]
-  std::vector<uint32_t> Members;    // box indexes, in list order within each cell
-
-  void Build(const TFlyerList& list) {
-    Boxes.clear();
-    for (auto* n = list.Head(); n; n = n->Next) {
-      const TFlyer& f = *n->Object;
-      Boxes.push_back({f.X, f.Y, f.Width, f.Height, n->Object});
-    }
-    CellStart.assign(kCells + 1, 0);
-    ForEachCell([&](size_t cell, uint32_t) { ++CellStart[cell + 1]; });
-    for (size_t k = 1; k <= kCells; ++k) CellStart[k] += CellStart[k - 1];
-    Members.resize(CellStart[kCells]);
-    fill_.assign(CellStart.begin(), CellStart.end() - 1);
-    ForEachCell([&](size_t cell, uint32_t i) { Members[fill_[cell]++] = i; });
-  }
-
- private:
-  template <class F>
-  void ForEachCell(F&& f) const {
-    for (uint32_t i = 0; i < Boxes.size(); ++i) {
-      const TFlyerBox& b = Boxes[i];
-      const int32_t c0 = Cell(b.X, kGridLeft, kGridColumns);
-      const int32_t c1 = Cell(static_cast<int64_t>(b.X) + b.Width, kGridLeft, kGridColumns);
-      const int32_t r0 = Cell(b.Y, kGridTop, kGridRows);
-      const int32_t r1 = Cell(static_cast<int64_t>(b.Y) + b.Height, kGridTop, kGridRows);
-      for (int32_t r = r0; r <= r1; ++r) {
-        for (int32_t c = c0; c <= c1; ++c) f(static_cast<size_t>(r * kGridColumns + c), i);
-      }
-    }
-  }
-  std::vector<uint32_t> fill_;
-};
 
 // A pass's working memory, borrowed from the world for the length of the pass. Were a pass
 // ever entered again from inside itself (a screen running its own event loop from a Hit),
@@ -213,16 +157,22 @@ class TScratch {
   std::unique_ptr<T> own_;
 };
 
+// Cells of 32 pixels for finding the flyers at a shell's point, of 64 for the boxes a box
+// meets (a craft's box then spans at most four cells, as a rule).
+constexpr int32_t kShellCells = 5;
+constexpr int32_t kFlyerCells = 6;
+
 struct TShellPass {
   TFlyerGrid Grid;
   std::vector<std::pair<uint32_t, uint32_t>> Hits;  // (flyer, shell) list positions
   std::vector<TShell*> Shells;                      // by list position
+  std::vector<uint32_t> Start;                      // the counting sort's buckets
+  std::vector<std::pair<uint32_t, uint32_t>> Sorted;
 };
 
 struct TFlyerPass {
-  std::vector<TFlyerBox> Boxes;
-  std::vector<uint64_t> ByX;
-  std::vector<std::pair<uint32_t, uint32_t>> Pairs;
+  TFlyerGrid Grid;
+  std::vector<uint32_t> Met;  // the later flyers whose boxes meet one flyer's
 };
 
 }  // namespace
@@ -257,97 +207,47 @@ void ShellsVsFlyers(World& w) {
   TFlyerGrid& grid = scratch->Grid;
   auto& hits = scratch->Hits;
   auto& shells = scratch->Shells;
-  grid.Build(w.FlyerList);
-  const TFlyerBox* boxes = grid.Boxes.data();
-  const uint32_t* cellStart = grid.CellStart.data();
-  const uint32_t* members = grid.Members.data();
-
+  grid.Build(w.FlyerList, kShellCells);
   hits.clear();
   shells.clear();
   for (auto* n = w.ShellList.Head(); n; n = n->Next) {
-    const TShell& s = *n->Object;
     const auto index = static_cast<uint32_t>(shells.size());
     shells.push_back(n->Object);
-    const size_t cell = static_cast<size_t>(Cell(s.Y, kGridTop, kGridRows)) * kGridColumns +
-                        static_cast<size_t>(Cell(s.X, kGridLeft, kGridColumns));
-    const TPoint p{s.X, s.Y};
-    for (uint32_t k = cellStart[cell]; k < cellStart[cell + 1]; ++k) {
-      const TFlyerBox& b = boxes[members[k]];
-      if (Within(p.X, b.X, b.Width) && Within(p.Y, b.Y, b.Height) && PointInShapes(p, *b.Flyer)) {
-        hits.emplace_back(members[k], index);
-      }
-    }
+    grid.ForEachAt({n->Object->X, n->Object->Y},
+                   [&](uint32_t flyer) { hits.emplace_back(flyer, index); });
   }
   // Each flyer from the head, and the shells that strike it in list order, as the walks of
-  // the two lists would meet them.
-  std::sort(hits.begin(), hits.end());
-  for (const auto& [flyer, shell] : hits) shells[shell]->HitTarget(*boxes[flyer].Flyer);
+  // the two lists would meet them: the hits came in shell order, and a counting sort by
+  // flyer keeps that order within each flyer.
+  auto& start = scratch->Start;
+  auto& sorted = scratch->Sorted;
+  start.assign(grid.Count() + 1, 0);
+  for (const auto& hit : hits) ++start[hit.first + 1];
+  for (size_t k = 1; k < start.size(); ++k) start[k] += start[k - 1];
+  sorted.resize(hits.size());
+  for (const auto& hit : hits) sorted[start[hit.first]++] = hit;
+  for (const auto& [flyer, shell] : sorted) shells[shell]->HitTarget(grid.Flyer(flyer));
 }
 
 void FlyersVsFlyers(World& w) {
+  if (w.FlyerList.Empty()) return;
   TCollisionMemory& memory = MemoryOf(w);
   TScratch<TFlyerPass> scratch(memory.Flyer, memory.FlyerBusy);
-  auto& boxes = scratch->Boxes;
-  auto& byX = scratch->ByX;
-  auto& pairs = scratch->Pairs;
-  boxes.clear();
-  bool sizesValid = true;
-  for (auto* n = w.FlyerList.Head(); n; n = n->Next) {
-    const TFlyer& f = *n->Object;
-    boxes.push_back({f.X, f.Y, f.Width, f.Height, n->Object});
-    sizesValid = sizesValid && f.Width >= 0 && f.Height >= 0;
-  }
-  const auto count = static_cast<uint32_t>(boxes.size());
-  auto meet = [](const TFlyerBox& a, const TFlyerBox& b) {
-    return IntervalsMeet(a.X, a.Width, b.X, b.Width) && IntervalsMeet(a.Y, a.Height, b.Y, b.Height);
-  };
-
-  // The pairs whose boxes meet, as (newer, older) list positions.
-  pairs.clear();
-  if (sizesValid) {
-    // Sweep along x: after sorting by left edge, a box meets only the boxes that start
-    // before its right edge.
-    // Keys of left edge (made unsigned in order) and list position sort as plain integers.
-    const TFlyerBox* box = boxes.data();
-    byX.resize(count);
-    for (uint32_t i = 0; i < count; ++i) {
-      const uint64_t left = static_cast<uint32_t>(box[i].X) ^ 0x80000000u;
-      byX[i] = left << 32 | i;
-    }
-    std::sort(byX.begin(), byX.end());
-    const uint64_t* sorted = byX.data();
-    for (uint32_t k = 0; k < count; ++k) {
-      const auto i = static_cast<uint32_t>(sorted[k]);
-      const TFlyerBox& a = box[i];
-      const int64_t right = static_cast<int64_t>(a.X) + a.Width;
-      for (uint32_t m = k + 1; m < count; ++m) {
-        const auto j = static_cast<uint32_t>(sorted[m]);
-        if (box[j].X > right) break;
-        if (meet(a, box[j])) pairs.emplace_back(std::min(i, j), std::max(i, j));
-      }
-    }
-    std::sort(pairs.begin(), pairs.end());
-  } else {
-    for (uint32_t i = 0; i < count; ++i) {
-      for (uint32_t j = i + 1; j < count; ++j) {
-        if (meet(boxes[i], boxes[j])) pairs.emplace_back(i, j);
-      }
-    }
-  }
-
+  TFlyerGrid& grid = scratch->Grid;
+  auto& met = scratch->Met;
+  grid.Build(w.FlyerList, kFlyerCells);
+  met.resize(grid.Count());
   // In the order of a walk: each A from the head, each B after it.
-  uint32_t current = UINT32_MAX;
-  bool aliveA = false;
-  for (const auto& [i, j] : pairs) {
+  for (uint32_t i = 0; i < grid.Count(); ++i) {
+    TFlyer& a = grid.Flyer(i);
     // A is looked at once: destroyed by one collision, it still meets the rest of the list.
-    if (i != current) {
-      current = i;
-      aliveA = boxes[i].Flyer->Alive;
+    if (!a.Alive) continue;
+    const uint32_t count = grid.Meeting(i, met.data());
+    for (uint32_t k = 0; k < count; ++k) {
+      const uint32_t j = met[k];
+      TFlyer& b = grid.Flyer(j);
+      if (b.Alive && grid.ShapesMeet(i, j)) Collide(a, b);
     }
-    if (!aliveA) continue;
-    TFlyer& a = *boxes[i].Flyer;
-    TFlyer& b = *boxes[j].Flyer;
-    if (b.Alive && ShapesOverlap(a, b)) Collide(a, b);
   }
 }
 

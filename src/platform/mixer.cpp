@@ -35,14 +35,17 @@ Mixer::VoiceId Mixer::CreateVoice(std::shared_ptr<const Sound> sound) {
 
 Mixer::VoiceId Mixer::CloneVoice(VoiceId main) {
   std::lock_guard lock(mutex_);
-  const Voice* m = Find(main);
-  if (!m) return -1;
+  Voice* m = Find(main);
+  if (!m || m->main >= 0) return -1;
   Voice v;
   v.live = true;
   v.main = main;
   v.sound = m->sound;
+  const auto id = static_cast<VoiceId>(voices_.size());
+  v.place = m->copies.Append(id);
   voices_.push_back(std::move(v));
-  return static_cast<VoiceId>(voices_.size() - 1);
+  MarkSilent(id);
+  return id;
 }
 
 void Mixer::SetSound(VoiceId voice, std::shared_ptr<const Sound> sound) {
@@ -51,17 +54,30 @@ void Mixer::SetSound(VoiceId voice, std::shared_ptr<const Sound> sound) {
   if (Voice* v = Find(voice)) {
     old = std::move(v->sound);
     v->sound = std::move(sound);
-    v->playing = false;
+    SetSilent(voice, *v);
   }
 }
 
 void Mixer::ReleaseVoice(VoiceId voice) {
   std::shared_ptr<const Sound> old;
+  CopyOrder copies;
   std::lock_guard lock(mutex_);
-  if (Voice* v = Find(voice)) {
-    old = std::move(v->sound);
-    *v = Voice{};
+  Voice* v = Find(voice);
+  if (!v) return;
+  SetSilent(voice, *v);
+  UnmarkSilent(voice);
+  if (v->main >= 0) {
+    if (Voice* m = Find(v->main)) m->copies.Vacate(v->place);
   }
+  // The play voices of a released main voice keep no marks anywhere.
+  if (v->main < 0) {
+    for (Voice& copy : voices_) {
+      if (copy.main == voice) copy.silentMarked = false;
+    }
+  }
+  copies = std::move(v->copies);
+  old = std::move(v->sound);
+  *v = Voice{};
 }
 
 void Mixer::Start(VoiceId voice, bool looped) {
@@ -74,12 +90,16 @@ void Mixer::Start(VoiceId voice, bool looped) {
   v->position = 0;
   v->played = 0;
   v->looped = looped;
-  v->playing = v->sound && v->sound->Frames() > 0;
+  if (v->sound && v->sound->Frames() > 0) {
+    SetPlaying(voice, *v);
+  } else {
+    SetSilent(voice, *v);
+  }
 }
 
 void Mixer::Stop(VoiceId voice) {
   std::lock_guard lock(mutex_);
-  if (Voice* v = Find(voice)) v->playing = false;
+  if (Voice* v = Find(voice)) SetSilent(voice, *v);
 }
 
 bool Mixer::Playing(VoiceId voice) const {
@@ -88,16 +108,99 @@ bool Mixer::Playing(VoiceId voice) const {
   return v && v->playing;
 }
 
-Mixer::VoiceId Mixer::FirstIdle(std::span<const VoiceId> voices) const {
+Mixer::VoiceId Mixer::FirstIdleCopy(VoiceId main) const {
   std::lock_guard lock(mutex_);
-  for (VoiceId id : voices) {
-    const Voice* v = Find(id);
-    if (!v || !v->playing) return id;
+  const Voice* m = Find(main);
+  return m ? m->copies.FirstSilent() : -1;
+}
+
+void Mixer::MoveToBack(VoiceId copy) {
+  std::lock_guard lock(mutex_);
+  Voice* v = Find(copy);
+  if (!v || v->main < 0) return;
+  Voice* m = Find(v->main);
+  if (!m) return;
+  const bool silent = v->silentMarked;
+  m->copies.Vacate(v->place);
+  v->place = m->copies.Append(copy);
+  if (silent) m->copies.SetSilent(v->place, true);
+  m->copies.CloseGaps(
+      [this](VoiceId id, uint32_t place) { voices_[static_cast<size_t>(id)].place = place; });
+}
+
+void Mixer::SetPlaying(VoiceId id, Voice& v) {
+  v.playing = true;
+  if (v.activeSlot < 0) {
+    v.activeSlot = static_cast<int32_t>(active_.size());
+    active_.push_back(id);
   }
-  return -1;
+  UnmarkSilent(id);
+}
+
+void Mixer::SetSilent(VoiceId id, Voice& v) {
+  if (v.activeSlot >= 0) {
+    const VoiceId last = active_.back();
+    active_[static_cast<size_t>(v.activeSlot)] = last;
+    voices_[static_cast<size_t>(last)].activeSlot = v.activeSlot;
+    active_.pop_back();
+    v.activeSlot = -1;
+  }
+  v.playing = false;
+  MarkSilent(id);
+}
+
+void Mixer::DropSilentFromActive() {
+  size_t kept = 0;
+  for (VoiceId id : active_) {
+    Voice& v = voices_[static_cast<size_t>(id)];
+    if (v.playing) {
+      v.activeSlot = static_cast<int32_t>(kept);
+      active_[kept++] = id;
+    } else {
+      v.activeSlot = -1;
+    }
+  }
+  active_.resize(kept);
+}
+
+void Mixer::MarkSilent(VoiceId id) {
+  Voice& v = voices_[static_cast<size_t>(id)];
+  if (v.main < 0 || v.silentMarked || v.playing || !v.live) return;
+  Voice* m = Find(v.main);
+  if (!m) return;
+  m->copies.SetSilent(v.place, true);
+  v.silentMarked = true;
+}
+
+void Mixer::UnmarkSilent(VoiceId id) {
+  Voice& v = voices_[static_cast<size_t>(id)];
+  if (!v.silentMarked) return;
+  v.silentMarked = false;
+  if (Voice* m = Find(v.main)) m->copies.SetSilent(v.place, false);
+}
+
+// Brings a voice's position into its sound and says whether it still sounds: a voice whose
+// sound is empty, or a one-shot at or past its end, is finished.
+bool Mixer::Playable(Voice& v) {
+  const int64_t length = v.sound ? v.sound->Frames() : 0;
+  if (length <= 0) {
+    v.position = 0;
+    v.playing = false;
+  } else if (v.position < 0) {
+    v.position = 0;
+  } else if (v.position >= length) {
+    if (v.looped) {
+      v.position %= length;
+    } else {
+      v.position = length;
+      v.playing = false;
+    }
+  }
+  return v.playing;
 }
 
 void Mixer::Step(Voice& v, int64_t frames) {
+  if (!Playable(v)) return;
   const int64_t length = v.sound->Frames();
   v.played += frames;
   if (v.looped) {
@@ -114,8 +217,29 @@ void Mixer::Step(Voice& v, int64_t frames) {
 void Mixer::Advance(int64_t frames) {
   if (frames <= 0) return;
   std::lock_guard lock(mutex_);
-  for (Voice& v : voices_) {
-    if (v.live && v.playing) Step(v, frames);
+  bool ended = false;
+  for (VoiceId id : active_) {
+    Voice& v = voices_[static_cast<size_t>(id)];
+    Step(v, frames);
+    if (!v.playing) {
+      MarkSilent(id);
+      ended = true;
+    }
+  }
+  if (ended) DropSilentFromActive();
+}
+
+// Adds one voice into the block. Every pass of the loop moves the voice on by at least one
+// frame or ends it, so no position or length can hold Mix here.
+void Mixer::MixVoice(Voice& v, float* out, int32_t frames) {
+  int32_t done = 0;
+  while (done < frames && Playable(v)) {
+    const int64_t run = std::min<int64_t>(frames - done, v.sound->Frames() - v.position);
+    const float* src = v.sound->Samples.data() + 2 * v.position;
+    float* dst = out + 2 * done;
+    for (int64_t i = 0; i < 2 * run; ++i) dst[i] += src[i];
+    done += static_cast<int32_t>(run);
+    Step(v, run);
   }
 }
 
@@ -123,20 +247,16 @@ void Mixer::Mix(float* out, int32_t frames) {
   if (frames <= 0) return;
   std::lock_guard lock(mutex_);
   std::fill(out, out + 2 * frames, 0.0f);
-  for (Voice& v : voices_) {
-    if (!v.live || !v.playing) continue;
-    const float* s = v.sound->Samples.data();
-    const int64_t length = v.sound->Frames();
-    int32_t done = 0;
-    while (done < frames && v.playing) {
-      const int64_t run = std::min<int64_t>(frames - done, length - v.position);
-      const float* src = s + 2 * v.position;
-      float* dst = out + 2 * done;
-      for (int64_t i = 0; i < 2 * run; ++i) dst[i] += src[i];
-      done += static_cast<int32_t>(run);
-      Step(v, run);
+  bool ended = false;
+  for (VoiceId id : active_) {
+    Voice& v = voices_[static_cast<size_t>(id)];
+    MixVoice(v, out, frames);
+    if (!v.playing) {
+      MarkSilent(id);
+      ended = true;
     }
   }
+  if (ended) DropSilentFromActive();
   // The limiter: the gain drops at once to keep the loudest sample of the block at full
   // scale and recovers over about a quarter of a second, so a burst of explosions gets
   // quieter instead of clipping, and the change is never a click.

@@ -9,9 +9,9 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
-#include <span>
 #include <vector>
 
+#include "platform/copy_order.h"
 #include "platform/pcm.h"
 
 namespace platform {
@@ -33,7 +33,8 @@ class Mixer {
                                          size_t size) const;
 
   // A voice with its own sound (a main voice) or sharing another voice's (a play voice):
-  // a play voice takes whatever sound its main voice holds each time it starts.
+  // a play voice takes whatever sound its main voice holds each time it starts. A main
+  // voice keeps its play voices in a list: a clone joins at the end.
   VoiceId CreateVoice(std::shared_ptr<const Sound> sound);
   VoiceId CloneVoice(VoiceId main);
   void SetSound(VoiceId voice, std::shared_ptr<const Sound> sound);
@@ -43,9 +44,12 @@ class Mixer {
   void Start(VoiceId voice, bool looped);
   void Stop(VoiceId voice);
   bool Playing(VoiceId voice) const;
-  // The first of these voices that is not playing, or -1: one look under one lock, however
-  // many copies of a sound are sounding.
-  VoiceId FirstIdle(std::span<const VoiceId> voices) const;
+  // The first play voice of the main voice's list that is not playing, or -1. Silent
+  // copies are marked in list order, so the answer costs the same however many copies
+  // there are and however many of them sound.
+  VoiceId FirstIdleCopy(VoiceId main) const;
+  // Moves a play voice to the end of its main voice's list.
+  void MoveToBack(VoiceId copy);
 
   // Adds every playing voice into out (frames x stereo) and limits the sum: many loud voices
   // are turned down smoothly and never clip past full scale.
@@ -73,16 +77,30 @@ class Mixer {
     bool looped = false;
     int64_t position = 0;
     int64_t played = 0;
+    uint32_t place = 0;         // a play voice's place in its main voice's copies
+    bool silentMarked = false;  // a play voice: marked silent in its main voice's copies
+    int32_t activeSlot = -1;    // the voice's place in active_ while it plays
+    CopyOrder copies;           // a main voice: its play voices
   };
   Voice* Find(VoiceId id);
   const Voice* Find(VoiceId id) const;
-  void Step(Voice& v, int64_t frames);
+  // Every change of a voice's playing goes through these, so that active_ and the silent
+  // marks always say which voices sound.
+  void SetPlaying(VoiceId id, Voice& v);
+  void SetSilent(VoiceId id, Voice& v);
+  static bool Playable(Voice& v);
+  static void Step(Voice& v, int64_t frames);
+  static void MixVoice(Voice& v, float* out, int32_t frames);
+  void DropSilentFromActive();
+  // Keep a play voice's silent mark in its main voice's copies in step with its playing.
+  void MarkSilent(VoiceId id);
+  void UnmarkSilent(VoiceId id);
 
   int32_t rate_;
   mutable std::mutex mutex_;
   std::vector<Voice> voices_;
-  std::vector<float> scratch_;
-  float gain_ = 1.0f;  // the limiter's current gain
+  std::vector<VoiceId> active_;  // the voices that play, the only ones Mix and Advance visit
+  float gain_ = 1.0f;            // the limiter's current gain
 };
 
 }  // namespace platform

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <bit>
 #include <cstring>
@@ -196,31 +197,40 @@ bool DecodeUncompressed(const uint8_t* bits, size_t available, const Header& h,
   return true;
 }
 
-// Run-length coded 8- or 4-bit rows. Pixels the runs never reach stay palette colour 0.
-// Every write is checked against the picture, and the loop consumes input on every pass, so
-// it ends within the file's length.
-bool DecodeRle(const uint8_t* s, size_t n, const Header& h, const std::array<uint32_t, 256>& pal,
-               std::vector<uint32_t>& px) {
+// A stretch of one row that a run or a literal sets: count pixels from start (an index into
+// the finished picture, top row first), either all from one byte of the coded data (a run;
+// for 4 bits its two nibbles alternate) or from the bytes that follow it (a literal).
+struct Stretch {
+  uint32_t start;
+  uint32_t source;  // offset of the run's value or of the literal's first byte
+  uint16_t count;
+  bool literal;
+};
+
+// Run-length coded 8- or 4-bit rows, read into the stretches they set, each handed to emit
+// clipped to the picture. The loop consumes input on every pass, so it ends within the
+// file's length.
+template <class Emit>
+bool ReadRle(const uint8_t* s, size_t n, const Header& h, Emit&& emit) {
   const bool four = h.compression == kRle4;
-  std::fill(px.begin(), px.end(), pal[0]);
   int64_t x = 0;
   int64_t row = 0;  // counted from the bottom
   size_t i = 0;
-  auto put = [&](uint32_t index) {
+  auto set = [&](size_t source, uint32_t count, bool literal) {
     if (x < h.width && row < h.height) {
-      px[static_cast<size_t>(h.height - 1 - row) * static_cast<size_t>(h.width) +
-         static_cast<size_t>(x)] = pal[index & 0xFF];
+      const auto y = static_cast<uint32_t>(h.height - 1 - row);
+      const auto clipped = static_cast<uint16_t>(std::min<int64_t>(count, h.width - x));
+      emit(Stretch{y * static_cast<uint32_t>(h.width) + static_cast<uint32_t>(x),
+                   static_cast<uint32_t>(source), clipped, literal});
     }
-    ++x;
+    x += count;
   };
   while (i + 1 < n) {
     const uint8_t count = s[i];
     const uint8_t value = s[i + 1];
     i += 2;
     if (count > 0) {  // a run of one value (two alternating nibbles for 4 bits)
-      for (int k = 0; k < count; ++k) {
-        put(four ? ((k & 1) ? (value & 0xF) : (value >> 4)) : value);
-      }
+      set(i - 1, count, false);
       continue;
     }
     if (value == 0) {  // end of row
@@ -237,15 +247,48 @@ bool DecodeRle(const uint8_t* s, size_t n, const Header& h, const std::array<uin
       const size_t bytes = four ? (value + 1u) / 2u : value;
       const size_t padded = (bytes + 1) & ~size_t{1};
       if (padded > n - i) return false;
-      for (int k = 0; k < value; ++k) {
-        put(four ? ((k & 1) ? (s[i + k / 2] & 0xF) : (s[i + k / 2] >> 4)) : s[i + k]);
-      }
+      set(i, value, true);
       i += padded;
     }
     if (row > h.height) return false;  // runs past the picture: the file is damaged
   }
   // A picture without its end marker is accepted if the rows ran out; otherwise damaged.
   return row >= h.height;
+}
+
+void Paint(const uint8_t* s, bool four, const std::array<uint32_t, 256>& pal, const Stretch& st,
+           std::vector<uint32_t>& px) {
+  uint32_t* d = px.data() + st.start;
+  const uint8_t* b = s + st.source;
+  for (uint32_t k = 0; k < st.count; ++k) {
+    uint32_t index;
+    if (!four) {
+      index = st.literal ? b[k] : b[0];
+    } else {
+      const uint8_t byte = st.literal ? b[k / 2] : b[0];
+      index = (k & 1) ? (byte & 0xF) : (byte >> 4);
+    }
+    d[k] = pal[index];
+  }
+}
+
+// Pixels no stretch sets are palette colour 0. A picture far larger than its coded bytes
+// (a few dozen bytes can claim 2^25 pixels) is made only once all its rows have been read,
+// so a damaged one costs no more than its bytes; the stretches kept meanwhile are fewer
+// than the bytes. A picture no larger than its bytes is painted as they are read.
+bool DecodeRle(const uint8_t* s, size_t n, const Header& h, const std::array<uint32_t, 256>& pal,
+               std::vector<uint32_t>& px) {
+  const bool four = h.compression == kRle4;
+  const uint64_t pixels = static_cast<uint64_t>(h.width) * static_cast<uint64_t>(h.height);
+  if (pixels <= 2 * uint64_t{n}) {
+    px.assign(pixels, pal[0]);
+    return ReadRle(s, n, h, [&](const Stretch& st) { Paint(s, four, pal, st, px); });
+  }
+  std::vector<Stretch> stretches;
+  if (!ReadRle(s, n, h, [&](const Stretch& st) { stretches.push_back(st); })) return false;
+  px.assign(pixels, pal[0]);
+  for (const Stretch& st : stretches) Paint(s, four, pal, st, px);
+  return true;
 }
 
 }  // namespace
@@ -262,10 +305,13 @@ bool DecodeBmp(const uint8_t* data, size_t size, TPicture& out) {
   const bool rle = h.compression == kRle8 || h.compression == kRle4;
   // Uncompressed rows must all be in the file before the picture is allocated.
   if (!rle && Stride(h) * static_cast<uint64_t>(h.height) > available) return false;
-  std::vector<uint32_t> px(static_cast<size_t>(h.width) * static_cast<size_t>(h.height));
-  const bool ok = rle ? DecodeRle(bits, available, h, pal, px)
-                      : DecodeUncompressed(bits, available, h, pal, px);
-  if (!ok) return false;
+  std::vector<uint32_t> px;
+  if (rle) {
+    if (!DecodeRle(bits, available, h, pal, px)) return false;
+  } else {
+    px.resize(static_cast<size_t>(h.width) * static_cast<size_t>(h.height));
+    if (!DecodeUncompressed(bits, available, h, pal, px)) return false;
+  }
   out.Width = h.width;
   out.Height = h.height;
   out.Pixels = std::move(px);

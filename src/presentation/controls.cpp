@@ -11,6 +11,7 @@ TControl::~TControl() {
   auto& list = owner_->controls_;
   list.erase(std::remove(list.begin(), list.end(), this), list.end());
   if (owner_->focused_ == this) owner_->focused_ = nullptr;
+  if (owner_->hovered_ == this) owner_->hovered_ = nullptr;
   if (owner_->pressed_ == this) owner_->pressed_ = nullptr;
 }
 

@@ -1,5 +1,8 @@
 #include "presentation/dxsound.h"
 
+#include <deque>
+#include <vector>
+
 #include "base/error.h"
 #include "platform/backend.h"
 #include "platform/mixer.h"
@@ -9,7 +12,8 @@ struct TWaveCollectionItem::State {
   platform::Mixer* mixer = nullptr;
   bool initialized = false;
   int32_t mainVoice = -1;
-  std::vector<int32_t> playVoices;
+  // The play voices in list order; the mixer keeps the same order for its idle copies.
+  std::deque<int32_t> playVoices;
 
   ~State() {
     if (!mixer) return;
@@ -65,7 +69,7 @@ void TWaveCollectionItem::Play(bool wait) {
     m.Start(s.mainVoice, true);
     return;
   }
-  int32_t voice = m.FirstIdle(s.playVoices);
+  int32_t voice = m.FirstIdleCopy(s.mainVoice);
   if (voice < 0) {
     if (MaxPlayingCount <= 0 || static_cast<int32_t>(s.playVoices.size()) < MaxPlayingCount) {
       voice = m.CloneVoice(s.mainVoice);
@@ -74,8 +78,9 @@ void TWaveCollectionItem::Play(bool wait) {
     } else {
       // All copies are sounding: the oldest one starts over and goes to the end of the list.
       voice = s.playVoices.front();
-      s.playVoices.erase(s.playVoices.begin());
+      s.playVoices.pop_front();
       s.playVoices.push_back(voice);
+      m.MoveToBack(voice);
     }
   }
   m.Stop(voice);
@@ -118,7 +123,8 @@ int32_t TWaveCollectionItem::MainVoice() const {
 }
 
 std::vector<int32_t> TWaveCollectionItem::PlayVoices() const {
-  return state_ ? state_->playVoices : std::vector<int32_t>{};
+  if (!state_) return {};
+  return {state_->playVoices.begin(), state_->playVoices.end()};
 }
 
 TWaveCollectionItem& TWaveCollection::Add() {

@@ -224,6 +224,13 @@ void CheckFullScreen(const std::string& xvfb, const std::string& windowManager) 
     media.Window.SetBounds(158, 95, 141, 127);
     media.Window.Show();
     media.Window.Present(false);
+    // The player takes a moment to choose: the small window is mapped and settled.
+    for (int i = 0; i < 30; ++i) {
+      platform::Event e;
+      while (backend.PollEvent(e)) {
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
     media.Window.SetBorderless(true);
     media.DXDraw1.Options |= doFullScreen;
     media.DXDraw1.Initialize();

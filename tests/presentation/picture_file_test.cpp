@@ -8,10 +8,12 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "base/error.h"
+#include "base/random.h"
 #include "presentation/picture.h"
 #include "presentation/picture_decoders.h"
 #include "support/sample_files.h"
@@ -140,6 +142,114 @@ TEST(BmpDecoder, RunLengthCannotWriteOutsideThePicture) {
   f.insert(f.end(), rle.begin(), rle.end());
   TPicture p;
   EXPECT_FALSE(DecodeBmp(f.data(), f.size(), p));
+}
+
+// Coded rows read the plain way: the whole picture in colour 0 first, then every pixel put
+// in place as the commands come. The reader keeps what it reads until it knows the picture
+// is whole; it must still agree with this pixel for pixel, and on every failure.
+std::optional<std::vector<uint32_t>> PlainRle(const std::vector<uint8_t>& s, int32_t w, int32_t h,
+                                              bool four, const std::vector<uint32_t>& pal) {
+  std::vector<uint32_t> px(static_cast<size_t>(w) * static_cast<size_t>(h), pal[0]);
+  int64_t x = 0, row = 0;
+  size_t i = 0;
+  const size_t n = s.size();
+  auto put = [&](uint32_t index) {
+    if (x < w && row < h) px[static_cast<size_t>((h - 1 - row) * w + x)] = pal[index];
+    ++x;
+  };
+  while (i + 1 < n) {
+    const uint8_t count = s[i], value = s[i + 1];
+    i += 2;
+    if (count > 0) {
+      for (int k = 0; k < count; ++k) put(four ? ((k & 1) ? (value & 0xF) : (value >> 4)) : value);
+      continue;
+    }
+    if (value == 0) {
+      x = 0;
+      ++row;
+    } else if (value == 1) {
+      return px;
+    } else if (value == 2) {
+      if (i + 1 >= n) return std::nullopt;
+      x += s[i];
+      row += s[i + 1];
+      i += 2;
+    } else {
+      const size_t bytes = four ? (value + 1u) / 2u : value;
+      const size_t padded = (bytes + 1) & ~size_t{1};
+      if (padded > n - i) return std::nullopt;
+      for (int k = 0; k < value; ++k) {
+        put(four ? ((k & 1) ? (s[i + k / 2] & 0xF) : (s[i + k / 2] >> 4)) : s[i + k]);
+      }
+      i += padded;
+    }
+    if (row > h) return std::nullopt;
+  }
+  if (row < h) return std::nullopt;
+  return px;
+}
+
+std::vector<uint8_t> RandomCoded(TRandom& r, bool four) {
+  std::vector<uint8_t> c;
+  auto add = [&](std::initializer_list<int32_t> bytes) {
+    for (int32_t b : bytes) c.push_back(static_cast<uint8_t>(b));
+  };
+  for (int k = r.Random(60); k >= 0; --k) {
+    switch (r.Random(10)) {
+      case 0:
+        add({0, 0});  // end of row
+        break;
+      case 1:
+        add({0, 2, r.Random(12), r.Random(3)});  // move right and up
+        break;
+      case 2:
+      case 3: {
+        const int32_t count = 3 + r.Random(30);
+        add({0, count});
+        const int32_t bytes = four ? (count + 1) / 2 : count;
+        for (int32_t b = 0; b < (bytes + 1) / 2 * 2; ++b) add({r.Random(256)});
+        break;
+      }
+      default:
+        add({1 + r.Random(40), r.Random(256)});  // a run
+    }
+  }
+  if (r.Random(2)) add({0, 1});  // end of picture
+  if (r.Random(8) == 0) c.pop_back();
+  return c;
+}
+
+TEST(BmpDecoder, RunLengthAgreesWithThePlainReadingAtAnyClaimedSize) {
+  std::vector<uint32_t> pal(256);
+  for (uint32_t k = 0; k < 256; ++k) pal[k] = (0x123456 + k * 0x010305) & 0xFFFFFF;
+  TRandom r(3);
+  int whole = 0, large = 0;
+  for (int round = 0; round < 400; ++round) {
+    const bool four = round % 2 == 1;
+    const std::vector<uint32_t> palette(pal.begin(), pal.begin() + (four ? 16 : 256));
+    // Mostly small pictures; some far larger than their coded bytes.
+    const bool huge = round % 16 == 0;
+    const int32_t w = huge ? 2000 + r.Random(2000) : 1 + r.Random(48);
+    const int32_t h = huge ? 1000 + r.Random(1000) : 1 + r.Random(24);
+    const auto coded = RandomCoded(r, four);
+    auto f = samples::Bmp(1, 1, four ? 4 : 8, {0}, false, palette);
+    f.resize(14 + 40 + palette.size() * 4);
+    samples::Set32(f, 18, static_cast<uint32_t>(w));
+    samples::Set32(f, 22, static_cast<uint32_t>(h));
+    samples::Set32(f, 30, four ? 2 : 1);
+    f.insert(f.end(), coded.begin(), coded.end());
+    TPicture p;
+    const auto plain = PlainRle(coded, w, h, four, palette);
+    ASSERT_EQ(DecodeBmp(f.data(), f.size(), p), plain.has_value()) << "round " << round;
+    if (!plain) continue;
+    ASSERT_EQ(p.Width, w);
+    ASSERT_EQ(p.Height, h);
+    ASSERT_TRUE(p.Pixels == *plain) << "round " << round;
+    ++whole;
+    large += huge;
+  }
+  EXPECT_GT(whole, 100);
+  EXPECT_GT(large, 3);
 }
 
 std::vector<uint32_t> Blocks(int32_t w, int32_t h) {

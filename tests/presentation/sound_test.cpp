@@ -2,6 +2,13 @@
 // game expects, timed by the virtual clock (the mixer's own output is tested in tests/platform).
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
+#include <deque>
+#include <map>
+
+#include "base/random.h"
+#include "platform/copy_order.h"
 #include "platform/headless/headless_backend.h"
 #include "platform/mixer.h"
 #include "presentation/form_components.h"
@@ -80,6 +87,51 @@ TEST_F(SoundTest, AtMaxPlayingCountTheOldestCopyStartsOver) {
   EXPECT_TRUE(mixer.Playing(before[0]));
 }
 
+// The mixer keeps the idle copies of a sound in their own order, so that a play finds one
+// at once. Whatever the copies did before, the play must take the voice a walk down the
+// item's list would take: the first silent one, else a new copy, else the front one moved
+// to the back.
+TEST_F(SoundTest, EveryPlayTakesTheVoiceTheListWalkWouldTake) {
+  TRandom r(11);
+  for (const int32_t max : {0, 3, 7}) {
+    auto& item = Appended(40);
+    item.MaxPlayingCount = max;
+    for (int step = 0; step < 600; ++step) {
+      const auto before = item.PlayVoices();
+      const auto idle =
+          std::find_if(before.begin(), before.end(), [&](int32_t v) { return !mixer.Playing(v); });
+      item.Play(false);
+      const auto after = item.PlayVoices();
+      int32_t chosen = -1;
+      if (idle != before.end()) {
+        chosen = *idle;
+        EXPECT_EQ(after, before);
+      } else if (max == 0 || static_cast<int32_t>(before.size()) < max) {
+        ASSERT_EQ(after.size(), before.size() + 1);
+        EXPECT_TRUE(std::equal(before.begin(), before.end(), after.begin()));
+        chosen = after.back();
+      } else {
+        auto rotated = before;
+        std::rotate(rotated.begin(), rotated.begin() + 1, rotated.end());
+        EXPECT_EQ(after, rotated);
+        chosen = before.front();
+      }
+      for (const auto& v : mixer.Voices()) {
+        if (v.Id == chosen) {
+          EXPECT_TRUE(v.Playing) << "step " << step;
+          EXPECT_EQ(v.FramesPlayed, 0) << "step " << step;
+        }
+      }
+      if (r.Random(60) == 0) item.Stop();
+      backend.AdvanceMillis(static_cast<uint64_t>(r.Random(r.Random(4) == 0 ? 45 : 8)));
+    }
+    // Busy stretches made many copies where nothing limits them.
+    if (max == 0) {
+      EXPECT_GT(item.PlayVoiceCount(), 5);
+    }
+  }
+}
+
 TEST_F(SoundTest, LoopedItemRestartsAndStopSilencesEveryCopy) {
   auto& engine = media.DXEnginesWaveList.Items[0];
   engine.Wave = WaveOf(100);
@@ -153,6 +205,96 @@ TEST(SoundWithoutDevice, EverythingIsSilentAndNothingFails) {
   item.Stop();
   EXPECT_FALSE(item.Initialized());
   EXPECT_EQ(item.PlayingCount(), 0);
+}
+
+TEST(Mixer, ManyLoudVoicesAreLimitedNeverWrapped) {
+  platform::Mixer mixer(8000);
+  auto loud = std::make_shared<platform::Sound>();
+  loud->Samples.assign(2 * 4000, 0.9f);
+  for (int i = 0; i < 40; ++i) mixer.Start(mixer.CreateVoice(loud), false);
+  std::vector<float> out(2 * 256);
+  for (int block = 0; block < 10; ++block) {
+    mixer.Mix(out.data(), 256);
+    for (float s : out) {
+      ASSERT_GT(s, 0.0f);  // 40 positive voices never sum to a negative sample
+      ASSERT_LE(s, 1.0f);
+    }
+  }
+}
+
+// The copies' order under many moves to the back, which leave gaps that are closed now and
+// then: the first silent copy is always the one a walk down the list finds.
+TEST(Mixer, CopyOrderFindsTheFirstSilentCopyThroughEveryMove) {
+  platform::CopyOrder order;
+  std::deque<int32_t> list;
+  std::map<int32_t, uint32_t> place;
+  std::map<int32_t, bool> silent;
+  TRandom r(8);
+  for (int step = 0; step < 20000; ++step) {
+    const int32_t op = r.Random(10);
+    if (op == 0 && list.size() < 200) {
+      const auto id = static_cast<int32_t>(place.size());
+      place[id] = order.Append(id);
+      list.push_back(id);
+      silent[id] = false;
+    } else if (op < 4 && !list.empty()) {
+      const int32_t id = list[static_cast<size_t>(r.Random(static_cast<int32_t>(list.size())))];
+      std::erase(list, id);
+      list.push_back(id);
+      order.Vacate(place[id]);
+      place[id] = order.Append(id);
+      if (silent[id]) order.SetSilent(place[id], true);
+      order.CloseGaps([&](int32_t moved, uint32_t at) { place[moved] = at; });
+    } else if (!list.empty()) {
+      const int32_t id = list[static_cast<size_t>(r.Random(static_cast<int32_t>(list.size())))];
+      silent[id] = r.Random(3) == 0;
+      order.SetSilent(place[id], silent[id]);
+    }
+    const auto first =
+        std::find_if(list.begin(), list.end(), [&](int32_t id) { return silent[id]; });
+    ASSERT_EQ(order.FirstSilent(), first == list.end() ? -1 : *first) << "step " << step;
+  }
+}
+
+// However a voice's sound and position stand, a block of mixing ends: a one-shot that runs
+// out inside the block, an empty sound, a loop one frame long.
+TEST(Mixer, EveryBlockEndsWhateverTheVoicesHold) {
+  platform::Mixer mixer(8000);
+  auto sound = [](size_t frames, float value) {
+    auto s = std::make_shared<platform::Sound>();
+    s->Samples.assign(2 * frames, value);
+    return s;
+  };
+  const auto shot = mixer.CreateVoice(sound(100, 0.5f));
+  const auto empty = mixer.CreateVoice(sound(0, 0.0f));
+  const auto tick = mixer.CreateVoice(sound(1, 0.25f));
+  mixer.Start(shot, false);
+  mixer.Start(empty, true);
+  mixer.Start(tick, true);
+  EXPECT_FALSE(mixer.Playing(empty));
+  std::vector<float> out(2 * 256);
+  mixer.Mix(out.data(), 256);
+  EXPECT_FLOAT_EQ(out[2 * 99], 0.75f);
+  EXPECT_FLOAT_EQ(out[2 * 100], 0.25f);
+  EXPECT_FLOAT_EQ(out[2 * 255 + 1], 0.25f);
+  EXPECT_FALSE(mixer.Playing(shot));
+  EXPECT_EQ(mixer.PlayingCount(), 1);
+  mixer.Advance(12345);
+  mixer.Mix(out.data(), 256);
+  EXPECT_TRUE(mixer.Playing(tick));
+  for (const auto& v : mixer.Voices()) {
+    if (v.Id == tick) {
+      EXPECT_EQ(v.Position, 0);
+    }
+    if (v.Id == shot) {
+      EXPECT_EQ(v.Position, 100);
+    }
+  }
+  // A copy of the empty sound is silent too, and a silent copy is the first idle one.
+  const auto copy = mixer.CloneVoice(empty);
+  mixer.Start(copy, false);
+  EXPECT_FALSE(mixer.Playing(copy));
+  EXPECT_EQ(mixer.FirstIdleCopy(empty), copy);
 }
 
 }  // namespace

@@ -113,6 +113,7 @@ struct SdlBackend::Impl {
   double blockEstimate = 0.0;
   SDL_Rect dest{0, 0, 0, 0};              // where the picture went in the drawable, for the mouse
   int outputWidth = 0, outputHeight = 0;  // the drawable's real size when last presented
+  bool freshDrawable = true;              // shown or resized since the last presentation
   int32_t logicalWidth = 0, logicalHeight = 0;
   int32_t windowX = 0, windowY = 0;
 
@@ -318,9 +319,13 @@ bool SdlBackend::PollEvent(Event& out) {
           case SDL_WINDOWEVENT_CLOSE:
             out.Kind = EventKind::Quit;
             return true;
+          // A picture presented before the window was mapped may never reach the screen;
+          // being shown counts as being uncovered.
+          case SDL_WINDOWEVENT_SHOWN:
           case SDL_WINDOWEVENT_EXPOSED:
           case SDL_WINDOWEVENT_SIZE_CHANGED:
           case SDL_WINDOWEVENT_RESTORED:
+            impl_->freshDrawable = true;
             out.Kind = EventKind::Expose;
             return true;
           case SDL_WINDOWEVENT_FOCUS_GAINED:
@@ -418,44 +423,27 @@ void SdlBackend::SetCursorVisible(bool visible) {
   SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
-namespace {
-
-// Whether the window has the size of its display's desktop, waiting a little for a window
-// manager to answer the request.
-bool CoversDesktop(SDL_Window* window, const SDL_Rect& desktop) {
-  for (int waited = 0;; waited += 10) {
-    SDL_PumpEvents();
-    int w = 0, h = 0;
-    SDL_GetWindowSize(window, &w, &h);
-    if (w == desktop.w && h == desktop.h) return true;
-    if (waited >= 250) return false;
-    SDL_Delay(10);
-  }
-}
-
-}  // namespace
-
 DisplayResult SdlBackend::OpenDisplay(bool fullscreen) {
   if (impl_->rendererFailed) return DisplayResult::PrimarySurfaceFailed;
   SDL_Window* window = impl_->window;
   if (fullscreen) {
-    // The desktop keeps its own mode; the picture is scaled onto it.
+    // The desktop keeps its own mode; the picture is scaled onto it. Only a window manager
+    // makes a window full-screen, and without one (a bare X server) the request changes
+    // nothing while SDL believes it did. So the window first covers the desktop by itself,
+    // borderless, which is all a bare server needs, then asks to be full-screen, which a
+    // window manager grants.
+    SDL_Rect desktop{0, 0, 0, 0};
+    const int display = std::max(SDL_GetWindowDisplayIndex(window), 0);
+    if (SDL_GetDisplayBounds(display, &desktop) == 0 && desktop.w > 0 && desktop.h > 0) {
+      SDL_SetWindowBordered(window, SDL_FALSE);
+      SDL_SetWindowPosition(window, desktop.x, desktop.y);
+      SDL_SetWindowSize(window, desktop.w, desktop.h);
+    }
     SDL_ShowWindow(window);
     if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
       return DisplayResult::ModeUnavailable;
     }
-    SDL_Rect desktop{0, 0, 0, 0};
-    const int display = std::max(SDL_GetWindowDisplayIndex(window), 0);
-    if (SDL_GetDisplayBounds(display, &desktop) == 0 && !CoversDesktop(window, desktop)) {
-      // Only a window manager makes a window full-screen; without one (a bare X server) the
-      // window stays where it was. A borderless window over the whole desktop is the same
-      // thing to the player.
-      SDL_SetWindowFullscreen(window, 0);
-      SDL_SetWindowBordered(window, SDL_FALSE);
-      SDL_SetWindowPosition(window, desktop.x, desktop.y);
-      SDL_SetWindowSize(window, desktop.w, desktop.h);
-      SDL_RaiseWindow(window);
-    }
+    SDL_RaiseWindow(window);
   } else {
     SDL_SetWindowFullscreen(window, 0);
   }
@@ -486,6 +474,8 @@ void SdlBackend::Present(const PixelView& picture, bool waitVBlank) {
   // have given the window another size than was asked for, at any time.
   int ow = 0, oh = 0;
   if (SDL_GetRendererOutputSize(m.renderer, &ow, &oh) != 0 || ow <= 0 || oh <= 0) return;
+  if (ow != m.outputWidth || oh != m.outputHeight) m.freshDrawable = true;
+
   m.outputWidth = ow;
   m.outputHeight = oh;
   // Scaled to fit with the aspect kept, centred; sharp when the scale is a whole number.
@@ -504,6 +494,14 @@ void SdlBackend::Present(const PixelView& picture, bool waitVBlank) {
   SDL_RenderCopy(m.renderer, m.texture, nullptr, &m.dest);
   const uint64_t before = NowMicros();
   SDL_RenderPresent(m.renderer);
+  if (m.freshDrawable) {
+    // The first picture after the window was shown or resized can be lost on the way to the
+    // screen (the X server shows the other buffer); the same picture goes out once more.
+    m.freshDrawable = false;
+    SDL_RenderClear(m.renderer);
+    SDL_RenderCopy(m.renderer, m.texture, nullptr, &m.dest);
+    SDL_RenderPresent(m.renderer);
+  }
   if (waitVBlank) {
     const auto blocked = static_cast<double>(NowMicros() - before);
     m.blockEstimate = 0.9 * m.blockEstimate + 0.1 * blocked;
