@@ -91,21 +91,6 @@ TEST(BmpDecoder, BitFieldsAndSixteenBits) {
   EXPECT_EQ(p.Pixels, (std::vector<uint32_t>{0xFF0000, 0x00FFFF}));
 }
 
-TEST(BmpDecoder, RunLengthEightBits) {
-  std::vector<uint8_t> f =
-      samples::Bmp(4, 2, 8, std::vector<uint32_t>(8, 0), false, {0x000000, 0xFF0000, 0x00FF00});
-  const size_t off = f.size() - 8;
-  f.resize(off);
-  samples::Set32(f, 30, 1);  // BI_RLE8
-  // Bottom row: three of colour 1, one literal... top row: literal 2 1 2, then end.
-  const std::vector<uint8_t> rle = {3, 1, 0, 0, 0, 3, 2, 1, 2, 0, 0, 0, 0, 1};
-  f.insert(f.end(), rle.begin(), rle.end());
-  TPicture p;
-  ASSERT_TRUE(DecodeBmp(f.data(), f.size(), p));
-  EXPECT_EQ(p.Pixels, (std::vector<uint32_t>{0x00FF00, 0xFF0000, 0x00FF00, 0, 0xFF0000, 0xFF0000,
-                                             0xFF0000, 0}));
-}
-
 TEST(BmpDecoder, DamagedOrLyingFilesFail) {
   const auto good = samples::Bmp(3, 2, 24, kSix);
   TPicture p;
