@@ -6,6 +6,10 @@
 
 // --- TControl -------------------------------------------------------------------------------
 
+TControl::~TControl() {
+  if (owner_) owner_->Remove(*this);
+}
+
 void TControl::Changed() {
   if (owner_) owner_->window_.Invalidate();
 }
@@ -140,6 +144,13 @@ void TControls::Forget(TControl& control) {
     pressed_ = nullptr;
   }
   if (hovered_ == &control && !control.Visible()) SetHovered(nullptr);
+}
+
+void TControls::Remove(TControl& control) {
+  controls_.erase(std::remove(controls_.begin(), controls_.end(), &control), controls_.end());
+  if (focused_ == &control) focused_ = nullptr;
+  if (hovered_ == &control) hovered_ = nullptr;
+  if (pressed_ == &control) pressed_ = nullptr;
 }
 
 TControl* TControls::HitTest(int32_t x, int32_t y) const {
