@@ -7,12 +7,7 @@
 // --- TControl -------------------------------------------------------------------------------
 
 TControl::~TControl() {
-  if (!owner_) return;
-  auto& list = owner_->controls_;
-  list.erase(std::remove(list.begin(), list.end(), this), list.end());
-  if (owner_->focused_ == this) owner_->focused_ = nullptr;
-  if (owner_->hovered_ == this) owner_->hovered_ = nullptr;
-  if (owner_->pressed_ == this) owner_->pressed_ = nullptr;
+  if (owner_) owner_->Remove(*this);
 }
 
 void TControl::Changed() {
@@ -149,6 +144,13 @@ void TControls::Forget(TControl& control) {
     pressed_ = nullptr;
   }
   if (hovered_ == &control && !control.Visible()) SetHovered(nullptr);
+}
+
+void TControls::Remove(TControl& control) {
+  controls_.erase(std::remove(controls_.begin(), controls_.end(), &control), controls_.end());
+  if (focused_ == &control) focused_ = nullptr;
+  if (hovered_ == &control) hovered_ = nullptr;
+  if (pressed_ == &control) pressed_ = nullptr;
 }
 
 TControl* TControls::HitTest(int32_t x, int32_t y) const {

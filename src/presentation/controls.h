@@ -25,7 +25,7 @@ struct TControlFont {
 class TControl {
  public:
   explicit TControl(std::string name) : Name(std::move(name)) {}
-  // Leaves its layer, so controls and their layer may go in either order.
+  // Leaves its TControls, whichever of the two goes first.
   virtual ~TControl();
   TControl(const TControl&) = delete;
   TControl& operator=(const TControl&) = delete;
@@ -250,6 +250,7 @@ class TControls : public TWindowLayer {
   std::vector<TControl*> controls_;
 
   void Forget(TControl& control);  // it went hidden or disabled
+  void Remove(TControl& control);  // it is being destroyed
   TControl* HitTest(int32_t x, int32_t y) const;
   void SetHovered(TControl* control);
   void MoveFocus(bool backwards, bool padOnly);

@@ -154,6 +154,20 @@ TEST(MessageBox, ClickEnterSpaceAndEscAnswerItNothingElseGetsThrough) {
   // Pressed elsewhere and released on the button, or pressed on it and dragged off: no.
   EXPECT_FALSE(answeredBy({mouse(K::MouseDown, 5, 5), mouse(K::MouseUp, bx, by)}));
   EXPECT_FALSE(answeredBy({mouse(K::MouseDown, bx, by), mouse(K::MouseUp, 5, 5)}));
+  // The Enter that opened the box, still held, repeats: that is no answer.
+  platform::Event repeat = key(vk::Return);
+  repeat.Repeat = true;
+  EXPECT_FALSE(answeredBy({repeat, repeat}));
+  // A gamepad's first button answers; its other events stop at the box.
+  auto pad = [](K kind, platform::PadButton b) {
+    platform::Event e;
+    e.Kind = kind;
+    e.Pad = b;
+    return e;
+  };
+  EXPECT_FALSE(answeredBy(
+      {pad(K::PadDown, platform::PadButton::Down), pad(K::PadUp, platform::PadButton::Down)}));
+  EXPECT_TRUE(answeredBy({pad(K::PadDown, platform::PadButton::Accept)}));
 }
 
 TEST(MessageBox, ASmallWindowGrowsForTheBoxAndShrinksBack) {

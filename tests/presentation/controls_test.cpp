@@ -497,3 +497,32 @@ TEST(WrapParagraph, BreaksAtSpacesAndCutsOnlyWordsTooLongForARow) {
 }
 
 }  // namespace
+
+namespace {
+
+// The form declares its TControls before its controls, so the controls go first; either
+// order must leave nothing pointing at what is gone (the sanitizer build checks).
+TEST(ControlsLifetime, ControlsAndTheirContainerMayGoInEitherOrder) {
+  platform::HeadlessBackend backend;
+  TWindow window{backend};
+  TButton early{"Early"};
+  {
+    TControls controls{window};
+    TButton late{"Late"};
+    controls.Add(early);
+    controls.Add(late);
+    controls.ScreenChanged();
+    controls.SetFocus(&late);
+    {
+      TButton brief{"Brief"};
+      controls.Add(brief);
+      controls.SetFocus(&brief);
+    }
+    EXPECT_EQ(controls.Focused(), nullptr);
+    EXPECT_EQ(controls.All().size(), 2u);
+  }
+  early.SetCaption("Pokracovat");  // its container is gone; nothing to tell
+  EXPECT_EQ(early.Caption(), "Pokracovat");
+}
+
+}  // namespace
