@@ -26,6 +26,7 @@ struct TSimOptions {
   std::string TraceFile;
   std::vector<TScreenshot> Screenshots;
   bool Summary = false;
+  bool Autopilot = false;  // the built-in pilot flies instead of the input script
 };
 
 constexpr const char* kSimUsage =
@@ -42,7 +43,8 @@ constexpr const char* kSimUsage =
     "  --input FILE            lines \"TICK STATE...\": from TICK on exactly these are held\n"
     "  --trace FILE            one JSON object per tick\n"
     "  --screenshot T:FILE     save the window picture after tick T as PNG (repeatable)\n"
-    "  --summary               print one JSON line at the end\n";
+    "  --summary               print one JSON line at the end\n"
+    "  --autopilot             a built-in pilot flies the player's aircraft\n";
 
 // Parses argv[1..]; on a mistake returns nullopt and says why in `error`.
 std::optional<TSimOptions> ParseSimOptions(const std::vector<std::string>& args,

@@ -146,6 +146,7 @@ TSimulation::TSimulation(const TSimOptions& options)
   setup.SlotKinds = options_.SlotKinds;
   if (!SetUpFlight(w, setup)) throw std::runtime_error("no aircraft of that kind");
   media_->DXEnginesWaveList.Items[0].Play(false);
+  if (options_.Autopilot) autopilot_.emplace(options_.Seed);
 }
 
 TSimulation::~TSimulation() {
@@ -155,7 +156,12 @@ TSimulation::~TSimulation() {
 }
 
 void TSimulation::ApplyInput() {
-  const TDXInputStates held = input_ ? input_->At(tick_) : TDXInputStates{};
+  TDXInputStates held;
+  if (autopilot_) {
+    held = autopilot_->Next(*world_);
+  } else if (input_) {
+    held = input_->At(tick_);
+  }
   // Directions through the keyboard (opposite ones can be held together there), buttons
   // through the joystick: the states come back through the game's own poll.
   backend_.SetKey(platform::vk::Up, held[InputUp]);
