@@ -145,6 +145,14 @@ void TRadioGroup::SetItemIndex(int32_t index) {
   Changed();
 }
 
+bool TRadioGroup::ItemCenter(int32_t index, int32_t& x, int32_t& y) const {
+  if (index < 0 || index >= static_cast<int32_t>(items_.size())) return false;
+  const int32_t lh = platform::TextRasterizer::Shared().LineHeight(font_.Points);
+  x = left_ + 13;
+  y = top_ + lh + 4 + index * (lh + 4) + 7;
+  return true;
+}
+
 void TRadioGroup::Paint(TDirectDrawSurface& s, bool /*focused*/) {
   s.FillRect(left_, top_, width_, height_, color_);
   DrawText(s, left_ + 8, top_, caption_, font_.Points, font_.Color);
@@ -192,7 +200,6 @@ void TControls::ScreenChanged() {
 
 bool TControls::Click(TControl& control) {
   if (!control.Visible() || !control.Enabled()) return false;
-  if (auto* radio = dynamic_cast<TRadioGroup*>(&control)) (void)radio;
   if (control.OnClick) control.OnClick(control);
   return true;
 }
@@ -230,7 +237,15 @@ bool TControls::HandleEvent(const platform::Event& e) {
       if (!c) return false;
       c->pressed_ = false;
       c->Changed();
-      if (e.Button == 1 && c->Contains(e.X, e.Y)) Click(*c);
+      if (e.Button != 1 || !c->Contains(e.X, e.Y)) return true;
+      if (auto* radio = dynamic_cast<TRadioGroup*>(c)) {
+        for (int32_t i = 0; i < static_cast<int32_t>(radio->Items().size()); ++i) {
+          int32_t x = 0, y = 0;
+          radio->ItemCenter(i, x, y);
+          if (e.Y >= y - 8 && e.Y < y + 8) radio->SetItemIndex(i);
+        }
+      }
+      Click(*c);
       return true;
     }
     case EventKind::KeyDown: {

@@ -133,6 +133,8 @@ class TRadioGroup : public TControl {
   void SetItems(std::vector<std::string> items);
   int32_t ItemIndex() const { return itemIndex_; }
   void SetItemIndex(int32_t index);
+  // The middle of an item's button in window pixels; false for no such item.
+  bool ItemCenter(int32_t index, int32_t& x, int32_t& y) const;
   std::vector<std::string> VisibleTexts() const override { return items_; }
   void Paint(TDirectDrawSurface& picture, bool focused) override;
 
@@ -175,6 +177,6 @@ class TControls : public TWindowLayer {
   TWindow& window_;
   std::vector<TControl*> controls_;
   TControl* focused_ = nullptr;
-  TControl* pressed_ = nullptr;  // the mouse went down on it
+  TControl* pressed_ = nullptr;     // the mouse went down on it
   std::vector<uint8_t> staleKeys_;  // held when the screen changed
 };

@@ -80,6 +80,8 @@ std::optional<TSimOptions> ParseSimOptions(const std::vector<std::string>& args,
       if (!ParseNumber(v, o.Ticks) || o.Ticks < 0) return bad(v);
     } else if (a == "--input") {
       o.InputFile = v;
+    } else if (a == "--ui-script") {
+      o.UiScript = v;
     } else if (a == "--trace") {
       o.TraceFile = v;
     } else if (a == "--screenshot") {

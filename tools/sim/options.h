@@ -26,6 +26,7 @@ struct TSimOptions {
   std::string TraceFile;
   std::vector<TScreenshot> Screenshots;
   bool Summary = false;
+  std::string UiScript;    // drive the whole program from start-up instead of one mission
   bool Autopilot = false;  // the built-in pilot flies instead of the input script
 };
 
@@ -43,6 +44,7 @@ constexpr const char* kSimUsage =
     "  --input FILE            lines \"TICK STATE...\": from TICK on exactly these are held\n"
     "  --trace FILE            one JSON object per tick\n"
     "  --screenshot T:FILE     save the window picture after tick T as PNG (repeatable)\n"
+    "  --ui-script FILE        drive the whole program from start-up (see DESIGN.md)\n"
     "  --summary               print one JSON line at the end\n"
     "  --autopilot             a built-in pilot flies the player's aircraft\n";
 

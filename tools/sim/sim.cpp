@@ -16,6 +16,7 @@
 #include "json.h"
 #include "shell/asset_loader.h"
 #include "shell/flight_setup.h"
+#include "ui_driver.h"
 
 namespace {
 
@@ -267,6 +268,41 @@ std::string TSimulation::SummaryLine() const {
   return j.Text();
 }
 
+namespace {
+
+// The whole program driven by a ui-script: status 2 for a script that cannot be read or
+// parsed, 1 for an expectation not met or content that cannot be read.
+int RunUiScript(const TSimOptions& options, std::ostream& out, std::ostream& err) {
+  std::ifstream in(options.UiScript);
+  if (!in) {
+    err << "starvelkhorn-sim: cannot read the ui-script " << options.UiScript << '\n';
+    return 2;
+  }
+  std::string error;
+  const auto commands = ParseUiScript(in, error);
+  if (!commands) {
+    err << "starvelkhorn-sim: " << options.UiScript << ": " << error << '\n';
+    return 2;
+  }
+  int status = 0;
+  try {
+    TUiDriver driver(options.DataDir, options.Seed);
+    try {
+      driver.Run(*commands);
+    } catch (const EUiFailure& e) {
+      err << "starvelkhorn-sim: " << options.UiScript << ": " << e.what() << '\n';
+      status = 1;
+    }
+    if (options.Summary) out << driver.SummaryLine() << '\n';
+  } catch (const std::exception& e) {
+    err << "starvelkhorn-sim: " << e.what() << '\n';
+    return 1;
+  }
+  return status;
+}
+
+}  // namespace
+
 int SimMain(const std::vector<std::string>& args, std::ostream& out, std::ostream& err) {
   std::string error;
   auto options = ParseSimOptions(args, error);
@@ -274,6 +310,7 @@ int SimMain(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     err << "starvelkhorn-sim: " << error << "\n" << kSimUsage;
     return 2;
   }
+  if (!options->UiScript.empty()) return RunUiScript(*options, out, err);
   try {
     TSimulation sim(*options);
     sim.Run();

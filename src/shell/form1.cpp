@@ -1,0 +1,254 @@
+#include "shell/form1.h"
+
+#include "base/error.h"
+#include "core/tick.h"
+#include "shell/asset_loader.h"
+#include "shell/shop_texts.h"
+
+namespace {
+
+constexpr TColor kMenuColor = 0xF0F0F0;  // the system's menu colour behind the choice
+constexpr TControlFont kMemoFont{8, clGreen};
+constexpr TControlFont kCreditFont{14, clGreen};  // 19 pixels high at 96 dpi
+
+struct TPlace {
+  int32_t Left, Top, Width, Height;
+};
+
+// The form's positions and sizes of the controls that MenuControls collects, in its order.
+constexpr std::array<TPlace, kMenuControlCount> kMenuPlaces{{
+    {888, 360, 130, 30},  {888, 400, 130, 30},  {888, 440, 130, 30},  {888, 480, 130, 30},
+    {456, 250, 190, 20},  {456, 280, 190, 20},  {456, 310, 190, 20},  {456, 340, 190, 20},
+    {456, 370, 190, 20},  {456, 448, 190, 20},  {175, 140, 190, 20},  {175, 340, 190, 20},
+    {175, 540, 190, 20},  {175, 740, 190, 20},  {825, 160, 140, 20},  {175, 20, 189, 120},
+    {175, 220, 189, 120}, {175, 420, 189, 120}, {175, 620, 189, 120},
+}};
+
+}  // namespace
+
+TForm1::TForm1(TFormComponents& media, TApplication& app, uint64_t seed)
+    : Media(media),
+      App(app),
+      Controls(media.Window),
+      MenuTimer(app, 100, true),
+      UpdateTimer(app, 10, false),
+      DrawTimer(app),
+      world_(media, seed) {
+  world_.Events = this;
+  // A stall (the window dragged, a slow frame) is made up for, but only a little.
+  UpdateTimer.MaxCatchUp = 5;
+  UpdateTimer.OnTimer = [this] { Tick(world_); };
+  DrawTimer.OnTimer = [this](int32_t) { DrawFrame(world_); };
+  MenuTimer.OnTimer = [this] { MenuTimerTimer(); };
+
+  // The form's description: every control at its place, in form order.
+  Zobrazovani.SetBounds(10, 0, 121, 57);
+  Zobrazovani.SetCaption("Zobrazovani");
+  Zobrazovani.SetColor(kMenuColor);
+  Zobrazovani.SetItems({"V okne", "Fullscreen"});
+  Zobrazovani.SetItemIndex(1);
+  FirstButton.SetBounds(8, 64, 121, 33);
+  FirstButton.SetCaption("Pokracovat");
+  FirstButton.OnClick = [this](TControl&) { FirstButtonClick(); };
+  Controls.Add(Zobrazovani);
+  Controls.Add(FirstButton);
+
+  TControl* const table[kMenuControlCount] = {&Button2,  &Button3,  &Button4,  &Button5,  &Button6,
+                                              &Button7,  &Button8,  &Button9,  &Button10, &Button16,
+                                              &Button11, &Button12, &Button13, &Button14, &Button15,
+                                              &Memo1,    &Memo2,    &Memo3,    &Memo4};
+  for (int i = 0; i < kMenuControlCount; ++i) {
+    const TPlace& p = kMenuPlaces[static_cast<size_t>(i)];
+    table[i]->SetBounds(p.Left, p.Top, p.Width, p.Height);
+    table[i]->SetVisible(false);
+    table[i]->SetEnabled(false);
+    Controls.Add(*table[i]);
+  }
+  for (int k = 0; k < 4; ++k) {
+    TMemo& memo = *static_cast<TMemo*>(table[15 + k]);
+    for (const std::string& line : AircraftMemoLines(k)) memo.Add(line);
+  }
+  Memo5.SetBounds(456, 72, 189, 170);
+  Memo5.SetEnabled(false);
+  Memo6.SetBounds(32, 208, 209, 281);
+  Memo7.SetBounds(193, 560, 640, 105);
+  Edit1.SetBounds(840, 728, 177, 32);
+  for (TMemo* memo : {&Memo1, &Memo2, &Memo3, &Memo4, &Memo5, &Memo6, &Memo7}) {
+    memo->SetFont(kMemoFont);
+    memo->SetColor(clBlack);
+    memo->SetVisible(false);
+  }
+  Controls.Add(Memo5);
+  Controls.Add(Memo6);
+  Controls.Add(Memo7);
+  Edit1.SetFont(kCreditFont);
+  Edit1.SetColor(clBlack);
+  Edit1.SetVisible(false);
+  Controls.Add(Edit1);
+}
+
+TForm1::~TForm1() {
+  world_.Events = nullptr;
+}
+
+void TForm1::FormCreate() {
+  // The choice window: just the radio group and its button in view.
+  Media.Window.SetCaption("Starvelkhorn");
+  Media.Window.SetBounds(158, 95, 141, 127);
+  TControl* const table[kMenuControlCount] = {&Button2,  &Button3,  &Button4,  &Button5,  &Button6,
+                                              &Button7,  &Button8,  &Button9,  &Button10, &Button16,
+                                              &Button11, &Button12, &Button13, &Button14, &Button15,
+                                              &Memo1,    &Memo2,    &Memo3,    &Memo4};
+  std::copy(std::begin(table), std::end(table), MenuControls.begin());
+  WeaponPrices = {5000, 5000, 18000, 25000, 100000, 80000};
+  CannonPrices = {1000, 5000, 11000, 15000};
+  for (size_t k = 0; k < WeaponTexts.size(); ++k) {
+    WeaponTexts[k] = WeaponDescription(static_cast<int>(k)) + std::to_string(WeaponPrices[k]);
+  }
+  for (size_t k = 0; k < CannonTexts.size(); ++k) {
+    CannonTexts[k] = CannonDescription(static_cast<int>(k)) + std::to_string(CannonPrices[k]);
+  }
+  ScreenState = {};
+  // A file that cannot be read is reported and start-up goes on without the rest.
+  App.Guard([this] {
+    LoadAssets(Media);
+    LoadSounds(Media);
+  });
+  // The window appears once it is created, everything loaded.
+  Media.Window.Show();
+  Controls.ScreenChanged();
+}
+
+void TForm1::FirstButtonClick() {
+  if (Zobrazovani.ItemIndex() != 0) {
+    Media.DXDraw1.Options |= doFullScreen;
+    Media.Window.SetBorderless(true);
+  } else {
+    Media.DXDraw1.Options &= ~static_cast<uint32_t>(doFullScreen);
+    Media.Window.SetBounds(0, 0, TDXDraw::kWidth, TDXDraw::kHeight);
+  }
+  FirstButton.SetEnabled(false);
+  FirstButton.SetVisible(false);
+  Zobrazovani.SetVisible(false);
+  Zobrazovani.SetEnabled(false);
+  Media.DXDraw1.Initialize();
+}
+
+void TForm1::MenuTimerTimer() {
+  if (!Media.DXDraw1.CanDraw()) return;
+  ShowMainMenu();
+  Media.DXDraw1.Surface().Canvas().Release();
+  Media.DXDraw1.Flip();
+  MenuTimer.SetEnabled(false);
+}
+
+TButton& TForm1::MenuButton(int index) {
+  return *static_cast<TButton*>(MenuControls.at(static_cast<size_t>(index)));
+}
+
+int TForm1::MenuIndexOf(const TControl& control) const {
+  for (int i = 0; i < kMenuControlCount; ++i) {
+    if (MenuControls[static_cast<size_t>(i)] == &control) return i;
+  }
+  return -1;
+}
+
+const char* TForm1::ScreenName(TScreen screen) {
+  switch (screen) {
+    case TScreen::DisplayChoice:
+      return "display-choice";
+    case TScreen::MainMenu:
+      return "main-menu";
+    case TScreen::Difficulty:
+      return "difficulty";
+    case TScreen::Intro:
+      return "intro";
+    case TScreen::Hangar:
+      return "hangar";
+    case TScreen::Briefing:
+      return "briefing";
+    case TScreen::Mission:
+      return "mission";
+    case TScreen::Paused:
+      return "paused";
+    case TScreen::Won:
+      return "won";
+    case TScreen::ShotDown:
+      return "shot-down";
+    case TScreen::CampaignWon:
+      return "campaign-won";
+    case TScreen::ShopMenu:
+      return "shop-menu";
+    case TScreen::PlaneShop:
+      return "plane-shop";
+    case TScreen::WeaponShop:
+      return "weapon-shop";
+    case TScreen::WeaponBrowser:
+      return "weapon-browser";
+    case TScreen::CannonBrowser:
+      return "cannon-browser";
+  }
+  return "unknown";
+}
+
+void TForm1::EnterScreen(TScreen screen) {
+  screen_ = screen;
+  Controls.ScreenChanged();
+}
+
+void TForm1::BlankSurface() {
+  TDirectDrawSurfaceCanvas& canvas = Media.DXDraw1.Surface().Canvas();
+  canvas.Brush.SetColor(clBlack);
+  canvas.Rectangle(0, 0, TDXDraw::kWidth, TDXDraw::kHeight);
+  Present();
+}
+
+void TForm1::DrawMenuPicture(int item, int32_t x, int32_t y, int pattern) {
+  auto& items = Media.DXMenuImageList.Items;
+  if (item < items.Count()) items[item].Draw(Media.DXDraw1.Surface(), x, y, pattern);
+}
+
+void TForm1::Present() {
+  Media.DXDraw1.Surface().Canvas().Release();
+  Media.DXDraw1.Flip();
+}
+
+void TForm1::RunGameTimers(bool on) {
+  if (on) {
+    DrawTimer.SetEnabled(true);
+    UpdateTimer.SetEnabled(true);
+  } else {
+    DrawTimer.SetEnabled(false);
+    UpdateTimer.SetEnabled(false);
+  }
+}
+
+void TForm1::SetButton(int index, const std::string& caption,
+                       std::function<void(TControl&)> action) {
+  TButton& b = MenuButton(index);
+  b.SetCaption(caption);
+  b.OnClick = std::move(action);
+  b.SetEnabled(true);
+  b.SetVisible(true);
+}
+
+void TForm1::HideButtons(int first, int last) {
+  for (int i = first; i <= last; ++i) {
+    MenuControls[static_cast<size_t>(i)]->SetVisible(false);
+    MenuControls[static_cast<size_t>(i)]->SetEnabled(false);
+  }
+}
+
+// --- What a mission tells the screens -------------------------------------------------------
+
+void TForm1::StopTimers() {
+  RunGameTimers(false);
+}
+
+void TForm1::StopEngineSound() {
+  if (Media.DXEnginesWaveList.Items.Count() > 0) Media.DXEnginesWaveList.Items[0].Stop();
+}
+
+void TForm1::ReportError(const std::string& message) {
+  App.ShowException(EGameError(message));
+}

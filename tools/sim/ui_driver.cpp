@@ -1,0 +1,245 @@
+#include "ui_driver.h"
+
+#include <algorithm>
+#include <sstream>
+
+#include "json.h"
+
+namespace {
+
+constexpr int64_t kTickMillis = 10;
+
+}  // namespace
+
+TUiDriver::TUiDriver(const std::string& dataDir, uint64_t seed)
+    : previousDir_(std::filesystem::current_path()) {
+  std::filesystem::current_path(dataDir);
+  media_ = std::make_unique<TFormComponents>(backend_);
+  app_ = std::make_unique<TApplication>(backend_, media_->Window);
+  form_ = std::make_unique<TForm1>(*media_, *app_, seed);
+  backend_.SetMessageScript([this](platform::HeadlessBackend&,
+                                   const platform::HeadlessBackend::Message& m) { OnMessage(m); });
+  form_->FormCreate();
+  app_->ProcessMessages();
+}
+
+TUiDriver::~TUiDriver() {
+  backend_.SetMessageScript(nullptr);
+  form_.reset();
+  app_.reset();
+  media_.reset();
+  std::error_code ec;
+  std::filesystem::current_path(previousDir_, ec);
+}
+
+void TUiDriver::RunText(const std::string& script) {
+  std::istringstream in(script);
+  std::string error;
+  auto commands = ParseUiScript(in, error);
+  if (!commands) throw EUiFailure(error);
+  Run(*commands);
+}
+
+void TUiDriver::Run(const std::vector<TUiCommand>& commands) {
+  commands_ = &commands;
+  next_ = 0;
+  failure_.clear();
+  while (next_ < commands.size()) {
+    const TUiCommand& c = commands[next_++];
+    Execute(c);
+    if (!failure_.empty()) break;
+  }
+  commands_ = nullptr;
+  if (!failure_.empty()) throw EUiFailure(failure_);
+}
+
+void TUiDriver::Fail(const TUiCommand& c, const std::string& what) {
+  if (!failure_.empty()) return;
+  failure_ = "line " + std::to_string(c.Line) + ": " + c.Source + "\n  " + what;
+  // Unwind whatever loop is running (a message box's, say): the run is over.
+  app_->Terminate();
+}
+
+void TUiDriver::Execute(const TUiCommand& c) {
+  using TKind = TUiCommand::TKind;
+  const bool modal = openMessage_ != nullptr;
+  if (app_->Terminated() && failure_.empty()) {
+    Fail(c, "the program has ended");
+    return;
+  }
+  switch (c.Kind) {
+    case TKind::Choose:
+    case TKind::Click:
+    case TKind::Key:
+    case TKind::Hold:
+      if (modal) {
+        Fail(c, "a message box is open: \"" + openMessage_->Text + "\"");
+      } else if (c.Kind == TKind::Choose) {
+        Choose(c);
+      } else if (c.Kind == TKind::Click) {
+        Click(c);
+      } else {
+        PressKey(VirtualKeyFromName(c.Text), c.Kind == TKind::Hold ? c.Number : 1);
+      }
+      return;
+    case TKind::Wait:
+      // Inside a message box time passes too; its own loop runs the timers once answered.
+      if (modal) {
+        backend_.AdvanceMillis(static_cast<uint64_t>(c.Number));
+      } else {
+        app_->RunFor(static_cast<uint64_t>(c.Number));
+      }
+      return;
+    case TKind::Screenshot:
+      Screenshot(c);
+      return;
+    case TKind::ExpectMessage:
+      if (!modal) {
+        Fail(c, "expected the message \"" + c.Text + "\" but no message box is open");
+      } else if (openMessage_->Text != c.Text) {
+        Fail(c,
+             "expected the message \"" + c.Text + "\" but it says \"" + openMessage_->Text + "\"");
+      }
+      return;
+    case TKind::Ok:
+      if (!modal) Fail(c, "no message box is open");
+      return;  // answering is OnMessage's
+    case TKind::Expect:
+      Expect(c);
+      return;
+  }
+}
+
+// A message box waits for its answer: the script goes on from inside it until `ok`.
+void TUiDriver::OnMessage(const platform::HeadlessBackend::Message& m) {
+  if (!commands_ || !failure_.empty()) return;  // answered with OK by the backend
+  openMessage_ = &m;
+  bool answered = false;
+  while (next_ < commands_->size() && failure_.empty()) {
+    const TUiCommand& c = (*commands_)[next_++];
+    Execute(c);
+    if (c.Kind == TUiCommand::TKind::Ok) {
+      answered = true;
+      break;
+    }
+  }
+  if (!answered && failure_.empty()) {
+    TUiCommand end;
+    end.Line = static_cast<int32_t>(commands_->empty() ? 0 : commands_->back().Line);
+    end.Source = "(end of script)";
+    Fail(end, "the script ended with a message box open: \"" + m.Text + "\"");
+  }
+  openMessage_ = nullptr;
+  backend_.PushKeyPress(platform::vk::Return);
+}
+
+std::vector<TControl*> TUiDriver::ControlsInScriptOrder() const {
+  std::vector<TControl*> order;
+  for (TControl* c : form_->MenuControls) {
+    if (c) order.push_back(c);
+  }
+  for (TControl* c : form_->Controls.All()) {
+    if (std::find(order.begin(), order.end(), c) == order.end()) order.push_back(c);
+  }
+  order.erase(std::remove_if(order.begin(), order.end(), [](TControl* c) { return !c->Visible(); }),
+              order.end());
+  return order;
+}
+
+void TUiDriver::Click(const TUiCommand& c) {
+  int64_t seen = 0;
+  for (TControl* control : ControlsInScriptOrder()) {
+    const auto* button = dynamic_cast<const TButton*>(control);
+    if (!button || button->Caption() != c.Text || ++seen < c.Number) continue;
+    if (!control->Enabled()) {
+      Fail(c, "the button \"" + c.Text + "\" is disabled");
+      return;
+    }
+    backend_.PushClick(control->Left() + control->Width() / 2,
+                       control->Top() + control->Height() / 2);
+    app_->ProcessMessages();
+    return;
+  }
+  Fail(c, "no visible button \"" + c.Text + "\" (number " + std::to_string(c.Number) +
+              "); visible: " + VisibleTextList());
+}
+
+void TUiDriver::Choose(const TUiCommand& c) {
+  for (TControl* control : ControlsInScriptOrder()) {
+    auto* radio = dynamic_cast<TRadioGroup*>(control);
+    if (!radio) continue;
+    const auto& items = radio->Items();
+    const auto it = std::find(items.begin(), items.end(), c.Text);
+    int32_t x = 0, y = 0;
+    if (it == items.end() || !radio->ItemCenter(static_cast<int32_t>(it - items.begin()), x, y)) {
+      continue;
+    }
+    backend_.PushClick(x, y);
+    app_->ProcessMessages();
+    return;
+  }
+  Fail(c, "no visible radio item \"" + c.Text + "\"; visible: " + VisibleTextList());
+}
+
+void TUiDriver::Expect(const TUiCommand& c) {
+  for (TControl* control : ControlsInScriptOrder()) {
+    for (const std::string& text : control->VisibleTexts()) {
+      if (text.find(c.Text) != std::string::npos) return;
+    }
+  }
+  Fail(c, "expected to see \"" + c.Text + "\"; visible: " + VisibleTextList());
+}
+
+// The key is held on the keyboard state the game polls and reported as events to the
+// window's controls; a press lasts one tick, so the tick that polls sees it.
+void TUiDriver::PressKey(uint8_t key, int64_t ticks) {
+  platform::Event e;
+  e.Kind = platform::EventKind::KeyDown;
+  e.Key = key;
+  backend_.SetKey(key, true);
+  backend_.PushEvent(e);
+  app_->RunFor(static_cast<uint64_t>(std::max<int64_t>(ticks, 1) * kTickMillis));
+  backend_.SetKey(key, false);
+  e.Kind = platform::EventKind::KeyUp;
+  backend_.PushEvent(e);
+  app_->ProcessMessages();
+}
+
+void TUiDriver::Screenshot(const TUiCommand& c) {
+  if (media_->Window.Invalid()) media_->Window.Present(false);
+  const std::filesystem::path file = previousDir_ / c.Text;
+  if (!backend_.SavePng(file.string())) Fail(c, "cannot write " + file.string());
+}
+
+std::string TUiDriver::VisibleTextList() const {
+  std::string list;
+  for (TControl* control : ControlsInScriptOrder()) {
+    for (const std::string& text : control->VisibleTexts()) {
+      if (text.empty()) continue;
+      list += (list.empty() ? "\"" : ", \"") + text + "\"";
+    }
+  }
+  return list.empty() ? "nothing" : list;
+}
+
+std::string TUiDriver::SummaryLine() const {
+  TForm1& f = *form_;
+  const GameState& s = f.State();
+  TJson j;
+  j.Open('{');
+  j.Field("screen", std::string(TForm1::ScreenName(f.Screen())));
+  j.Field("credits", s.Credits);
+  j.Field("mission", s.Mission);
+  j.Field("difficulty", s.Difficulty);
+  j.Field("aircraftKind", s.AircraftKind);
+  j.Key("slotKinds").Open('[');
+  for (uint8_t k : s.SlotKinds) j.Value(static_cast<int32_t>(k));
+  j.Close(']');
+  j.Field("cannonKind", s.CannonKind);
+  j.Field("gameOver", s.GameOver);
+  j.Key("messages").Open('[');
+  for (const auto& m : backend_.Messages()) j.Value(m.Text);
+  j.Close(']');
+  j.Close('}');
+  return j.Text();
+}

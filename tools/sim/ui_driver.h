@@ -1,0 +1,70 @@
+// The whole program on the headless backend, driven by a ui-script from start-up: the main
+// window is created as the game creates it, and every click and key reaches it through the
+// backend's event queue, the same path the mouse and keyboard take.
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "platform/headless/headless_backend.h"
+#include "presentation/application.h"
+#include "presentation/form_components.h"
+#include "shell/form1.h"
+#include "ui_script.h"
+
+// An expectation of the script that the program did not meet.
+class EUiFailure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class TUiDriver {
+ public:
+  // Changes into the data directory (restored on destruction) and runs the window's creation
+  // handler; the display-mode choice is then on screen. Files named by later commands are
+  // relative to the directory the driver was started in.
+  TUiDriver(const std::string& dataDir, uint64_t seed);
+  ~TUiDriver();
+  TUiDriver(const TUiDriver&) = delete;
+  TUiDriver& operator=(const TUiDriver&) = delete;
+
+  // Runs the commands in order; throws EUiFailure at the first one not met.
+  void Run(const std::vector<TUiCommand>& commands);
+  // Parses and runs script text (for tests); a malformed script throws EUiFailure too.
+  void RunText(const std::string& script);
+
+  std::string SummaryLine() const;
+
+  TForm1& Form() { return *form_; }
+  World& GameWorld() { return form_->GameWorld(); }
+  platform::HeadlessBackend& Backend() { return backend_; }
+  TApplication& App() { return *app_; }
+
+  // Visible controls in the script's counting order: MenuControls first, then the others.
+  std::vector<TControl*> ControlsInScriptOrder() const;
+
+ private:
+  void Execute(const TUiCommand& c);
+  void OnMessage(const platform::HeadlessBackend::Message& m);
+  void Fail(const TUiCommand& c, const std::string& what);
+  void Click(const TUiCommand& c);
+  void Choose(const TUiCommand& c);
+  void Expect(const TUiCommand& c);
+  void PressKey(uint8_t key, int64_t ticks);
+  void Screenshot(const TUiCommand& c);
+  std::string VisibleTextList() const;
+
+  std::filesystem::path previousDir_;
+  platform::HeadlessBackend backend_;
+  std::unique_ptr<TFormComponents> media_;
+  std::unique_ptr<TApplication> app_;
+  std::unique_ptr<TForm1> form_;
+
+  const std::vector<TUiCommand>* commands_ = nullptr;
+  size_t next_ = 0;
+  const platform::HeadlessBackend::Message* openMessage_ = nullptr;
+  std::string failure_;
+};
