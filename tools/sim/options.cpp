@@ -52,6 +52,10 @@ std::optional<TSimOptions> ParseSimOptions(const std::vector<std::string>& args,
       o.Autopilot = true;
       continue;
     }
+    if (a == "--campaign") {
+      o.Campaign = true;
+      continue;
+    }
     if (!value(v)) return std::nullopt;
     if (a == "--data") {
       o.DataDir = v;

@@ -8,6 +8,7 @@
 #include <typeinfo>
 
 #include "base/error.h"
+#include "campaign.h"
 #include "core/tick.h"
 #include "enemies/boss.h"
 #include "enemies/enemy.h"
@@ -193,7 +194,7 @@ bool TSimulation::RunTick() {
   backend_.AdvanceMillis(kTickMillis);
   ApplyInput();
   Tick(*world_);
-  if (timersOn_) DrawFrame(*world_);
+  if (timersOn_ && options_.Frames) DrawFrame(*world_);
   CountKills();
   if (trace_.is_open()) trace_ << TraceLine() << '\n';
   for (const auto& s : options_.Screenshots) {
@@ -312,6 +313,11 @@ int SimMain(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   }
   if (!options->UiScript.empty()) return RunUiScript(*options, out, err);
   try {
+    if (options->Campaign) {
+      const TCampaignResult result = RunCampaign(*options);
+      if (options->Summary) out << CampaignSummary(*options, result) << '\n';
+      return 0;
+    }
     TSimulation sim(*options);
     sim.Run();
     if (options->Summary) out << sim.SummaryLine() << '\n';
