@@ -1,5 +1,7 @@
 #include "autopilot/autopilot.h"
 
+#include "core/world.h"
+
 namespace {
 
 constexpr int64_t kRepairPrice = 50000;
@@ -68,6 +70,10 @@ bool TAutopilot::SwitchWeapon(const TSight& seen, int32_t ticksAgo, const TFligh
 }
 
 TDXInputStates TAutopilot::Next(const World& w) {
+  // A new mission (its clock started again): what was seen before belongs to another flight.
+  const int64_t elapsed = w.StepClock * 16 + w.StepTicks;
+  if (elapsed < elapsed_) Reset();
+  elapsed_ = elapsed;
   See(w, sights_[static_cast<size_t>(ticks_ % kMemory)]);
   sticks_[static_cast<size_t>(ticks_ % kMemory)] = TStick{};
   ++ticks_;

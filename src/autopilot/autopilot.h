@@ -57,4 +57,5 @@ class TAutopilot {
   bool switching_ = false;
   uint8_t slotWhenSwitchBegan_ = 0;
   int32_t switchPause_ = 0;
+  int64_t elapsed_ = 0;  // mission time when last called
 };
