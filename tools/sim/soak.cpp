@@ -43,7 +43,9 @@ int main(int argc, char** argv) {
     }
   }
   const auto start = std::chrono::steady_clock::now();
-  int64_t done = 0, missions = 0, won = 0, afterFirst = 0;
+  // Measured at the same point of every mission (its end, with the mission still held), so
+  // the figures compare like with like.
+  int64_t done = 0, missions = 0, won = 0, afterFirst = 0, end = 0;
   try {
     while (done < ticks) {
       TSimOptions o;
@@ -61,13 +63,13 @@ int main(int argc, char** argv) {
       sim.Run();
       done += sim.TicksRun();
       won += sim.Outcome() == "won" ? 1 : 0;
-      if (++missions == 1) afterFirst = ResidentBytes();
+      end = ResidentBytes();
+      if (++missions == 1) afterFirst = end;
     }
   } catch (const std::exception& e) {
     std::cerr << "pilot-soak: " << e.what() << "\n";
     return 1;
   }
-  const int64_t end = ResidentBytes();
   const double seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
   std::cout << "{\"ticks\":" << done << ",\"missions\":" << missions << ",\"won\":" << won
