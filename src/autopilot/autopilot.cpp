@@ -1,12 +1,7 @@
 #include "autopilot/autopilot.h"
 
+#include "core/player_control.h"
 #include "core/world.h"
-
-namespace {
-
-constexpr int64_t kRepairPrice = 50000;
-
-}  // namespace
 
 TAutopilot::TAutopilot(uint64_t seed) : random_(seed ^ 0x5eed0f9170a1ULL) {}
 
