@@ -62,6 +62,17 @@ TEST(Shopping, TradesUpTheAircraftOnlyWhenTheSaleAndCreditsPayForIt) {
   EXPECT_EQ(credits, 150000 + 48000 - 140000 - 5000 - 2 * 18000);
 }
 
+TEST(Shopping, ANewAircraftKeepsMoneyForAWeaponBeforeABetterCannon) {
+  // 8000 after the F5F: the AT cannon (5000) would leave nothing for a weapon.
+  TLoadout l;
+  l.Aircraft = 1;
+  int64_t credits = 8000;
+  Shop(l, credits, OffersOf(2), ShopPrices());
+  EXPECT_EQ(l.Cannon, 0);
+  EXPECT_EQ(l.Slots[0], 0);
+  EXPECT_EQ(credits, 2000);
+}
+
 TEST(Shopping, TradesTheWeakestWeaponUpWhileCreditsAllow) {
   TLoadout l;
   l.Aircraft = 2;

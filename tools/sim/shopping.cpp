@@ -38,10 +38,14 @@ void BuyAircraft(TLoadout& l, int64_t& credits, const TOffers& offers, const TPr
 }
 
 void BuyCannon(TLoadout& l, int64_t& credits, const TOffers& offers, const TPriceList& p) {
+  // An aircraft with nothing in its slots keeps the price of one weapon back.
+  bool armed = false;
+  for (uint8_t w : l.Slots) armed = armed || w != kNone;
+  const int64_t keep = armed ? 0 : Cheapest(p.Weapons);
   for (uint8_t kind : kCannonRank) {
     if (RankOf(kCannonRank, kind) >= RankOf(kCannonRank, l.Cannon)) return;
     const int64_t refund = l.Cannon == kNone ? 0 : p.Cannons[l.Cannon].SellValue;
-    if (!offers.CannonOffered[kind] || credits + refund < p.Cannons[kind].Price) continue;
+    if (!offers.CannonOffered[kind] || credits + refund < p.Cannons[kind].Price + keep) continue;
     credits += refund - p.Cannons[kind].Price;
     l.Cannon = kind;
     return;

@@ -3,7 +3,7 @@
 //      owned can pay, if it is better than the one owned and still leaves enough for the
 //      cheapest cannon and the cheapest weapon (a new game buys its first aircraft so);
 //   2. the cannon: the best affordable one on offer, if better than the mounted one (the
-//      old one is sold);
+//      old one is sold), keeping the price of a weapon back while every slot is empty;
 //   3. the slots: every empty slot gets the best affordable weapon on offer; then the
 //      weakest weapon is traded for a better one while the credits allow.
 // Better means more damage to what is ahead: cannons DC, triple, AT, Vulcan; weapons heavy
