@@ -1,5 +1,6 @@
-// Writes small valid files of every layout the readers know into DIR/bmp, DIR/jpeg and
-// DIR/wav, as the fuzzers' starting corpora (made here, so no binary file is kept).
+// Writes small valid files of every layout the readers know into DIR/bmp, DIR/jpeg, DIR/wav,
+// DIR/save and DIR/level, as the fuzzers' starting corpora (made here, so no binary file is
+// kept).
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -33,7 +34,8 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::filesystem::path dir = argv[1];
-  for (const char* sub : {"bmp", "jpeg", "wav"}) std::filesystem::create_directories(dir / sub);
+  for (const char* sub : {"bmp", "jpeg", "wav", "save", "level"})
+    std::filesystem::create_directories(dir / sub);
 
   const auto px = Gradient(5, 3);
   Write(dir / "bmp/24.bmp", samples::Bmp(5, 3, 24, px));
@@ -64,5 +66,34 @@ int main(int argc, char** argv) {
         samples::Wav(2, 11025, 8, {128, 128, 200, 60, 255, 0, 128, 128}));
   Write(dir / "wav/pcm24.wav", samples::Wav(1, 44100, 24, {0, 0, 0, 0, 0, 64, 0, 0, 192}));
   Write(dir / "wav/float.wav", samples::Wav(1, 48000, 32, {0, 0, 0, 63, 0, 0, 0, 191}, {}, 3));
+
+  // A Jaguar with 10000 credits; the same with a tail; a short file; negative credits.
+  std::vector<uint8_t> save = {0, 255, 255, 255, 255, 255, 255, 0, 0x10, 0x27, 0, 0,
+                               0, 0,   0,   0,   0,   2,   0,   0, 0,    0,    0, 0};
+  Write(dir / "save/jaguar.sav", save);
+  auto longer = save;
+  longer.insert(longer.end(), {1, 2, 3, 4, 5, 6, 7, 8});
+  Write(dir / "save/longer.sav", longer);
+  Write(dir / "save/short.sav", std::vector<uint8_t>(save.begin(), save.begin() + 23));
+  Write(dir / "save/negative.sav", {3,    0,    1,    2,    3, 4, 1, 0, 0x00, 0xFF, 0xFF, 0xFF,
+                                    0xFF, 0xFF, 0xFF, 0xFF, 5, 4, 0, 0, 0,    0,    0,    0});
+
+  // Level inputs (see fuzz_level.cpp): the schedule's length, its rows, then map bytes that
+  // the top bit of the length stretches to a full map.
+  std::vector<uint8_t> level = {48, 0x80};
+  const std::vector<uint8_t> enemyRow = {100, 0, 0, 0, 0x9C, 0xFF, 0xFF, 0xFF, 3, 0, 0, 0,
+                                         1,   0, 0, 0, 10,   0,    0,    0,    0, 0, 0, 0};
+  const std::vector<uint8_t> bossRow = {0x90, 1,    0,    0,    0x38, 0xFF, 0xFF, 0xFF,
+                                        0xFF, 0xFF, 0xFF, 0xFF, 2,    0,    0,    0,
+                                        0x58, 2,    0,    0,    0,    0,    0,    0};
+  level.insert(level.end(), enemyRow.begin(), enemyRow.end());
+  level.insert(level.end(), bossRow.begin(), bossRow.end());
+  for (uint8_t t = 0; t < 40; ++t) level.push_back(static_cast<uint8_t>(t % 12));
+  Write(dir / "level/full.lvl", level);
+  level[1] = 0;  // the same map bytes, not stretched: a short map
+  Write(dir / "level/short-map.lvl", level);
+  Write(dir / "level/torn-schedule.lvl",
+        {30, 0x80, 1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
+         16, 17,   18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 7});
   return 0;
 }

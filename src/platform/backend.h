@@ -72,9 +72,20 @@ enum class EventKind : uint8_t {
   MouseMove,  // X, Y in the window picture's pixels
   MouseDown,  // Button: 1 left, 2 middle, 3 right
   MouseUp,
+  MouseWheel,  // Wheel: notches, positive away from the player (scroll up); X, Y the pointer
+  PadDown,     // Pad: a menu button of the first game controller or joystick went down
+  PadUp,
   FocusGained,
   FocusLost,
 };
+
+// What a gamepad means to the menus: the D-pad, the left stick or a joystick's hat and first
+// two axes give the four directions, button 1 (a pad's A) accepts and button 2 (B) goes back.
+enum class PadButton : uint8_t { Up, Down, Left, Right, Accept, Back };
+inline constexpr int kPadButtonCount = 6;
+constexpr uint8_t PadBit(PadButton b) {
+  return static_cast<uint8_t>(1u << static_cast<unsigned>(b));
+}
 
 struct Event {
   EventKind Kind = EventKind::None;
@@ -83,8 +94,14 @@ struct Event {
   uint8_t Key = 0;
   bool Repeat = false;
   uint8_t Button = 0;
+  int32_t Wheel = 0;
+  PadButton Pad = PadButton::Up;
   std::string Text;
 };
+
+// The pad buttons (PadBit mask) a joystick state holds: button 1, button 2, and a direction
+// where its stick is pushed beyond half way (a hat or D-pad reports as the stick at its end).
+uint8_t PadButtonsHeld(const JoystickState& joystick);
 
 // A picture to show: XRGB8888 (0x00RRGGBB), Pitch in pixels.
 struct PixelView {

@@ -2,27 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/text.h"
-
-namespace {
-
-constexpr TColor kButtonFace = 0xE1E1E1;
-constexpr TColor kButtonBorder = 0xADADAD;
-
-void Frame(TDirectDrawSurface& s, int32_t x, int32_t y, int32_t w, int32_t h, TColor c) {
-  s.FillRect(x, y, w, 1, c);
-  s.FillRect(x, y + h - 1, w, 1, c);
-  s.FillRect(x, y, 1, h, c);
-  s.FillRect(x + w - 1, y, 1, h, c);
-}
-
-int32_t TextWidth(const std::string& s, int32_t points) {
-  int32_t w = 0, h = 0;
-  platform::TextRasterizer::Shared().Measure(s, points, w, h);
-  return w;
-}
-
-}  // namespace
+#include "platform/pad.h"
 
 // --- TControl -------------------------------------------------------------------------------
 
@@ -31,6 +11,7 @@ void TControl::Changed() {
 }
 
 void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+  if (left == left_ && top == top_ && width == width_ && height == height_) return;
   left_ = left;
   top_ = top;
   width_ = width;
@@ -41,128 +22,31 @@ void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t heigh
 void TControl::SetVisible(bool visible) {
   if (visible_ == visible) return;
   visible_ = visible;
+  if (!visible && owner_) owner_->Forget(*this);
   Changed();
 }
 
 void TControl::SetEnabled(bool enabled) {
   if (enabled_ == enabled) return;
   enabled_ = enabled;
+  if (!enabled && owner_) owner_->Forget(*this);
   Changed();
 }
 
 void TControl::SetFont(TControlFont font) {
+  if (font.Points == font_.Points && font.Color == font_.Color) return;
   font_ = font;
   Changed();
 }
 
 void TControl::SetColor(TColor color) {
+  if (color == color_) return;
   color_ = color;
   Changed();
 }
 
 bool TControl::Contains(int32_t x, int32_t y) const {
   return x >= left_ && x < left_ + width_ && y >= top_ && y < top_ + height_;
-}
-
-// --- TButton --------------------------------------------------------------------------------
-
-void TButton::SetCaption(const std::string& caption) {
-  if (caption_ == caption) return;
-  caption_ = caption;
-  Changed();
-}
-
-void TButton::Paint(TDirectDrawSurface& s, bool focused) {
-  s.FillRect(left_, top_, width_, height_, pressed_ ? 0xCCCCCC : kButtonFace);
-  Frame(s, left_, top_, width_, height_, focused ? 0xD77800 : kButtonBorder);
-  const int32_t lh = platform::TextRasterizer::Shared().LineHeight(font_.Points);
-  const TColor textColor = enabled_ ? font_.Color : 0x6D6D6D;
-  DrawText(s, left_ + (width_ - TextWidth(caption_, font_.Points)) / 2, top_ + (height_ - lh) / 2,
-           caption_, font_.Points, textColor);
-}
-
-// --- TMemo ----------------------------------------------------------------------------------
-
-void TMemo::Clear() {
-  lines_.clear();
-  topRow_ = 0;
-  Changed();
-}
-
-void TMemo::Add(const std::string& line) {
-  lines_.push_back(line);
-  Changed();
-}
-
-bool TMemo::CanFocus() const {
-  return TControl::CanFocus();
-}
-
-void TMemo::ScrollBy(int32_t rows) {
-  topRow_ = std::max(0, topRow_ + rows);
-  Changed();
-}
-
-void TMemo::Paint(TDirectDrawSurface& s, bool /*focused*/) {
-  s.FillRect(left_, top_, width_, height_, color_);
-  const int32_t lh = platform::TextRasterizer::Shared().LineHeight(font_.Points);
-  int32_t y = top_ + 2;
-  for (size_t i = static_cast<size_t>(topRow_); i < lines_.size(); ++i) {
-    if (y + lh > top_ + height_) break;
-    DrawText(s, left_ + 3, y, lines_[i], font_.Points, font_.Color);
-    y += lh;
-  }
-}
-
-// --- TEdit ----------------------------------------------------------------------------------
-
-void TEdit::SetText(const std::string& text) {
-  if (text_ == text) return;
-  text_ = text;
-  Changed();
-}
-
-void TEdit::Paint(TDirectDrawSurface& s, bool /*focused*/) {
-  s.FillRect(left_, top_, width_, height_, color_);
-  const int32_t lh = platform::TextRasterizer::Shared().LineHeight(font_.Points);
-  DrawText(s, left_ + 3, top_ + (height_ - lh) / 2, text_, font_.Points, font_.Color);
-}
-
-// --- TRadioGroup ----------------------------------------------------------------------------
-
-void TRadioGroup::SetCaption(const std::string& caption) {
-  caption_ = caption;
-  Changed();
-}
-
-void TRadioGroup::SetItems(std::vector<std::string> items) {
-  items_ = std::move(items);
-  Changed();
-}
-
-void TRadioGroup::SetItemIndex(int32_t index) {
-  itemIndex_ = index;
-  Changed();
-}
-
-bool TRadioGroup::ItemCenter(int32_t index, int32_t& x, int32_t& y) const {
-  if (index < 0 || index >= static_cast<int32_t>(items_.size())) return false;
-  const int32_t lh = platform::TextRasterizer::Shared().LineHeight(font_.Points);
-  x = left_ + 13;
-  y = top_ + lh + 4 + index * (lh + 4) + 7;
-  return true;
-}
-
-void TRadioGroup::Paint(TDirectDrawSurface& s, bool /*focused*/) {
-  s.FillRect(left_, top_, width_, height_, color_);
-  DrawText(s, left_ + 8, top_, caption_, font_.Points, font_.Color);
-  const int32_t lh = platform::TextRasterizer::Shared().LineHeight(font_.Points);
-  for (size_t i = 0; i < items_.size(); ++i) {
-    const int32_t y = top_ + lh + 4 + static_cast<int32_t>(i) * (lh + 4);
-    Frame(s, left_ + 8, y + 2, 10, 10, 0x404040);
-    if (static_cast<int32_t>(i) == itemIndex_) s.FillRect(left_ + 11, y + 5, 4, 4, clBlack);
-    DrawText(s, left_ + 24, y, items_[i], font_.Points, font_.Color);
-  }
 }
 
 // --- TControls ------------------------------------------------------------------------------
@@ -183,19 +67,55 @@ void TControls::Add(TControl& control) {
 }
 
 void TControls::SetFocus(TControl* control) {
+  if (focused_ == control) return;
   focused_ = control;
   window_.Invalidate();
 }
 
+void TControls::FocusNext(bool backwards) {
+  MoveFocus(backwards, false);
+}
+
+void TControls::MoveFocus(bool backwards, bool padOnly) {
+  const auto n = static_cast<int32_t>(controls_.size());
+  if (n == 0) return;
+  const auto at = std::find(controls_.begin(), controls_.end(), focused_);
+  // Without a focus, forward starts at the first control and backward at the last.
+  int32_t i = at == controls_.end() ? (backwards ? 0 : n - 1)
+                                    : static_cast<int32_t>(at - controls_.begin());
+  for (int32_t k = 0; k < n; ++k) {
+    i = (i + (backwards ? n - 1 : 1)) % n;
+    TControl* c = controls_[static_cast<size_t>(i)];
+    if (padOnly ? c->PadStop() : c->CanFocus()) {
+      SetFocus(c);
+      return;
+    }
+  }
+}
+
 void TControls::ScreenChanged() {
-  focused_ = nullptr;
+  TControl* first = nullptr;
   for (TControl* c : controls_) {
     if (dynamic_cast<TButton*>(c) && c->CanFocus()) {
-      focused_ = c;
+      first = c;
       break;
     }
   }
-  window_.Invalidate();
+  SetFocus(first);
+  // What is held now was pressed for something else (fire, the previous screen's button).
+  platform::KeyboardState keys{};
+  window_.Backend().ReadKeyboard(keys);
+  staleKeys_.reset();
+  for (size_t k = 0; k < keys.size(); ++k) staleKeys_[k] = keys[k];
+  platform::JoystickState stick;
+  window_.Backend().ReadJoystick(stick);
+  stalePad_ = platform::PadButtonsHeld(stick);
+  // A press begun on the old screen never clicks on the new one.
+  if (pressed_) {
+    pressed_->pressed_ = false;
+    pressed_ = nullptr;
+  }
+  SetHovered(HitTest(mouseX_, mouseY_));
 }
 
 bool TControls::Click(TControl& control) {
@@ -210,52 +130,145 @@ bool TControls::Visible() const {
 
 void TControls::Paint(TDirectDrawSurface& picture) {
   for (TControl* c : controls_) {
-    if (c->Visible()) c->Paint(picture, c == focused_);
+    if (c->Visible()) c->Paint(picture, c == focused_ && c->CanFocus());
   }
+}
+
+void TControls::Forget(TControl& control) {
+  if (pressed_ == &control) {
+    control.pressed_ = false;
+    pressed_ = nullptr;
+  }
+  if (hovered_ == &control && !control.Visible()) SetHovered(nullptr);
+}
+
+TControl* TControls::HitTest(int32_t x, int32_t y) const {
+  // The last added lies on top.
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+    if ((*it)->Visible() && (*it)->Contains(x, y)) return *it;
+  }
+  return nullptr;
+}
+
+void TControls::SetHovered(TControl* control) {
+  if (hovered_ == control) return;  // moving within a control repaints nothing
+  if (hovered_) hovered_->hover_ = false;
+  hovered_ = control;
+  if (hovered_) hovered_->hover_ = true;
+  window_.Invalidate();
 }
 
 bool TControls::HandleEvent(const platform::Event& e) {
   using platform::EventKind;
-  auto hit = [&](int32_t x, int32_t y) -> TControl* {
-    for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
-      if ((*it)->Visible() && (*it)->Contains(x, y)) return *it;
-    }
-    return nullptr;
-  };
   switch (e.Kind) {
+    case EventKind::MouseMove: {
+      mouseX_ = e.X;
+      mouseY_ = e.Y;
+      TControl* over = HitTest(e.X, e.Y);
+      SetHovered(over);
+      if (pressed_) pressed_->MouseDrag(e.X, e.Y);
+      return over != nullptr || pressed_ != nullptr;
+    }
     case EventKind::MouseDown: {
-      TControl* c = e.Button == 1 ? hit(e.X, e.Y) : nullptr;
-      if (!c || !c->Enabled()) return c != nullptr;
+      mouseX_ = e.X;
+      mouseY_ = e.Y;
+      TControl* c = HitTest(e.X, e.Y);
+      SetHovered(c);
+      if (!c) return false;
+      if (e.Button != 1 || !c->Enabled()) return true;
+      if (c->CanFocus()) SetFocus(c);
       pressed_ = c;
       c->pressed_ = true;
+      c->MouseDown(e.X, e.Y);
       c->Changed();
       return true;
     }
     case EventKind::MouseUp: {
+      mouseX_ = e.X;
+      mouseY_ = e.Y;
+      TControl* over = HitTest(e.X, e.Y);
+      SetHovered(over);
       TControl* c = pressed_;
+      if (!c || e.Button != 1) return over != nullptr || c != nullptr;
       pressed_ = nullptr;
-      if (!c) return false;
       c->pressed_ = false;
       c->Changed();
-      if (e.Button != 1 || !c->Contains(e.X, e.Y)) return true;
-      if (auto* radio = dynamic_cast<TRadioGroup*>(c)) {
-        for (int32_t i = 0; i < static_cast<int32_t>(radio->Items().size()); ++i) {
-          int32_t x = 0, y = 0;
-          radio->ItemCenter(i, x, y);
-          if (e.Y >= y - 8 && e.Y < y + 8) radio->SetItemIndex(i);
-        }
-      }
-      Click(*c);
+      // A click is a press and a release on the same control.
+      if (over == c && c->MouseUp(e.X, e.Y)) Click(*c);
       return true;
     }
-    case EventKind::KeyDown: {
-      if (e.Repeat || !focused_ || !focused_->CanFocus()) return false;
-      if (e.Key == platform::vk::Return || e.Key == platform::vk::Space) {
-        Click(*focused_);
+    case EventKind::MouseWheel: {
+      TControl* c = HitTest(e.X, e.Y);
+      if (!c) return false;
+      if (c->Enabled()) c->Wheel(e.Wheel);
+      return true;
+    }
+    case EventKind::KeyDown:
+      return KeyDown(e);
+    case EventKind::KeyUp:
+      staleKeys_[e.Key] = false;
+      return false;
+    case EventKind::TextInput:
+      return focused_ && focused_->CanFocus() && focused_->TypeText(e.Text);
+    case EventKind::PadDown: {
+      const uint8_t bit = platform::PadBit(e.Pad);
+      if (stalePad_ & bit) return false;
+      return PadDown(e.Pad);
+    }
+    case EventKind::PadUp:
+      stalePad_ &= static_cast<uint8_t>(~platform::PadBit(e.Pad));
+      return false;
+    default:
+      return false;
+  }
+}
+
+bool TControls::KeyDown(const platform::Event& e) {
+  namespace vk = platform::vk;
+  // A key held since before the screen appeared does nothing, not even by repeating.
+  if (staleKeys_[e.Key]) return false;
+  if (e.Key == vk::Tab) {
+    platform::KeyboardState keys{};
+    window_.Backend().ReadKeyboard(keys);
+    FocusNext(keys[vk::Shift]);
+    return true;
+  }
+  TControl* c = focused_ && focused_->CanFocus() ? focused_ : nullptr;
+  if (!c) return false;
+  const bool button = dynamic_cast<TButton*>(c) != nullptr;
+  if (button && (e.Key == vk::Return || e.Key == vk::Space)) {
+    // Held down, a key repeats; a repeat never clicks.
+    if (!e.Repeat) Click(*c);
+    return true;
+  }
+  if (c->KeyDown(e.Key)) return true;
+  // On a button the arrows walk the menu.
+  if (button && (e.Key == vk::Down || e.Key == vk::Right || e.Key == vk::Up || e.Key == vk::Left)) {
+    MoveFocus(e.Key == vk::Up || e.Key == vk::Left, true);
+    return true;
+  }
+  return false;
+}
+
+bool TControls::PadDown(platform::PadButton button) {
+  using platform::PadButton;
+  TControl* c = focused_ && focused_->CanFocus() ? focused_ : nullptr;
+  switch (button) {
+    case PadButton::Accept:
+      if (c && dynamic_cast<TButton*>(c)) {
+        Click(*c);
         return true;
       }
       return false;
-    }
+    case PadButton::Up:
+    case PadButton::Down:
+      if (c && c->PadStep(button == PadButton::Down ? 1 : -1)) return true;
+      MoveFocus(button == PadButton::Up, true);
+      return true;
+    case PadButton::Left:
+    case PadButton::Right:
+      MoveFocus(button == PadButton::Left, true);
+      return true;
     default:
       return false;
   }

@@ -6,6 +6,7 @@
 // a screen appears clicks nothing until it is released and pressed again.
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -62,10 +63,28 @@ class TControl {
   virtual void Paint(TDirectDrawSurface& picture, bool focused) = 0;
   // Whether (x, y) in window pixels lies on the control.
   bool Contains(int32_t x, int32_t y) const;
+  // The mouse is over it (topmost under the pointer) / went down on it and is still over it.
+  bool Hovered() const { return hover_; }
+  bool Pressed() const { return pressed_ && hover_; }
 
  protected:
   friend class TControls;
   void Changed();  // asks the window for a repaint
+
+  // Input the control handles itself, routed by TControls; (x, y) in window pixels.
+  virtual void MouseDown(int32_t /*x*/, int32_t /*y*/) {}
+  virtual void MouseDrag(int32_t /*x*/, int32_t /*y*/) {}
+  // The press ended over the control; true when the release is a click.
+  virtual bool MouseUp(int32_t /*x*/, int32_t /*y*/) { return true; }
+  // True when the control used it.
+  virtual bool Wheel(int32_t /*notches*/) { return false; }
+  virtual bool KeyDown(uint8_t /*key*/) { return false; }
+  virtual bool TypeText(const std::string& /*text*/) { return false; }
+  // A pad's Up (-1) or Down (1) while focused: true when used inside (a selection or a scroll
+  // that has room); otherwise the focus moves on.
+  virtual bool PadStep(int /*step*/) { return false; }
+  // Whether the gamepad's focus stops here: something it can act on.
+  virtual bool PadStop() const { return CanFocus(); }
 
   TControls* owner_ = nullptr;
   int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
@@ -102,13 +121,46 @@ class TMemo : public TControl {
   bool CanFocus() const override;
   // The first wrapped row shown.
   int32_t TopRow() const { return topRow_; }
+  // Scrolls within the text: the top row stays between 0 and the last full page.
   void ScrollBy(int32_t rows);
+  void ScrollTo(int32_t row);
+  // The lines wrapped at the memo's width, how many rows fit, and whether they overflow
+  // (then a scroll bar takes the right edge).
+  const std::vector<std::string>& Rows() const;
+  int32_t PageRows() const;
+  bool ScrollBarShown() const;
   std::vector<std::string> VisibleTexts() const override { return lines_; }
   void Paint(TDirectDrawSurface& picture, bool focused) override;
 
+  static constexpr int32_t kScrollBarWidth = 17;
+
+ protected:
+  void MouseDown(int32_t x, int32_t y) override;
+  void MouseDrag(int32_t x, int32_t y) override;
+  bool MouseUp(int32_t x, int32_t y) override;
+  bool Wheel(int32_t notches) override;
+  bool KeyDown(uint8_t key) override;
+  bool PadStep(int step) override;
+  bool PadStop() const override { return CanFocus() && ScrollBarShown(); }
+
  private:
+  struct Layout {
+    std::vector<std::string> rows;
+    int32_t lineHeight = 1;
+    int32_t pageRows = 1;
+    bool scrollBar = false;
+  };
+  const Layout& Wrapped() const;
+  int32_t MaxTopRow() const;
+  void ThumbGeometry(int32_t& trackTop, int32_t& trackLength, int32_t& thumbTop,
+                     int32_t& thumbLength) const;
+
   std::vector<std::string> lines_;
   int32_t topRow_ = 0;
+  mutable Layout layout_;
+  mutable bool layoutValid_ = false;
+  mutable int32_t layoutFor_[3] = {0, 0, 0};  // width, height, points it was made for
+  int32_t dragOffset_ = -1;                   // where in the thumb the mouse holds it
 };
 
 class TEdit : public TControl {
@@ -119,6 +171,11 @@ class TEdit : public TControl {
   bool ReadOnly = true;
   std::vector<std::string> VisibleTexts() const override { return {text_}; }
   void Paint(TDirectDrawSurface& picture, bool focused) override;
+
+ protected:
+  bool KeyDown(uint8_t key) override;
+  bool TypeText(const std::string& text) override;
+  bool PadStop() const override { return CanFocus() && !ReadOnly; }
 
  private:
   std::string text_;
@@ -133,12 +190,23 @@ class TRadioGroup : public TControl {
   void SetItems(std::vector<std::string> items);
   int32_t ItemIndex() const { return itemIndex_; }
   void SetItemIndex(int32_t index);
-  // The middle of an item's button in window pixels; false for no such item.
-  bool ItemCenter(int32_t index, int32_t& x, int32_t& y) const;
   std::vector<std::string> VisibleTexts() const override { return items_; }
   void Paint(TDirectDrawSurface& picture, bool focused) override;
+  // The item row at (x, y) in window pixels, or -1.
+  int32_t ItemAt(int32_t x, int32_t y) const;
+  // The middle of an item's button in window pixels; false for no such item.
+  bool ItemCenter(int32_t index, int32_t& x, int32_t& y) const;
+
+ protected:
+  bool MouseUp(int32_t x, int32_t y) override;
+  bool KeyDown(uint8_t key) override;
+  bool PadStep(int step) override;
 
  private:
+  int32_t ItemTop(int32_t index) const;
+  int32_t ItemHeight() const;
+  bool Step(int step);  // moves the selection; false at the end
+
   std::string caption_;
   std::vector<std::string> items_;
   int32_t itemIndex_ = -1;
@@ -158,6 +226,9 @@ class TControls : public TWindowLayer {
 
   TControl* Focused() const { return focused_; }
   void SetFocus(TControl* control);
+  // Tab and Shift+Tab: the next (previous) control that can take the focus, wrapping round.
+  void FocusNext(bool backwards);
+  TControl* Hovered() const { return hovered_; }
   // A screen has changed: the first focusable button takes the focus, and keys and pad
   // buttons held now click nothing until released.
   void ScreenChanged();
@@ -176,7 +247,19 @@ class TControls : public TWindowLayer {
   friend class TControl;
   TWindow& window_;
   std::vector<TControl*> controls_;
+
+  void Forget(TControl& control);  // it went hidden or disabled
+  TControl* HitTest(int32_t x, int32_t y) const;
+  void SetHovered(TControl* control);
+  void MoveFocus(bool backwards, bool padOnly);
+  bool KeyDown(const platform::Event& e);
+  bool PadDown(platform::PadButton button);
+
   TControl* focused_ = nullptr;
-  TControl* pressed_ = nullptr;     // the mouse went down on it
-  std::vector<uint8_t> staleKeys_;  // held when the screen changed
+  TControl* hovered_ = nullptr;
+  TControl* pressed_ = nullptr;  // the mouse went down on it and holds it
+  int32_t mouseX_ = -1, mouseY_ = -1;
+  // Keys and pad buttons held when the screen changed: they act only after a release.
+  std::bitset<256> staleKeys_;
+  uint8_t stalePad_ = 0;
 };

@@ -133,8 +133,14 @@ bool TMessageBoxLayer::HandleEvent(const platform::Event& e) {
   using platform::EventKind;
   switch (e.Kind) {
     case EventKind::KeyDown:
-      if (e.Key == platform::vk::Return || e.Key == platform::vk::Space ||
-          e.Key == platform::vk::Escape) {
+      // A held key's repeats never answer: the key that opened the box is still down.
+      if (!e.Repeat && (e.Key == platform::vk::Return || e.Key == platform::vk::Space ||
+                        e.Key == platform::vk::Escape)) {
+        answered_ = true;
+      }
+      return true;
+    case EventKind::PadDown:
+      if (e.Pad == platform::PadButton::Accept || e.Pad == platform::PadButton::Back) {
         answered_ = true;
       }
       return true;
@@ -149,6 +155,8 @@ bool TMessageBoxLayer::HandleEvent(const platform::Event& e) {
     case EventKind::KeyUp:
     case EventKind::TextInput:
     case EventKind::MouseMove:
+    case EventKind::MouseWheel:
+    case EventKind::PadUp:
       return true;  // modal: nothing reaches the window behind it
     default:
       return false;

@@ -100,7 +100,6 @@ class TForm1 final : public TMissionEvents {
   TScreenState ScreenState;
 
   // The form's controls, by their form names.
-  TControls Controls;
   TRadioGroup Zobrazovani{"Zobrazovani"};
   TButton FirstButton{"FirstButton"};
   TButton Button2{"Button2"}, Button3{"Button3"}, Button4{"Button4"}, Button5{"Button5"};
@@ -111,6 +110,7 @@ class TForm1 final : public TMissionEvents {
   TMemo Memo1{"Memo1"}, Memo2{"Memo2"}, Memo3{"Memo3"}, Memo4{"Memo4"};
   TMemo Memo5{"Memo5"}, Memo6{"Memo6"}, Memo7{"Memo7"};
   TEdit Edit1{"Edit1"};
+  TControls Controls;  // after the controls: it is destroyed before them
 
   // Filled by FormCreate: Button2..Button5, Button6..Button10, Button16, Button11..Button15,
   // Memo1..Memo4. Index 9 is Button16.

@@ -47,12 +47,12 @@ std::string FindOnPath(const std::string& name) {
 // An Xvfb server of its own, on whatever display number is free, stopped at the end.
 class VirtualDisplay {
  public:
-  bool Start(const std::string& xvfb) {
+  bool Start(const std::string& xvfb, const std::string& screen = "1024x768x24") {
     int fds[2];
     if (pipe(fds) != 0) return false;
     const std::string fd = std::to_string(fds[1]);
-    std::vector<std::string> args = {xvfb,          "-displayfd", fd,    "-screen", "0",
-                                     "1024x768x24", "-nolisten",  "tcp", "-noreset"};
+    std::vector<std::string> args = {xvfb,   "-displayfd", fd,    "-screen", "0",
+                                     screen, "-nolisten",  "tcp", "-noreset"};
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
@@ -150,6 +150,122 @@ TEST(Xvfb, TheWindowShowsExactlyTheHeadlessPicture) {
     }
   }
   EXPECT_EQ(differ, 0);
+}
+
+// A window manager on the display, for as long as it lives.
+class WindowManager {
+ public:
+  bool Start(const std::string& program) {
+    std::vector<std::string> args = {program};
+    std::vector<char*> argv;
+    for (auto& a : args) argv.push_back(a.data());
+    argv.push_back(nullptr);
+    if (posix_spawn(&pid_, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
+      pid_ = -1;
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(1500));  // managing the screen
+    return true;
+  }
+  ~WindowManager() {
+    if (pid_ > 0) {
+      kill(pid_, SIGTERM);
+      int status;
+      waitpid(pid_, &status, 0);
+    }
+  }
+
+ private:
+  pid_t pid_ = -1;
+};
+
+// On a 1280 x 1024 desktop the 1024 x 768 picture is scaled by 1.25 to 1280 x 960, with black
+// bands of 32 rows above and below it; a click lands on the picture pixel drawn under it.
+void CheckFullScreen(const std::string& xvfb, const std::string& windowManager) {
+  VirtualDisplay x;
+  ASSERT_TRUE(x.Start(xvfb, "1280x1024x24"));
+  setenv("DISPLAY", x.Display().c_str(), 1);
+  setenv("SDL_VIDEODRIVER", "x11", 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  WindowManager wm;
+  if (!windowManager.empty()) {
+    ASSERT_TRUE(wm.Start(windowManager));
+  }
+  const std::string shot = std::string(SK_BINARY_DIR) + "/fullscreen-xvfb" +
+                           (windowManager.empty() ? "" : "-wm") + ".png";
+  std::filesystem::remove(shot);
+  int32_t clickX = -1, clickY = -1;
+  if (__lsan_disable) __lsan_disable();
+  {
+    platform::SdlBackend backend;
+    TFormComponents media{backend};
+    // The start-up choice window first, as the game shows it, then full screen.
+    media.Window.SetCaption("Starvelkhorn");
+    media.Window.SetBounds(158, 95, 141, 127);
+    media.Window.Show();
+    media.Window.Present(false);
+    media.Window.SetBorderless(true);
+    media.DXDraw1.Options |= doFullScreen;
+    media.DXDraw1.Initialize();
+    TDirectDrawSurface& s = media.DXDraw1.Surface();
+    s.Fill(0x0000FF);                        // red
+    s.FillRect(0, 0, 100, 100, 0x00FF00);    // a green corner
+    s.FillRect(0, 718, 1024, 50, 0xFF0000);  // a blue status bar along the bottom
+    media.DXDraw1.Flip();
+    auto pump = [&](int rounds) {
+      for (int i = 0; i < rounds; ++i) {
+        platform::Event e;
+        while (backend.PollEvent(e)) {
+          if (e.Kind == platform::EventKind::MouseDown) {
+            clickX = e.X;
+            clickY = e.Y;
+          }
+        }
+        media.DXDraw1.Repaint();
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      }
+    };
+    pump(40);
+    const std::string display = " -display " + x.Display();
+    const std::string command = "timeout -k 5 30 import" + display + " -window root png24:" + shot;
+    const int status = std::system(command.c_str());
+    // The picture's pixel (512, 400) is drawn at (640, 32 + 400 * 1.25).
+    const std::string click =
+        "DISPLAY=" + x.Display() + " timeout -k 5 30 xdotool mousemove 640 532 click 1";
+    const int clicked = std::system(click.c_str());
+    pump(30);
+    if (__lsan_enable) __lsan_enable();
+    ASSERT_EQ(status, 0) << command;
+    ASSERT_EQ(clicked, 0) << click;
+  }
+  EXPECT_EQ(clickX, 512);
+  EXPECT_EQ(clickY, 400);
+  platform::PngPicture png;
+  ASSERT_TRUE(platform::ReadPng(shot, png));
+  ASSERT_EQ(png.Width, 1280);
+  ASSERT_EQ(png.Height, 1024);
+  auto at = [&](int32_t px, int32_t py) { return png.Pixels[static_cast<size_t>(py) * 1280 + px]; };
+  EXPECT_EQ(at(640, 10), 0x000000u);    // the band above
+  EXPECT_EQ(at(640, 1015), 0x000000u);  // the band below
+  EXPECT_EQ(at(60, 80), 0x00FF00u);     // the corner, scaled to 125 x 125 at (0, 32)
+  EXPECT_EQ(at(640, 500), 0xFF0000u);   // the middle
+  EXPECT_EQ(at(1270, 960), 0x0000FFu);  // the status bar, whole, at the bottom right
+  EXPECT_EQ(at(5, 985), 0x0000FFu);
+}
+
+TEST(Xvfb, FullScreenCoversABareDesktop) {
+  const std::string xvfb = FindOnPath("Xvfb");
+  if (xvfb.empty()) GTEST_SKIP() << "Xvfb is not installed";
+  if (FindOnPath("xdotool").empty()) GTEST_SKIP() << "xdotool is not installed";
+  CheckFullScreen(xvfb, "");
+}
+
+TEST(Xvfb, FullScreenCoversADesktopWithAWindowManager) {
+  const std::string xvfb = FindOnPath("Xvfb");
+  const std::string openbox = FindOnPath("openbox");
+  if (xvfb.empty() || openbox.empty()) GTEST_SKIP() << "Xvfb or openbox is not installed";
+  if (FindOnPath("xdotool").empty()) GTEST_SKIP() << "xdotool is not installed";
+  CheckFullScreen(xvfb, openbox);
 }
 
 }  // namespace

@@ -276,3 +276,39 @@ TEST_F(SimTest, TheProgramRunsEndToEndAndExplainsItsMistakes) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(SimTest, AUiScriptDrivesTheProgramAndItsStatusSaysHowItEnded) {
+  const std::string program = SK_SIM_PROGRAM;
+  const std::string out = (dir.Path() / "out.txt").string();
+  auto run = [&](const std::string& script) {
+    const std::string path = Script(script);
+    const std::string cmd = program + " --data " + SK_DATA_DIR + " --ui-script " + path +
+                            " --summary > " + out + " 2>&1";
+    return WEXITSTATUS(std::system(cmd.c_str()));
+  };
+  ASSERT_EQ(run("choose \"V okne\"\nclick \"Pokracovat\"\nwait 100\nclick \"Nová hra\"\n"
+                "click \"Lehká obtížnost\"\n"),
+            0);
+  auto lines = Lines(out);
+  ASSERT_EQ(lines.size(), 1u);
+  EXPECT_EQ(lines[0],
+            "{\"screen\":\"intro\",\"credits\":60000,\"mission\":0,\"difficulty\":0,"
+            "\"aircraftKind\":255,\"slotKinds\":[255,255,255,255,255],\"cannonKind\":255,"
+            "\"gameOver\":false,\"messages\":[]}");
+
+  // An expectation not met: status 1, the line, and what the player could see.
+  EXPECT_EQ(run("click \"Pokracovat\"\nwait 100\nexpect \"Uložit hru\"\n"), 1);
+  lines = Lines(out);
+  ASSERT_GE(lines.size(), 2u);
+  EXPECT_NE(lines[0].find("line 3: expect \"Uložit hru\""), std::string::npos) << lines[0];
+  EXPECT_NE(lines[1].find("\"Nová hra\""), std::string::npos) << lines[1];
+  EXPECT_EQ(lines.back().substr(0, 21), "{\"screen\":\"main-menu\"");
+
+  // A malformed line: status 2 and its number.
+  EXPECT_EQ(run("wait 10\nwait soon\n"), 2);
+  EXPECT_NE(Lines(out).at(0).find("line 2"), std::string::npos);
+}
+
+}  // namespace

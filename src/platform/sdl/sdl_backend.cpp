@@ -8,6 +8,7 @@
 #include <stdexcept>
 
 #include "platform/mixer.h"
+#include "platform/pad.h"
 
 namespace platform {
 
@@ -109,13 +110,15 @@ struct SdlBackend::Impl {
   // claims. Work between frames does not enter the measure, so the frame cap that takes over
   // without vsync cannot fool it.
   double blockEstimate = 0.0;
-  SDL_Rect dest{0, 0, 0, 0};  // where the picture went in the window, for the mouse
+  SDL_Rect dest{0, 0, 0, 0};              // where the picture went in the drawable, for the mouse
+  int outputWidth = 0, outputHeight = 0;  // the drawable's real size when last presented
   int32_t logicalWidth = 0, logicalHeight = 0;
   int32_t windowX = 0, windowY = 0;
 
   SDL_GameController* controller = nullptr;
   SDL_Joystick* joystick = nullptr;  // the controller's, or a plain joystick's
   SDL_JoystickID joystickId = -1;
+  PadTracker pad;  // the menus' view of it
 
   bool audioTried = false;
   SDL_AudioDeviceID audio = 0;
@@ -144,6 +147,7 @@ struct SdlBackend::Impl {
     }
   }
   void CloseStick() {
+    pad.Clear();
     if (controller) {
       SDL_GameControllerClose(controller);
     } else if (joystick) {
@@ -154,11 +158,80 @@ struct SdlBackend::Impl {
     joystickId = -1;
   }
 
+  // Feeds the pad tracker from the first stick's events; true when the event was one.
+  bool PadEvent(const SDL_Event& e) {
+    switch (e.type) {
+      case SDL_CONTROLLERBUTTONDOWN:
+      case SDL_CONTROLLERBUTTONUP: {
+        if (!controller || e.cbutton.which != joystickId) return false;
+        const bool down = e.type == SDL_CONTROLLERBUTTONDOWN;
+        switch (e.cbutton.button) {
+          case SDL_CONTROLLER_BUTTON_DPAD_UP:
+            pad.SetButton(PadButton::Up, down);
+            break;
+          case SDL_CONTROLLER_BUTTON_DPAD_DOWN:
+            pad.SetButton(PadButton::Down, down);
+            break;
+          case SDL_CONTROLLER_BUTTON_DPAD_LEFT:
+            pad.SetButton(PadButton::Left, down);
+            break;
+          case SDL_CONTROLLER_BUTTON_DPAD_RIGHT:
+            pad.SetButton(PadButton::Right, down);
+            break;
+          case SDL_CONTROLLER_BUTTON_A:
+            pad.SetButton(PadButton::Accept, down);
+            break;
+          case SDL_CONTROLLER_BUTTON_B:
+            pad.SetButton(PadButton::Back, down);
+            break;
+          default:
+            break;
+        }
+        return true;
+      }
+      case SDL_CONTROLLERAXISMOTION:
+        if (!controller || e.caxis.which != joystickId) return false;
+        if (e.caxis.axis == SDL_CONTROLLER_AXIS_LEFTX) pad.SetStickAxis(0, e.caxis.value);
+        if (e.caxis.axis == SDL_CONTROLLER_AXIS_LEFTY) pad.SetStickAxis(1, e.caxis.value);
+        return true;
+      // A plain joystick; a game controller's own joystick events are left to its mapping.
+      case SDL_JOYBUTTONDOWN:
+      case SDL_JOYBUTTONUP:
+        if (controller || e.jbutton.which != joystickId) return false;
+        if (e.jbutton.button == 0) pad.SetButton(PadButton::Accept, e.jbutton.state != 0);
+        if (e.jbutton.button == 1) pad.SetButton(PadButton::Back, e.jbutton.state != 0);
+        return true;
+      case SDL_JOYAXISMOTION:
+        if (controller || e.jaxis.which != joystickId) return false;
+        pad.SetStickAxis(e.jaxis.axis, e.jaxis.value);
+        return true;
+      case SDL_JOYHATMOTION: {
+        if (controller || e.jhat.which != joystickId || e.jhat.hat != 0) return false;
+        uint8_t dirs = 0;
+        if (e.jhat.value & SDL_HAT_UP) dirs |= PadBit(PadButton::Up);
+        if (e.jhat.value & SDL_HAT_DOWN) dirs |= PadBit(PadButton::Down);
+        if (e.jhat.value & SDL_HAT_LEFT) dirs |= PadBit(PadButton::Left);
+        if (e.jhat.value & SDL_HAT_RIGHT) dirs |= PadBit(PadButton::Right);
+        pad.SetHat(dirs);
+        return true;
+      }
+      default:
+        return false;
+    }
+  }
+
+  // From window coordinates to the picture's pixels: through the drawable's own scale (a
+  // high-density display has more pixels than window units), then the picture's place.
   void MapMouse(int32_t& x, int32_t& y) const {
     if (dest.w <= 0 || dest.h <= 0 || logicalWidth <= 0 || logicalHeight <= 0) return;
-    x = static_cast<int32_t>(std::floor((x - dest.x) * static_cast<double>(logicalWidth) / dest.w));
+    int ww = 0, wh = 0;
+    SDL_GetWindowSize(window, &ww, &wh);
+    const double sx = ww > 0 && outputWidth > 0 ? static_cast<double>(outputWidth) / ww : 1.0;
+    const double sy = wh > 0 && outputHeight > 0 ? static_cast<double>(outputHeight) / wh : 1.0;
+    x = static_cast<int32_t>(
+        std::floor((x * sx - dest.x) * static_cast<double>(logicalWidth) / dest.w));
     y = static_cast<int32_t>(
-        std::floor((y - dest.y) * static_cast<double>(logicalHeight) / dest.h));
+        std::floor((y * sy - dest.y) * static_cast<double>(logicalHeight) / dest.h));
   }
 };
 
@@ -227,9 +300,14 @@ uint64_t SdlBackend::RefreshPeriodMicros() {
 }
 
 bool SdlBackend::PollEvent(Event& out) {
+  if (impl_->pad.Pop(out)) return true;
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     out = Event{};
+    if (impl_->PadEvent(e)) {
+      if (impl_->pad.Pop(out)) return true;
+      continue;
+    }
     switch (e.type) {
       case SDL_QUIT:
         out.Kind = EventKind::Quit;
@@ -295,7 +373,16 @@ bool SdlBackend::PollEvent(Event& out) {
           impl_->CloseStick();
           impl_->OpenFirstStick();
         }
+        if (impl_->pad.Pop(out)) return true;  // what the pad held is released
         break;
+      case SDL_MOUSEWHEEL: {
+        out.Kind = EventKind::MouseWheel;
+        out.Wheel = e.wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -e.wheel.y : e.wheel.y;
+        if (out.Wheel == 0) break;
+        SDL_GetMouseState(&out.X, &out.Y);
+        impl_->MapMouse(out.X, out.Y);
+        return true;
+      }
       default:
         break;
     }
@@ -330,15 +417,46 @@ void SdlBackend::SetCursorVisible(bool visible) {
   SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
 }
 
+namespace {
+
+// Whether the window has the size of its display's desktop, waiting a little for a window
+// manager to answer the request.
+bool CoversDesktop(SDL_Window* window, const SDL_Rect& desktop) {
+  for (int waited = 0;; waited += 10) {
+    SDL_PumpEvents();
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window, &w, &h);
+    if (w == desktop.w && h == desktop.h) return true;
+    if (waited >= 250) return false;
+    SDL_Delay(10);
+  }
+}
+
+}  // namespace
+
 DisplayResult SdlBackend::OpenDisplay(bool fullscreen) {
   if (impl_->rendererFailed) return DisplayResult::PrimarySurfaceFailed;
+  SDL_Window* window = impl_->window;
   if (fullscreen) {
     // The desktop keeps its own mode; the picture is scaled onto it.
-    if (SDL_SetWindowFullscreen(impl_->window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
+    SDL_ShowWindow(window);
+    if (SDL_SetWindowFullscreen(window, SDL_WINDOW_FULLSCREEN_DESKTOP) != 0) {
       return DisplayResult::ModeUnavailable;
     }
+    SDL_Rect desktop{0, 0, 0, 0};
+    const int display = std::max(SDL_GetWindowDisplayIndex(window), 0);
+    if (SDL_GetDisplayBounds(display, &desktop) == 0 && !CoversDesktop(window, desktop)) {
+      // Only a window manager makes a window full-screen; without one (a bare X server) the
+      // window stays where it was. A borderless window over the whole desktop is the same
+      // thing to the player.
+      SDL_SetWindowFullscreen(window, 0);
+      SDL_SetWindowBordered(window, SDL_FALSE);
+      SDL_SetWindowPosition(window, desktop.x, desktop.y);
+      SDL_SetWindowSize(window, desktop.w, desktop.h);
+      SDL_RaiseWindow(window);
+    }
   } else {
-    SDL_SetWindowFullscreen(impl_->window, 0);
+    SDL_SetWindowFullscreen(window, 0);
   }
   impl_->fullscreen = fullscreen;
   // The picture's texture must be possible at the surface's size.
@@ -346,7 +464,7 @@ DisplayResult SdlBackend::OpenDisplay(bool fullscreen) {
                                          SDL_TEXTUREACCESS_STREAMING, 1024, 768);
   if (!probe) return DisplayResult::SurfaceFailed;
   SDL_DestroyTexture(probe);
-  SDL_ShowWindow(impl_->window);
+  SDL_ShowWindow(window);
   return DisplayResult::Ok;
 }
 
@@ -363,8 +481,12 @@ void SdlBackend::Present(const PixelView& picture, bool waitVBlank) {
     m.textureHeight = picture.Height;
   }
   SDL_UpdateTexture(m.texture, nullptr, picture.Pixels, picture.Pitch * 4);
+  // The drawable's real size, read at every presentation: a window manager (or none) may
+  // have given the window another size than was asked for, at any time.
   int ow = 0, oh = 0;
-  SDL_GetRendererOutputSize(m.renderer, &ow, &oh);
+  if (SDL_GetRendererOutputSize(m.renderer, &ow, &oh) != 0 || ow <= 0 || oh <= 0) return;
+  m.outputWidth = ow;
+  m.outputHeight = oh;
   // Scaled to fit with the aspect kept, centred; sharp when the scale is a whole number.
   const double scale =
       std::min(static_cast<double>(ow) / picture.Width, static_cast<double>(oh) / picture.Height);
