@@ -119,7 +119,8 @@ bool ShapesOverlap(const TFlyer& a, const TFlyer& b) {
 
 void Collide(TFlyer& a, TFlyer& b) {
   if (a.IsFriend(b.Side) || b.IsFriend(a.Side)) return;
-  const int32_t damage = std::min(a.Health, b.Health);
+  // A wreck's health may be below zero; it deals nothing rather than healing its partner.
+  const int32_t damage = std::max(0, std::min(a.Health, b.Health));
   a.Hit(damage);
   b.Hit(damage);
 }

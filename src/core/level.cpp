@@ -106,7 +106,9 @@ void SpawnDue(World& w) {
   TLevel& level = w.Level;
   while (level.NextSpawn < static_cast<int64_t>(level.Spawns.size())) {
     const TEnemySpawn& row = level.Spawns[static_cast<size_t>(level.NextSpawn)];
-    if (row.Time != w.StepClock) return;
+    // A row whose time has already passed when it becomes the next one (an out-of-order
+    // schedule) comes at once instead of stopping every row behind it.
+    if (row.Time > w.StepClock) return;
     SpawnRow(w, row);
     ++level.NextSpawn;
   }

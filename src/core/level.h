@@ -59,8 +59,9 @@ void LoadLevel(World& w, int32_t mission);
 // row once 16 ticks have gathered (ticks beyond that are dropped).
 void DrawTerrain(World& w, int32_t& scrollTicks);
 
-// Spawns every consecutive schedule row whose Time equals StepClock. A row whose Time has
-// passed is never spawned and blocks every later row.
+// Spawns every consecutive schedule row whose Time has come (equals StepClock). A row whose
+// Time had already passed when it became the next row spawns at once, so a row out of order
+// never holds back the rows after it; a sorted schedule spawns each row exactly on its Time.
 void SpawnDue(World& w);
 
 // Creates the row's enemy or boss and pushes it on FlyerList.

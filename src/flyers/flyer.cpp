@@ -8,9 +8,13 @@ void TFlyer::Die() {
 
 void TFlyer::Hit(int32_t damage) {
   // 64-bit so a hostile damage value can never overflow; Health stays within int32 range.
+  const bool standing = Health > 0;
   int64_t h = static_cast<int64_t>(Health) - damage;
   Health = static_cast<int32_t>(std::clamp<int64_t>(h, INT32_MIN, INT32_MAX));
-  if (Health <= 0) Die();  // through the table, so the kind's own Die runs, every time
+  // A wreck can still be struck until its list frees it, but it is destroyed once: only the
+  // hit that takes the health to 0 or below runs Die (the kind's own, through the table),
+  // so the bounty, the sound and the burst of explosions come exactly once.
+  if (standing && Health <= 0) Die();
 }
 
 bool TFlyer::IsFriend(uint8_t /*side*/) const {

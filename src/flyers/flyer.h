@@ -25,7 +25,7 @@ class TFlyer {
 
   // The six operations, in their fixed order.
   virtual void Die();                         // default: Alive := false
-  virtual void Hit(int32_t damage);           // default: lose health, Die at 0 or below
+  virtual void Hit(int32_t damage);           // default: lose health, Die on reaching 0
   virtual void Draw() {}                      // every kind draws itself
   virtual void Move() {}                      // every kind moves itself
   virtual bool IsFriend(uint8_t side) const;  // default: nobody is a friend

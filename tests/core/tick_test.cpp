@@ -44,10 +44,16 @@ TEST_F(TickTest, RowsAreTakenOnTheTickTheirStepBegins) {
   EXPECT_EQ(w.Level.NextSpawn, 4);
 }
 
-TEST_F(TickTest, ARowWhoseTimeHasPassedBlocksTheRestOfTheSchedule) {
-  Schedule({1, 0, 2});
-  for (int i = 0; i < 16 * 5; ++i) Tick(w);
-  EXPECT_EQ(w.Level.NextSpawn, 1);
+TEST_F(TickTest, ARowWhoseTimeHasPassedComesAsSoonAsItIsNextAndHoldsNothingBack) {
+  Schedule({1, 0, 3});
+  for (int i = 1; i <= 15; ++i) Tick(w);
+  EXPECT_EQ(w.Level.NextSpawn, 0);  // the first row waits for its step
+  Tick(w);
+  EXPECT_EQ(w.Level.NextSpawn, 2);  // and the overdue one behind it comes in the same tick
+  for (int i = 0; i < 16 * 2 - 1; ++i) Tick(w);
+  EXPECT_EQ(w.Level.NextSpawn, 2);  // the sorted rest keeps its own times
+  Tick(w);
+  EXPECT_EQ(w.Level.NextSpawn, 3);
 }
 
 TEST_F(TickTest, VictoryCountdownRunsOneHundredTwentyTicksAndShowsVictoryOnce) {

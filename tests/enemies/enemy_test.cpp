@@ -57,7 +57,7 @@ TEST_F(EnemyTest, HealthAndGunsFollowTheDifficulty) {
   EXPECT_EQ(heavy.Height, 160);
 }
 
-TEST_F(EnemyTest, DestroyingPaysFiveTimesFullHealthOncePerDeathWithABurstOfExplosions) {
+TEST_F(EnemyTest, DestroyingPaysFiveTimesFullHealthOnceWithABurstOfExplosions) {
   w.State.Difficulty = 4;
   int64_t before = w.State.Credits;
   TEnemy* e = Spawn(300, 200, 0);
@@ -73,8 +73,9 @@ TEST_F(EnemyTest, DestroyingPaysFiveTimesFullHealthOncePerDeathWithABurstOfExplo
     EXPECT_LE(n->Object->Frame, 0);
     EXPECT_GE(n->Object->Frame, -8);
   }
-  e->Hit(1);  // struck again before the list frees it: paid again
-  EXPECT_EQ(w.State.Credits, before + 1800);
+  e->Hit(1);  // struck again before the list frees it: no second bounty, no second burst
+  EXPECT_EQ(w.State.Credits, before + 900);
+  EXPECT_EQ(w.EffectList.Count(), effects);
 }
 
 TEST_F(EnemyTest, StartPositionsAndTheEdgeOfThePlayArea) {

@@ -246,7 +246,7 @@ TEST(Aircraft, TotalValueCountsTheOfferedSlotsAndDoneFreesThem) {
   EXPECT_EQ(a.TotalValue(), 80000);
 }
 
-TEST(Aircraft, ShotDownEndsTheMissionLostEveryTimeWithoutClearingAlive) {
+TEST(Aircraft, ShotDownEndsTheMissionLostOnceWithoutClearingAlive) {
   FlightWorld f;
   TAircraft& a = f.Aircraft();
   a.Hit(499);
@@ -256,8 +256,9 @@ TEST(Aircraft, ShotDownEndsTheMissionLostEveryTimeWithoutClearingAlive) {
   EXPECT_EQ(f.events.defeats, 1);
   EXPECT_EQ(f.events.timersStopped, 1);
   EXPECT_TRUE(a.Alive);
-  a.Hit(10);  // a further hit in the same tick calls the mission end again
-  EXPECT_EQ(f.events.defeats, 2);
+  a.Hit(10);  // a further hit in the same tick does not end the mission again
+  EXPECT_EQ(f.events.defeats, 1);
+  EXPECT_EQ(f.events.timersStopped, 1);
   Tick(f.world);  // GameOver: nothing moves any more
   EXPECT_EQ(f.world.Player, &a);
 }

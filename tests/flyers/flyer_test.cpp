@@ -16,7 +16,7 @@ class Counting : public TFlyer {
   int Deaths = 0;
 };
 
-TEST(FlyerDefaults, HitSubtractsAndDiesAtZeroOrBelowEveryTime) {
+TEST(FlyerDefaults, HitSubtractsAndDiesOnlyOnTheHitThatEndsTheHealth) {
   TestWorld t;
   Counting f(t.world);
   f.Health = 10;
@@ -28,11 +28,16 @@ TEST(FlyerDefaults, HitSubtractsAndDiesAtZeroOrBelowEveryTime) {
   EXPECT_EQ(f.Health, 0);
   EXPECT_EQ(f.Deaths, 1);
   EXPECT_FALSE(f.Alive);
-  f.Hit(0);  // already at 0: Die runs again
-  EXPECT_EQ(f.Deaths, 2);
+  f.Hit(0);  // a wreck struck again is not destroyed again
   f.Hit(5);
   EXPECT_EQ(f.Health, -5);
-  EXPECT_EQ(f.Deaths, 3);
+  EXPECT_EQ(f.Deaths, 1);
+
+  Counting overkill(t.world);
+  overkill.Health = 3;
+  overkill.Hit(50);  // far past zero in one blow: still one death
+  EXPECT_EQ(overkill.Health, -47);
+  EXPECT_EQ(overkill.Deaths, 1);
 }
 
 TEST(FlyerDefaults, HitNeverOverflowsHealth) {

@@ -48,6 +48,14 @@ std::optional<TSimOptions> ParseSimOptions(const std::vector<std::string>& args,
       o.Summary = true;
       continue;
     }
+    if (a == "--autopilot") {
+      o.Autopilot = true;
+      continue;
+    }
+    if (a == "--campaign") {
+      o.Campaign = true;
+      continue;
+    }
     if (!value(v)) return std::nullopt;
     if (a == "--data") {
       o.DataDir = v;

@@ -26,7 +26,10 @@ struct TSimOptions {
   std::string TraceFile;
   std::vector<TScreenshot> Screenshots;
   bool Summary = false;
-  std::string UiScript;  // drive the whole program from start-up instead of one mission
+  std::string UiScript;    // drive the whole program from start-up instead of one mission
+  bool Autopilot = false;  // the built-in pilot flies instead of the input script
+  bool Campaign = false;   // a whole new game with the pilot (campaign.h)
+  bool Frames = true;      // draw a frame after every tick
 };
 
 constexpr const char* kSimUsage =
@@ -44,7 +47,10 @@ constexpr const char* kSimUsage =
     "  --trace FILE            one JSON object per tick\n"
     "  --screenshot T:FILE     save the window picture after tick T as PNG (repeatable)\n"
     "  --ui-script FILE        drive the whole program from start-up (see DESIGN.md)\n"
-    "  --summary               print one JSON line at the end\n";
+    "  --summary               print one JSON line at the end\n"
+    "  --autopilot             a built-in pilot flies the player's aircraft\n"
+    "  --campaign              play a new game to its end with the pilot (with --difficulty,\n"
+    "                          --seed); --summary prints its JSON line\n";
 
 // Parses argv[1..]; on a mistake returns nullopt and says why in `error`.
 std::optional<TSimOptions> ParseSimOptions(const std::vector<std::string>& args,

@@ -8,6 +8,7 @@
 #include <typeinfo>
 
 #include "base/error.h"
+#include "campaign.h"
 #include "core/tick.h"
 #include "enemies/boss.h"
 #include "enemies/enemy.h"
@@ -147,6 +148,7 @@ TSimulation::TSimulation(const TSimOptions& options)
   setup.SlotKinds = options_.SlotKinds;
   if (!SetUpFlight(w, setup)) throw std::runtime_error("no aircraft of that kind");
   media_->DXEnginesWaveList.Items[0].Play(false);
+  if (options_.Autopilot) autopilot_.emplace(options_.Seed);
 }
 
 TSimulation::~TSimulation() {
@@ -156,7 +158,12 @@ TSimulation::~TSimulation() {
 }
 
 void TSimulation::ApplyInput() {
-  const TDXInputStates held = input_ ? input_->At(tick_) : TDXInputStates{};
+  TDXInputStates held;
+  if (autopilot_) {
+    held = autopilot_->Next(*world_);
+  } else if (input_) {
+    held = input_->At(tick_);
+  }
   // Directions through the keyboard (opposite ones can be held together there), buttons
   // through the joystick: the states come back through the game's own poll.
   backend_.SetKey(platform::vk::Up, held[InputUp]);
@@ -187,7 +194,7 @@ bool TSimulation::RunTick() {
   backend_.AdvanceMillis(kTickMillis);
   ApplyInput();
   Tick(*world_);
-  if (timersOn_) DrawFrame(*world_);
+  if (timersOn_ && options_.Frames) DrawFrame(*world_);
   CountKills();
   if (trace_.is_open()) trace_ << TraceLine() << '\n';
   for (const auto& s : options_.Screenshots) {
@@ -306,6 +313,11 @@ int SimMain(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   }
   if (!options->UiScript.empty()) return RunUiScript(*options, out, err);
   try {
+    if (options->Campaign) {
+      const TCampaignResult result = RunCampaign(*options);
+      if (options->Summary) out << CampaignSummary(*options, result) << '\n';
+      return 0;
+    }
     TSimulation sim(*options);
     sim.Run();
     if (options->Summary) out << sim.SummaryLine() << '\n';

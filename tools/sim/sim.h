@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "autopilot/autopilot.h"
 #include "core/world.h"
 #include "input_script.h"
 #include "options.h"
@@ -63,6 +64,7 @@ class TSimulation {
   TSimOptions options_;
   std::filesystem::path previousDir_;
   std::optional<TInputScript> input_;
+  std::optional<TAutopilot> autopilot_;
   std::ofstream trace_;
   platform::HeadlessBackend backend_;
   std::unique_ptr<TFormComponents> media_;

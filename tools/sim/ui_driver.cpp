@@ -12,7 +12,7 @@ constexpr int64_t kTickMillis = 10;
 }  // namespace
 
 TUiDriver::TUiDriver(const std::string& dataDir, uint64_t seed)
-    : previousDir_(std::filesystem::current_path()) {
+    : previousDir_(std::filesystem::current_path()), seed_(seed) {
   std::filesystem::current_path(dataDir);
   media_ = std::make_unique<TFormComponents>(backend_);
   app_ = std::make_unique<TApplication>(backend_, media_->Window);
@@ -21,6 +21,12 @@ TUiDriver::TUiDriver(const std::string& dataDir, uint64_t seed)
                                    const platform::HeadlessBackend::Message& m) { OnMessage(m); });
   form_->FormCreate();
   app_->ProcessMessages();
+  // The pilot presses its keys just before the tick polls them, as a player's would be down.
+  auto tick = std::move(form_->UpdateTimer.OnTimer);
+  form_->UpdateTimer.OnTimer = [this, tick = std::move(tick)] {
+    if (pilot_) Fly();
+    tick();
+  };
 }
 
 TUiDriver::~TUiDriver() {
@@ -106,6 +112,14 @@ void TUiDriver::Execute(const TUiCommand& c) {
       return;  // answering is OnMessage's
     case TKind::Expect:
       Expect(c);
+      return;
+    case TKind::Autopilot:
+      if (c.Number == 1 && !pilot_) {
+        pilot_.emplace(seed_);
+      } else if (c.Number == 0 && pilot_) {
+        pilot_.reset();
+        HandBack();
+      }
       return;
   }
 }
@@ -203,6 +217,30 @@ void TUiDriver::PressKey(uint8_t key, int64_t ticks) {
   e.Kind = platform::EventKind::KeyUp;
   backend_.PushEvent(e);
   app_->ProcessMessages();
+}
+
+void TUiDriver::Fly() {
+  const TDXInputStates held = pilot_->Next(GameWorld());
+  // Directions on the arrow keys, buttons on the joystick, as the mission driver does.
+  backend_.SetKey(platform::vk::Up, held[InputUp]);
+  backend_.SetKey(platform::vk::Down, held[InputDown]);
+  backend_.SetKey(platform::vk::Left, held[InputLeft]);
+  backend_.SetKey(platform::vk::Right, held[InputRight]);
+  platform::JoystickState stick;
+  stick.Present = true;
+  stick.Scaled = true;
+  for (int n = 1; n <= 32; ++n) {
+    if (held[InputButton(n)]) stick.Buttons |= 1u << (n - 1);
+  }
+  backend_.SetJoystick(stick);
+}
+
+void TUiDriver::HandBack() {
+  for (uint8_t key :
+       {platform::vk::Up, platform::vk::Down, platform::vk::Left, platform::vk::Right}) {
+    backend_.SetKey(key, false);
+  }
+  backend_.SetJoystick(platform::JoystickState{});
 }
 
 void TUiDriver::Screenshot(const TUiCommand& c) {

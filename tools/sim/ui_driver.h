@@ -5,10 +5,12 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
+#include "autopilot/autopilot.h"
 #include "platform/headless/headless_backend.h"
 #include "presentation/application.h"
 #include "presentation/form_components.h"
@@ -55,6 +57,9 @@ class TUiDriver {
   void Expect(const TUiCommand& c);
   void PressKey(uint8_t key, int64_t ticks);
   void Screenshot(const TUiCommand& c);
+  // Before each logic tick while the pilot flies: its states onto the keys and the stick.
+  void Fly();
+  void HandBack();
   std::string VisibleTextList() const;
 
   std::filesystem::path previousDir_;
@@ -62,6 +67,8 @@ class TUiDriver {
   std::unique_ptr<TFormComponents> media_;
   std::unique_ptr<TApplication> app_;
   std::unique_ptr<TForm1> form_;
+  uint64_t seed_;
+  std::optional<TAutopilot> pilot_;
 
   const std::vector<TUiCommand>* commands_ = nullptr;
   size_t next_ = 0;

@@ -102,6 +102,11 @@ bool ParseArguments(TUiCommand& c, std::string rest, std::string& why) {
     case TKind::Ok:
       if (!Trim(rest).empty()) why = "takes no arguments";
       break;
+    case TKind::Autopilot:
+      c.Text = Trim(rest);
+      c.Number = c.Text == "on" ? 1 : 0;
+      if (c.Text != "on" && c.Text != "off") why = "expects on or off";
+      break;
   }
   return why.empty();
 }
@@ -119,6 +124,7 @@ std::optional<std::vector<TUiCommand>> ParseUiScript(std::istream& in, std::stri
       {"expect-message", TKind::ExpectMessage},
       {"ok", TKind::Ok},
       {"expect", TKind::Expect},
+      {"autopilot", TKind::Autopilot},
   };
   std::vector<TUiCommand> commands;
   std::string raw;

@@ -10,6 +10,7 @@
 //   expect-message "text"    a message box with exactly this text is open
 //   ok                       press the open message box's button
 //   expect "text"            a visible caption, memo line or edit text contains the text
+//   autopilot on|off         the built-in pilot takes over the flying, or hands it back
 #pragma once
 
 #include <cstdint>
@@ -19,10 +20,21 @@
 #include <vector>
 
 struct TUiCommand {
-  enum class TKind { Choose, Click, Key, Hold, Wait, Screenshot, ExpectMessage, Ok, Expect };
+  enum class TKind {
+    Choose,
+    Click,
+    Key,
+    Hold,
+    Wait,
+    Screenshot,
+    ExpectMessage,
+    Ok,
+    Expect,
+    Autopilot,
+  };
   TKind Kind = TKind::Ok;
   std::string Text;    // the caption, item, key name, file or expected text
-  int64_t Number = 0;  // click's N (default 1), hold's ticks, wait's milliseconds
+  int64_t Number = 0;  // click's N (default 1), hold's ticks, wait's ms, autopilot on = 1
   int32_t Line = 0;    // 1-based line in the script
   std::string Source;  // the line as written
 };
