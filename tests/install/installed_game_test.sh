@@ -90,7 +90,7 @@ set -u
 game="$1" out="$2"
 "$game" 2>"$out.err" &
 pid=$!
-for _ in $(seq 100); do
+for _ in $(seq 300); do  # up to a minute: a loaded machine starts slowly
   win="$(xdotool search --name '^Starvelkhorn$' 2>/dev/null | head -1)"
   [ -n "$win" ] && break
   sleep 0.2
