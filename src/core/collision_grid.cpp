@@ -175,7 +175,8 @@ uint32_t TFlyerGrid::Meeting(uint32_t i, uint32_t* met) const {
         const uint32_t j = *--k;
         const TEdges& b = edges_[j];
         met[n] = j;
-        n += (std::max(a.C0, b.C0) == c) & (std::max(a.R0, b.R0) == r) & meet(b);
+        n += static_cast<uint32_t>(std::max(a.C0, b.C0) == c) &
+             static_cast<uint32_t>(std::max(a.R0, b.R0) == r) & static_cast<uint32_t>(meet(b));
       }
     }
   }
