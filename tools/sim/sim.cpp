@@ -14,6 +14,7 @@
 #include "enemies/enemy.h"
 #include "flyers/aircraft.h"
 #include "flyers/projectile.h"
+#include "held_input.h"
 #include "json.h"
 #include "shell/asset_loader.h"
 #include "shell/flight_setup.h"
@@ -164,19 +165,7 @@ void TSimulation::ApplyInput() {
   } else if (input_) {
     held = input_->At(tick_);
   }
-  // Directions through the keyboard (opposite ones can be held together there), buttons
-  // through the joystick: the states come back through the game's own poll.
-  backend_.SetKey(platform::vk::Up, held[InputUp]);
-  backend_.SetKey(platform::vk::Down, held[InputDown]);
-  backend_.SetKey(platform::vk::Left, held[InputLeft]);
-  backend_.SetKey(platform::vk::Right, held[InputRight]);
-  platform::JoystickState stick;
-  stick.Present = true;
-  stick.Scaled = true;
-  for (int n = 1; n <= 32; ++n) {
-    if (held[InputButton(n)]) stick.Buttons |= 1u << (n - 1);
-  }
-  backend_.SetJoystick(stick);
+  HoldInputStates(backend_, held);
 }
 
 void TSimulation::CountKills() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <sstream>
 
+#include "held_input.h"
 #include "json.h"
 
 namespace {
@@ -221,18 +222,7 @@ void TUiDriver::PressKey(uint8_t key, int64_t ticks) {
 
 void TUiDriver::Fly() {
   const TDXInputStates held = pilot_->Next(GameWorld());
-  // Directions on the arrow keys, buttons on the joystick, as the mission driver does.
-  backend_.SetKey(platform::vk::Up, held[InputUp]);
-  backend_.SetKey(platform::vk::Down, held[InputDown]);
-  backend_.SetKey(platform::vk::Left, held[InputLeft]);
-  backend_.SetKey(platform::vk::Right, held[InputRight]);
-  platform::JoystickState stick;
-  stick.Present = true;
-  stick.Scaled = true;
-  for (int n = 1; n <= 32; ++n) {
-    if (held[InputButton(n)]) stick.Buttons |= 1u << (n - 1);
-  }
-  backend_.SetJoystick(stick);
+  HoldInputStates(backend_, held);
 }
 
 void TUiDriver::HandBack() {
