@@ -69,7 +69,7 @@ void TUiDriver::Fail(const TUiCommand& c, const std::string& what) {
 
 void TUiDriver::Execute(const TUiCommand& c) {
   using TKind = TUiCommand::TKind;
-  const bool modal = openMessage_ != nullptr;
+  const bool modal = openMessage_.has_value();
   if (app_->Terminated() && failure_.empty()) {
     Fail(c, "the program has ended");
     return;
@@ -80,7 +80,7 @@ void TUiDriver::Execute(const TUiCommand& c) {
     case TKind::Key:
     case TKind::Hold:
       if (modal) {
-        Fail(c, "a message box is open: \"" + openMessage_->Text + "\"");
+        Fail(c, "a message box is open: \"" + *openMessage_ + "\"");
       } else if (c.Kind == TKind::Choose) {
         Choose(c);
       } else if (c.Kind == TKind::Click) {
@@ -103,9 +103,8 @@ void TUiDriver::Execute(const TUiCommand& c) {
     case TKind::ExpectMessage:
       if (!modal) {
         Fail(c, "expected the message \"" + c.Text + "\" but no message box is open");
-      } else if (openMessage_->Text != c.Text) {
-        Fail(c,
-             "expected the message \"" + c.Text + "\" but it says \"" + openMessage_->Text + "\"");
+      } else if (*openMessage_ != c.Text) {
+        Fail(c, "expected the message \"" + c.Text + "\" but it says \"" + *openMessage_ + "\"");
       }
       return;
     case TKind::Ok:
@@ -128,7 +127,8 @@ void TUiDriver::Execute(const TUiCommand& c) {
 // A message box waits for its answer: the script goes on from inside it until `ok`.
 void TUiDriver::OnMessage(const platform::HeadlessBackend::Message& m) {
   if (!commands_ || !failure_.empty()) return;  // answered with OK by the backend
-  openMessage_ = &m;
+  const std::optional<std::string> outer = openMessage_;
+  openMessage_ = m.Text;
   bool answered = false;
   while (next_ < commands_->size() && failure_.empty()) {
     const TUiCommand& c = (*commands_)[next_++];
@@ -144,7 +144,7 @@ void TUiDriver::OnMessage(const platform::HeadlessBackend::Message& m) {
     end.Source = "(end of script)";
     Fail(end, "the script ended with a message box open: \"" + m.Text + "\"");
   }
-  openMessage_ = nullptr;
+  openMessage_ = outer;
   backend_.PushKeyPress(platform::vk::Return);
 }
 

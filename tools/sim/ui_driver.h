@@ -72,6 +72,8 @@ class TUiDriver {
 
   const std::vector<TUiCommand>* commands_ = nullptr;
   size_t next_ = 0;
-  const platform::HeadlessBackend::Message* openMessage_ = nullptr;
+  // The open message box's text, kept as a copy: a box opened inside it (an error) adds to
+  // the backend's list and may move the one it was read from.
+  std::optional<std::string> openMessage_;
   std::string failure_;
 };
