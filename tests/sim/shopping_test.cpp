@@ -1,89 +1,125 @@
-// The campaign runner's shopping policy, with the shop's own prices.
+// The campaign runner's shopping policy, decided on what the shop's screens show.
 #include "shopping.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TPriceList ShopPrices() {
-  TPriceList p;
-  p.Aircraft = {{{50000, 30000}, {140000, 80000}, {300000, 90000}, {400000, 300000}}};
-  p.AircraftSlots = {1, 2, 3, 5};
-  p.Weapons = {{{5000, 4000},
-                {5000, 4000},
-                {18000, 14000},
-                {25000, 15000},
-                {100000, 75000},
-                {80000, 60000}}};
-  p.Cannons = {{{1000, 800}, {5000, 4000}, {11000, 8000}, {15000, 10000}}};
-  return p;
+// The stock list as the shop shows it before the given mission (0-based): what is offered
+// and at what price.
+TStock StockBefore(int mission) {
+  TStock s;
+  const std::array<int64_t, 6> weapons{5000, 5000, 18000, 25000, 100000, 80000};
+  const std::array<int, 6> weaponFrom{0, 0, 1, 3, 4, 5};
+  for (size_t k = 0; k < 6; ++k) {
+    if (weaponFrom[k] <= mission) s.Weapons[k] = weapons[k];
+  }
+  const std::array<int64_t, 4> cannons{1000, 5000, 11000, 15000};
+  const std::array<int, 4> cannonFrom{0, 1, 3, 4};
+  for (size_t k = 0; k < 4; ++k) {
+    if (cannonFrom[k] <= mission) s.Cannons[k] = cannons[k];
+  }
+  return s;
 }
 
-TOffers OffersOf(int32_t mission) {
-  TOffers o;
-  SetOffers(o, mission);
-  return o;
+TPlaneShopView PlaneShop(int64_t credits, int64_t ownedValue, int mission) {
+  TPlaneShopView v;
+  v.Credits = credits;
+  v.OwnedValue = ownedValue;
+  const std::array<int64_t, 4> prices{50000, 140000, 300000, 400000};
+  const std::array<int, 4> from{0, 2, 4, 5};
+  for (size_t k = 0; k < 4; ++k) {
+    if (from[k] <= mission) v.Aircraft[k] = prices[k];
+  }
+  return v;
 }
 
-TEST(Shopping, ANewGameBuysTheStartingKit) {
-  TLoadout l;
-  int64_t credits = 60000;
-  Shop(l, credits, OffersOf(0), ShopPrices());
-  EXPECT_EQ(l.Aircraft, 0);
-  EXPECT_EQ(l.Cannon, 0);
-  EXPECT_EQ(l.Slots[0], 0);  // air-to-air missiles rank above the mini missiles
-  EXPECT_EQ(l.Slots[1], 255);
-  EXPECT_EQ(credits, 4000);
+TWeaponShopView WeaponShop(int64_t credits, int mission, size_t slots) {
+  TWeaponShopView v;
+  v.Credits = credits;
+  v.Stock = StockBefore(mission);
+  v.SlotSales.resize(slots);
+  return v;
+}
+
+TEST(Shopping, ANewGameBuysTheJaguarAVulcanAndMissiles) {
+  // No stock list seen yet: nothing is kept back, and only the Jaguar is affordable anyway.
+  EXPECT_EQ(PriceOfCheapestArms(std::nullopt), 0);
+  EXPECT_EQ(AircraftToBuy(kNoKind, PlaneShop(60000, 0, 0), 0), std::optional<uint8_t>(0));
+  EXPECT_EQ(AircraftToBuy(kNoKind, PlaneShop(49999, 0, 0), 0), std::nullopt);
+
+  TWeaponShopView v = WeaponShop(10000, 0, 1);
+  EXPECT_EQ(CannonToBuy(kNoKind, v), std::optional<uint8_t>(0));
+  v.Credits = 9000;
+  const auto slot = NextWeaponPurchase({kNoKind, kNoKind, kNoKind, kNoKind, kNoKind}, v);
+  ASSERT_TRUE(slot.has_value());
+  EXPECT_EQ(slot->Slot, 0u);
+  EXPECT_EQ(slot->Kind, 0);  // air-to-air missiles rank above the mini missiles
 }
 
 TEST(Shopping, TradesUpTheAircraftOnlyWhenTheSaleAndCreditsPayForIt) {
-  const TPriceList p = ShopPrices();
-  TLoadout l;
-  l.Aircraft = 0;
-  l.Cannon = 1;
-  l.Slots[0] = 2;           // worth 30000 + 4000 + 14000 on sale
-  int64_t credits = 92000;  // an F5F less the sale, but nothing left for its arms
-  Shop(l, credits, OffersOf(3), p);
-  EXPECT_EQ(l.Aircraft, 0);
-  EXPECT_EQ(l.Cannon, 2);    // the DC instead, the AT sold
-  EXPECT_EQ(l.Slots[0], 3);  // and the medium laser for the light one
-  EXPECT_EQ(credits, 92000 + 4000 - 11000 + 14000 - 25000);
-
-  l = TLoadout{};
-  l.Aircraft = 0;
-  l.Cannon = 1;
-  l.Slots[0] = 2;
-  credits = 150000;
-  Shop(l, credits, OffersOf(2), p);
-  EXPECT_EQ(l.Aircraft, 1);
-  EXPECT_EQ(l.Cannon, 1);    // the best cannon on offer before mission 4
-  EXPECT_EQ(l.Slots[0], 2);  // the best weapon on offer, in both slots
-  EXPECT_EQ(l.Slots[1], 2);
-  EXPECT_EQ(credits, 150000 + 48000 - 140000 - 5000 - 2 * 18000);
+  const int64_t keep = PriceOfCheapestArms(StockBefore(3));
+  EXPECT_EQ(keep, 6000);
+  // An F5F costs 140000: 92000 plus 48000 from the sale pays it but leaves nothing for arms.
+  EXPECT_EQ(AircraftToBuy(0, PlaneShop(92000, 48000, 3), keep), std::nullopt);
+  EXPECT_EQ(AircraftToBuy(0, PlaneShop(98000, 48000, 3), keep), std::optional<uint8_t>(1));
+  // The best one affordable, not merely the next one; never the one owned or a worse one.
+  EXPECT_EQ(AircraftToBuy(0, PlaneShop(400000, 48000, 5), keep), std::optional<uint8_t>(3));
+  EXPECT_EQ(AircraftToBuy(0, PlaneShop(400000, 48000, 4), keep), std::optional<uint8_t>(2));
+  EXPECT_EQ(AircraftToBuy(3, PlaneShop(900000, 0, 5), keep), std::nullopt);
+  // Not yet on offer.
+  EXPECT_EQ(AircraftToBuy(0, PlaneShop(900000, 48000, 1), keep), std::nullopt);
 }
 
-TEST(Shopping, ANewAircraftKeepsMoneyForAWeaponBeforeABetterCannon) {
+TEST(Shopping, TheCannonIsTradedUpWithTheOldOnesSale) {
+  TWeaponShopView v = WeaponShop(7000, 3, 2);
+  v.CannonSale = 4000;                                      // the AT mounted
+  v.SlotSales[0] = 14000;                                   // a weapon on board: nothing kept back
+  EXPECT_EQ(CannonToBuy(1, v), std::optional<uint8_t>(2));  // 7000 + 4000 pays the DC
+  v.Credits = 6999;
+  EXPECT_EQ(CannonToBuy(1, v), std::nullopt);  // the Vulcan is worse; nothing else fits
+  v.Credits = 1000000;
+  EXPECT_EQ(CannonToBuy(2, v), std::nullopt);  // the DC is the best there is
+}
+
+TEST(Shopping, AnUnarmedAircraftKeepsMoneyForAWeaponBeforeABetterCannon) {
   // 8000 after the F5F: the AT cannon (5000) would leave nothing for a weapon.
-  TLoadout l;
-  l.Aircraft = 1;
-  int64_t credits = 8000;
-  Shop(l, credits, OffersOf(2), ShopPrices());
-  EXPECT_EQ(l.Cannon, 0);
-  EXPECT_EQ(l.Slots[0], 0);
-  EXPECT_EQ(credits, 2000);
+  TWeaponShopView v = WeaponShop(8000, 2, 2);
+  EXPECT_EQ(CannonToBuy(kNoKind, v), std::optional<uint8_t>(0));
+  v.Credits = 10000;
+  EXPECT_EQ(CannonToBuy(kNoKind, v), std::optional<uint8_t>(1));
 }
 
-TEST(Shopping, TradesTheWeakestWeaponUpWhileCreditsAllow) {
-  TLoadout l;
-  l.Aircraft = 2;
-  l.Cannon = 2;
-  l.Slots = {3, 0, 3, 255, 255};
-  int64_t credits = 101000;
-  Shop(l, credits, OffersOf(4), ShopPrices());
-  // The missiles (the weakest) go for a heavy laser: 100000 less their 4000.
-  EXPECT_EQ(l.Slots[1], 4);
-  EXPECT_EQ(credits, 5000);
-  EXPECT_EQ(l.Cannon, 2);
+TEST(Shopping, FillsEmptySlotsFirstThenTradesTheWeakestUp) {
+  TWeaponShopView v = WeaponShop(101000, 4, 3);
+  v.SlotSales = {15000, 4000, 15000};
+  const std::array<uint8_t, 5> held{3, 0, 3, kNoKind, kNoKind};
+  // The missiles (the weakest) go for a heavy laser: 101000 plus their 4000 pays it.
+  auto p = NextWeaponPurchase(held, v);
+  ASSERT_TRUE(p.has_value());
+  EXPECT_EQ(p->Slot, 1u);
+  EXPECT_EQ(p->Kind, 4);
+  // Short of that, the medium laser, which is better than the missiles too.
+  v.Credits = 95000;
+  p = NextWeaponPurchase(held, v);
+  ASSERT_TRUE(p.has_value());
+  EXPECT_EQ(p->Kind, 3);
+  // An empty slot comes before any trade (of the missiles), with the best affordable weapon.
+  v.SlotSales[2] = std::nullopt;
+  p = NextWeaponPurchase({3, 0, kNoKind, kNoKind, kNoKind}, v);
+  ASSERT_TRUE(p.has_value());
+  EXPECT_EQ(p->Slot, 2u);
+  EXPECT_EQ(p->Kind, 3);
+}
+
+TEST(Shopping, StopsWhenNothingBetterIsAffordable) {
+  TWeaponShopView v = WeaponShop(4000, 4, 2);
+  v.SlotSales = {4000, std::nullopt};
+  // The empty slot is the weakest; nothing fits it, so no trade is tried either.
+  EXPECT_EQ(NextWeaponPurchase({0, kNoKind, kNoKind, kNoKind, kNoKind}, v), std::nullopt);
+  v.SlotSales = {75000, 75000};
+  v.Credits = 1000000;
+  EXPECT_EQ(NextWeaponPurchase({4, 4, kNoKind, kNoKind, kNoKind}, v), std::nullopt);
 }
 
 }  // namespace

@@ -1,85 +1,194 @@
 #include "campaign.h"
 
-#include "core/game_state.h"
-#include "flyers/aircraft.h"
-#include "flyers/weapon.h"
+#include <algorithm>
+#include <stdexcept>
+
 #include "json.h"
-#include "sim.h"
+#include "play_dir.h"
+#include "shell/game_paths.h"
+#include "shop_screens.h"
+#include "ui_driver.h"
 
 namespace {
 
-// The shop's prices, as the game's own aircraft and weapons carry them.
-TPriceList ReadPrices(const TSimOptions& options) {
-  TSimOptions o = options;
-  o.Mission = 0;
-  o.Autopilot = false;
-  TSimulation sim(o);
-  World& w = sim.GameWorld();
-  TPriceList p;
-  for (uint8_t k = 0; k < p.Weapons.size(); ++k) {
-    auto weapon = MakeWeapon(w, k);
-    p.Weapons[k] = {weapon->Price, weapon->SellValue};
-  }
-  for (uint8_t k = 0; k < p.Cannons.size(); ++k) {
-    auto cannon = MakeCannon(w, k);
-    p.Cannons[k] = {cannon->Price, cannon->SellValue};
-  }
-  for (uint8_t k = 0; k < p.Aircraft.size(); ++k) {
-    auto aircraft = MakeAircraft(w, k, 0, 0);
-    p.Aircraft[k] = {aircraft->Price, aircraft->SellValue};
-    p.AircraftSlots[k] = aircraft->SlotCount;
-  }
-  return p;
+using TScreen = TForm1::TScreen;
+
+constexpr int64_t kTickMillis = 10;
+// How much of a mission passes between looks at the screen.
+constexpr int64_t kTicksBetweenLooks = 1000;
+
+const char* DifficultyCaption(uint8_t difficulty) {
+  if (difficulty >= 4) return "Težká obtížnost";
+  if (difficulty >= 2) return "Středni obtížnost";
+  return "Lehká obtížnost";
 }
 
-TMissionTry Fly(const TSimOptions& base, uint8_t mission, int attempt, int64_t credits,
-                const TLoadout& l) {
-  TSimOptions o = base;
-  o.Mission = mission;
-  o.Credits = credits;
-  o.AircraftKind = l.Aircraft;
-  o.CannonKind = l.Cannon;
-  o.SlotKinds = l.Slots;
-  o.Autopilot = true;
-  o.Frames = false;
-  o.Summary = false;
-  o.Ticks = kMissionTickLimit;
-  // Every try meets its own luck, as a player's would.
-  o.Seed = base.Seed * 1000 + mission * 10 + static_cast<uint64_t>(attempt);
-  TSimulation sim(o);
-  sim.Run();
-  return {sim.Outcome(), sim.TicksRun(), sim.Kills(), sim.GameWorld().State.Credits};
-}
+class TCampaignRunner {
+ public:
+  TCampaignRunner(const TSimOptions& options, const TCampaignLimits& limits)
+      : options_(options),
+        limits_(limits),
+        dir_(options.DataDir),
+        d_(dir_.Path().string(), options.Seed) {
+    // Installed, the game keeps its save in the user's data directory, where every run
+    // would share it.
+    if (SaveGamePath().is_absolute()) {
+      throw std::runtime_error("the campaign runner must run from the build tree, not installed");
+    }
+    // Content that cannot be read is reported in a box at start-up.
+    if (!d_.Backend().Messages().empty()) {
+      throw std::runtime_error(d_.Backend().Messages().front().Text);
+    }
+    d_.SetMissionFrames(false);
+  }
+
+  TCampaignResult Run() {
+    StartNewGame();
+    TCampaignResult result;
+    for (int32_t m = 0; m < 6; ++m) {
+      result.Missions.push_back(PlayMission(m));
+      if (result.Missions.back().Tries.empty() ||
+          result.Missions.back().Tries.back().Outcome != "won") {
+        return result;
+      }
+    }
+    Expect(TScreen::CampaignWon);
+    Click("Pokračuj");
+    Expect(TScreen::MainMenu);
+    result.Won = true;
+    return result;
+  }
+
+ private:
+  void StartNewGame() {
+    d_.ChooseItem("V okne");
+    Click("Pokracovat");
+    AwaitMainMenu();
+    Click("Nová hra");
+    Click(DifficultyCaption(options_.Difficulty));
+    Click("Pokračuj");
+    Expect(TScreen::Hangar);
+  }
+
+  TMissionRecord PlayMission(int32_t m) {
+    Expect(TScreen::Hangar);
+    ShopInHangar(d_, owned_, stock_);
+    CheckOwnedInGame();
+    TMissionRecord record;
+    record.Mission = m + 1;
+    record.CreditsBefore = ReadCredits(d_);
+    record.CreditsAfter = record.CreditsBefore;
+    record.Loadout = owned_;
+    if (owned_.Aircraft == kNoKind) return record;  // nothing to fly
+    Click("Uložit hru");
+    const TLoadout saved = owned_;
+    for (int32_t attempt = 1; attempt <= limits_.TriesPerMission; ++attempt) {
+      record.Tries.push_back(Fly(m, attempt));
+      const std::string& outcome = record.Tries.back().Outcome;
+      if (outcome == "won") {
+        record.CreditsAfter = record.Tries.back().Credits;
+        Click("Pokračuj");  // to the next hangar, or the campaign's end
+        return record;
+      }
+      if (attempt < limits_.TriesPerMission) {
+        LeaveForMainMenu(outcome);
+        Click("Nahrát hru");
+        Expect(TScreen::Hangar);
+        owned_ = saved;
+        CheckOwnedInGame();
+      }
+    }
+    return record;
+  }
+
+  TMissionTry Fly(int32_t m, int32_t attempt) {
+    Click("Letět další misi");
+    Expect(TScreen::Briefing);
+    Click("Letět misi");
+    Expect(TScreen::Mission);
+    // Every try meets its own luck, as a player's would.
+    d_.SetAutopilot(true, options_.Seed * 1000 + static_cast<uint64_t>(m * 10 + attempt));
+    const int64_t startTicks = d_.TicksRun(), startKills = d_.Kills();
+    for (int pauses = 0;;) {
+      const int64_t left = limits_.TicksPerTry - (d_.TicksRun() - startTicks);
+      if (d_.Form().Screen() == TScreen::Mission && left > 0) {
+        d_.Wait(static_cast<uint64_t>(std::min(left, kTicksBetweenLooks) * kTickMillis));
+      } else if (d_.Form().Screen() == TScreen::Paused && ++pauses < 100) {
+        Click("Zpět od hry");  // the pilot never pauses; a stray pause is resumed
+      } else {
+        break;
+      }
+    }
+    d_.SetAutopilot(false, 0);
+    TMissionTry t;
+    t.Ticks = d_.TicksRun() - startTicks;
+    t.Kills = d_.Kills() - startKills;
+    t.Credits = d_.GameWorld().State.Credits;
+    const TScreen screen = d_.Form().Screen();
+    t.Outcome = screen == TScreen::Won ? "won" : screen == TScreen::ShotDown ? "lost" : "running";
+    return t;
+  }
+
+  void LeaveForMainMenu(const std::string& outcome) {
+    if (outcome == "lost") {
+      Click("Zpět do menu");
+    } else {
+      // Out of time: pause the mission and quit it, as a player would.
+      d_.PressKey(platform::vk::Escape, 1);
+      Expect(TScreen::Paused);
+      Click("Návrat do hlavní nabídky");
+      AwaitMainMenu();
+    }
+    Expect(TScreen::MainMenu);
+  }
+
+  // The main menu appears at the menu timer's next tick.
+  void AwaitMainMenu() {
+    for (int i = 0; i < 10 && d_.Form().Screen() != TScreen::MainMenu; ++i) d_.Wait(100);
+    Expect(TScreen::MainMenu);
+  }
+
+  // What the runner believes it owns is what the game holds: a click that did something else
+  // than the screen promised would show here.
+  void CheckOwnedInGame() {
+    const GameState& s = d_.GameWorld().State;
+    if (s.AircraftKind != owned_.Aircraft || s.CannonKind != owned_.Cannon ||
+        s.SlotKinds != owned_.Slots) {
+      throw EUiFailure("the game holds another loadout than the one bought");
+    }
+  }
+
+  // A click the game must take without a message box: any box here means something failed
+  // (a save that could not be written, a missing save, a refused purchase).
+  void Click(const std::string& caption) {
+    const size_t before = d_.Backend().Messages().size();
+    d_.ClickButton(caption);
+    const auto& messages = d_.Backend().Messages();
+    if (messages.size() != before) {
+      throw EUiFailure("\"" + caption + "\" was answered with \"" + messages.back().Text + "\"");
+    }
+  }
+
+  void Expect(TScreen screen) {
+    if (d_.Form().Screen() != screen) {
+      throw EUiFailure(std::string("expected the ") + TForm1::ScreenName(screen) + " screen, but " +
+                       TForm1::ScreenName(d_.Form().Screen()) + " is open");
+    }
+  }
+
+  TSimOptions options_;
+  TCampaignLimits limits_;
+  TPlayDir dir_;  // before the driver: removed after it has left the directory
+  TUiDriver d_;
+  TLoadout owned_;
+  std::optional<TStock> stock_;
+};
 
 }  // namespace
 
-TCampaignResult RunCampaign(const TSimOptions& options) {
-  const TPriceList prices = ReadPrices(options);
-  TCampaignResult result;
-  TLoadout loadout;
-  int64_t credits = kNewGameCredits;
-  for (uint8_t m = 0; m < 6; ++m) {
-    TOffers offers;
-    SetOffers(offers, m);
-    Shop(loadout, credits, offers, prices);
-    TMissionRecord record;
-    record.Mission = m + 1;
-    record.CreditsBefore = credits;
-    record.CreditsAfter = credits;
-    record.Loadout = loadout;
-    bool won = false;
-    for (int attempt = 1; loadout.Aircraft != 255 && attempt <= kTriesPerMission && !won;
-         ++attempt) {
-      record.Tries.push_back(Fly(options, m, attempt, credits, loadout));
-      won = record.Tries.back().Outcome == "won";
-    }
-    if (won) credits = record.Tries.back().Credits;
-    record.CreditsAfter = credits;
-    result.Missions.push_back(record);
-    if (!won) return result;
-  }
-  result.Won = true;
-  return result;
+TCampaignResult RunCampaign(const TSimOptions& options, const TCampaignLimits& limits) {
+  TCampaignRunner runner(options, limits);
+  return runner.Run();
 }
 
 std::string CampaignSummary(const TSimOptions& options, const TCampaignResult& result) {

@@ -1,12 +1,13 @@
-// The campaign runner: a new game played to its end with the built-in pilot. Between
-// missions it shops by the policy of shopping.h; before each mission it keeps the campaign
-// as it stands (as saving in the hangar would), and after being shot down it goes back to
-// that and flies the mission again, at most three tries a mission. Frames are not drawn:
-// they change nothing in play, and the runs are long.
+// The campaign runner: a new game played to its end through the game's own screens, as a
+// player would play it. From the main menu it starts a new game at the chosen difficulty,
+// shops in the hangar by the policy of shopping.h, saves the game there before each mission,
+// and lets the built-in pilot fly the mission. Shot down, it goes back to the main menu, loads
+// the save and flies again from the hangar, at most three tries a mission. The mission's
+// frames are not drawn: they change nothing in play, and the runs are long. Each run works in
+// a directory of its own (play_dir.h), so runs side by side never share a save.
 #pragma once
 
 #include <cstdint>
-#include <ostream>
 #include <string>
 #include <vector>
 
@@ -33,9 +34,15 @@ struct TCampaignResult {
   std::vector<TMissionRecord> Missions;
 };
 
-constexpr int kTriesPerMission = 3;
-constexpr int64_t kMissionTickLimit = 90000;  // 15 minutes: a mission that never ends
+struct TCampaignLimits {
+  int32_t TriesPerMission = 3;
+  // 15 minutes: a try still flying then counts as lost, and the runner leaves it through the
+  // pause screen.
+  int64_t TicksPerTry = 90000;
+};
 
-// Plays the campaign at the options' difficulty and seed. Throws as TSimulation does.
-TCampaignResult RunCampaign(const TSimOptions& options);
+// Plays the campaign at the options' difficulty and seed, with the content tree of
+// options.DataDir. Throws EUiFailure when a screen does not show what the runner needs, and
+// std::runtime_error for content that cannot be read or a save that cannot be written.
+TCampaignResult RunCampaign(const TSimOptions& options, const TCampaignLimits& limits = {});
 std::string CampaignSummary(const TSimOptions& options, const TCampaignResult& result);

@@ -16,6 +16,7 @@
 #include "flyers/projectile.h"
 #include "held_input.h"
 #include "json.h"
+#include "kill_count.h"
 #include "shell/asset_loader.h"
 #include "shell/flight_setup.h"
 #include "ui_driver.h"
@@ -66,10 +67,6 @@ int64_t LiveCount(const List& list) {
   int64_t n = 0;
   for (auto* node = list.Head(); node; node = node->Next) n += node->Object->Alive ? 1 : 0;
   return n;
-}
-
-bool IsEnemyCraft(const TFlyer& f) {
-  return f.Side == kSideEnemy && !dynamic_cast<const TProjectile*>(&f);
 }
 
 }  // namespace
@@ -169,12 +166,7 @@ void TSimulation::ApplyInput() {
 }
 
 void TSimulation::CountKills() {
-  // A destroyed craft stays in the list, dead, until the next tick's move pass frees it:
-  // each is seen here exactly once. Craft that flew off have health left and do not count.
-  for (auto* n = world_->FlyerList.Head(); n; n = n->Next) {
-    const TFlyer& f = *n->Object;
-    if (!f.Alive && f.Health <= 0 && IsEnemyCraft(f)) ++kills_;
-  }
+  kills_ += CraftDestroyedInLastTick(*world_);
 }
 
 bool TSimulation::RunTick() {

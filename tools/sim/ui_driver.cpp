@@ -5,6 +5,7 @@
 
 #include "held_input.h"
 #include "json.h"
+#include "kill_count.h"
 
 namespace {
 
@@ -27,6 +28,12 @@ TUiDriver::TUiDriver(const std::string& dataDir, uint64_t seed)
   form_->UpdateTimer.OnTimer = [this, tick = std::move(tick)] {
     if (pilot_) Fly();
     tick();
+    ++ticks_;
+    kills_ += CraftDestroyedInLastTick(GameWorld());
+  };
+  auto frame = std::move(form_->DrawTimer.OnTimer);
+  form_->DrawTimer.OnTimer = [this, frame = std::move(frame)](int32_t lag) {
+    if (drawFrames_) frame(lag);
   };
 }
 
@@ -114,12 +121,8 @@ void TUiDriver::Execute(const TUiCommand& c) {
       Expect(c);
       return;
     case TKind::Autopilot:
-      if (c.Number == 1 && !pilot_) {
-        pilot_.emplace(seed_);
-      } else if (c.Number == 0 && pilot_) {
-        pilot_.reset();
-        HandBack();
-      }
+      // Switching on again keeps the pilot that flies.
+      if (c.Number == 0 || !pilot_) SetAutopilot(c.Number == 1, seed_);
       return;
   }
 }
@@ -161,39 +164,82 @@ std::vector<TControl*> TUiDriver::ControlsInScriptOrder() const {
   return order;
 }
 
-void TUiDriver::Click(const TUiCommand& c) {
+TControl* TUiDriver::FindButton(const std::string& caption, int64_t number,
+                                std::string& why) const {
   int64_t seen = 0;
   for (TControl* control : ControlsInScriptOrder()) {
     const auto* button = dynamic_cast<const TButton*>(control);
-    if (!button || button->Caption() != c.Text || ++seen < c.Number) continue;
+    if (!button || button->Caption() != caption || ++seen < number) continue;
     if (!control->Enabled()) {
-      Fail(c, "the button \"" + c.Text + "\" is disabled");
-      return;
+      why = "the button \"" + caption + "\" is disabled";
+      return nullptr;
     }
-    backend_.PushClick(control->Left() + control->Width() / 2,
-                       control->Top() + control->Height() / 2);
-    app_->ProcessMessages();
-    return;
+    return control;
   }
-  Fail(c, "no visible button \"" + c.Text + "\" (number " + std::to_string(c.Number) +
-              "); visible: " + VisibleTextList());
+  why = "no visible button \"" + caption + "\" (number " + std::to_string(number) +
+        "); visible: " + VisibleTextList();
+  return nullptr;
 }
 
-void TUiDriver::Choose(const TUiCommand& c) {
+bool TUiDriver::FindItem(const std::string& item, int32_t& x, int32_t& y) const {
   for (TControl* control : ControlsInScriptOrder()) {
     auto* radio = dynamic_cast<TRadioGroup*>(control);
     if (!radio) continue;
     const auto& items = radio->Items();
-    const auto it = std::find(items.begin(), items.end(), c.Text);
-    int32_t x = 0, y = 0;
-    if (it == items.end() || !radio->ItemCenter(static_cast<int32_t>(it - items.begin()), x, y)) {
-      continue;
+    const auto it = std::find(items.begin(), items.end(), item);
+    if (it != items.end() && radio->ItemCenter(static_cast<int32_t>(it - items.begin()), x, y)) {
+      return true;
     }
-    backend_.PushClick(x, y);
-    app_->ProcessMessages();
+  }
+  return false;
+}
+
+void TUiDriver::PushClickAt(int32_t x, int32_t y) {
+  backend_.PushClick(x, y);
+  app_->ProcessMessages();
+}
+
+void TUiDriver::Click(const TUiCommand& c) {
+  std::string why;
+  TControl* control = FindButton(c.Text, c.Number, why);
+  if (!control) {
+    Fail(c, why);
     return;
   }
-  Fail(c, "no visible radio item \"" + c.Text + "\"; visible: " + VisibleTextList());
+  PushClickAt(control->Left() + control->Width() / 2, control->Top() + control->Height() / 2);
+}
+
+void TUiDriver::Choose(const TUiCommand& c) {
+  int32_t x = 0, y = 0;
+  if (!FindItem(c.Text, x, y)) {
+    Fail(c, "no visible radio item \"" + c.Text + "\"; visible: " + VisibleTextList());
+    return;
+  }
+  PushClickAt(x, y);
+}
+
+void TUiDriver::ClickButton(const std::string& caption, int64_t number) {
+  std::string why;
+  TControl* control = FindButton(caption, number, why);
+  if (!control) throw EUiFailure(why);
+  PushClickAt(control->Left() + control->Width() / 2, control->Top() + control->Height() / 2);
+}
+
+void TUiDriver::ChooseItem(const std::string& item) {
+  int32_t x = 0, y = 0;
+  if (!FindItem(item, x, y)) {
+    throw EUiFailure("no visible radio item \"" + item + "\"; visible: " + VisibleTextList());
+  }
+  PushClickAt(x, y);
+}
+
+void TUiDriver::SetAutopilot(bool on, uint64_t seed) {
+  if (on) {
+    pilot_.emplace(seed);
+  } else if (pilot_) {
+    pilot_.reset();
+    HandBack();
+  }
 }
 
 void TUiDriver::Expect(const TUiCommand& c) {

@@ -40,6 +40,23 @@ class TUiDriver {
 
   std::string SummaryLine() const;
 
+  // The same actions for a program that drives the form itself (the campaign runner). Each
+  // goes through the event queue as its script command does and throws EUiFailure when the
+  // program cannot take it. A message box opened meanwhile is answered with OK.
+  void ClickButton(const std::string& caption, int64_t number = 1);
+  void ChooseItem(const std::string& item);
+  void PressKey(uint8_t key, int64_t ticks);
+  void Wait(uint64_t ms) { app_->RunFor(ms); }
+  // The pilot takes over (seeded) or hands the controls back.
+  void SetAutopilot(bool on, uint64_t seed);
+  // Whether the mission's frames are drawn; they change nothing in play, and a run that
+  // nobody watches goes faster without them. Menus are drawn either way.
+  void SetMissionFrames(bool draw) { drawFrames_ = draw; }
+
+  // Logic ticks run, and enemy craft destroyed in them, since the driver started.
+  int64_t TicksRun() const { return ticks_; }
+  int64_t Kills() const { return kills_; }
+
   TForm1& Form() { return *form_; }
   World& GameWorld() { return form_->GameWorld(); }
   platform::HeadlessBackend& Backend() { return backend_; }
@@ -55,12 +72,16 @@ class TUiDriver {
   void Click(const TUiCommand& c);
   void Choose(const TUiCommand& c);
   void Expect(const TUiCommand& c);
-  void PressKey(uint8_t key, int64_t ticks);
   void Screenshot(const TUiCommand& c);
   // Before each logic tick while the pilot flies: its states onto the keys and the stick.
   void Fly();
   void HandBack();
   std::string VisibleTextList() const;
+  // The button ClickButton and `click` mean, or why there is none.
+  TControl* FindButton(const std::string& caption, int64_t number, std::string& why) const;
+  // The radio item's place for ChooseItem and `choose`; false when no visible group has it.
+  bool FindItem(const std::string& item, int32_t& x, int32_t& y) const;
+  void PushClickAt(int32_t x, int32_t y);
 
   std::filesystem::path previousDir_;
   platform::HeadlessBackend backend_;
@@ -69,6 +90,9 @@ class TUiDriver {
   std::unique_ptr<TForm1> form_;
   uint64_t seed_;
   std::optional<TAutopilot> pilot_;
+  bool drawFrames_ = true;
+  int64_t ticks_ = 0;
+  int64_t kills_ = 0;
 
   const std::vector<TUiCommand>* commands_ = nullptr;
   size_t next_ = 0;

@@ -1,0 +1,134 @@
+// The campaign runner through the real screens: its visits to the hangar shop carry the
+// policy out with clicks and end with exactly the loadout and credits worked out by hand, it
+// keeps its save in a directory of its own, and it leaves a mission it cannot finish through
+// the pause screen and loads its save for the next try.
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "campaign.h"
+#include "core/level.h"
+#include "play_dir.h"
+#include "shop_screens.h"
+#include "support/temp_dir.h"
+#include "ui_driver.h"
+
+namespace {
+
+struct ShopVisit : ::testing::Test {
+  TUiDriver d{SK_DATA_DIR, 5};
+  World& w = d.GameWorld();
+  TLoadout owned;
+  std::optional<TStock> stock;
+
+  void SetUp() override {
+    d.RunText(
+        "choose \"V okne\"\nclick \"Pokracovat\"\nwait 100\n"
+        "click \"Nová hra\"\nclick \"Středni obtížnost\"\nclick \"Pokračuj\"\n");
+  }
+  void Visit() {
+    try {
+      ShopInHangar(d, owned, stock);
+    } catch (const EUiFailure& e) {
+      FAIL() << e.what();
+    }
+    EXPECT_EQ(d.Form().Screen(), TForm1::TScreen::Hangar);
+    EXPECT_TRUE(d.Backend().Messages().empty());
+    // What the runner remembers is what the game holds.
+    EXPECT_EQ(w.State.AircraftKind, owned.Aircraft);
+    EXPECT_EQ(w.State.CannonKind, owned.Cannon);
+    EXPECT_EQ(w.State.SlotKinds, owned.Slots);
+  }
+};
+
+TEST_F(ShopVisit, ANewGameBuysTheStartingKitAndLearnsTheStock) {
+  Visit();
+  EXPECT_EQ(owned.Aircraft, 0);
+  EXPECT_EQ(owned.Cannon, 0);
+  EXPECT_EQ(owned.Slots, (std::array<uint8_t, 5>{0, kNoKind, kNoKind, kNoKind, kNoKind}));
+  EXPECT_EQ(ReadCredits(d), 4000);
+  ASSERT_TRUE(stock.has_value());
+  EXPECT_EQ(stock->Weapons[0], 5000);
+  EXPECT_EQ(stock->Weapons[1], 5000);
+  EXPECT_EQ(stock->Weapons[2], std::nullopt);
+  EXPECT_EQ(stock->Cannons[0], 1000);
+  EXPECT_EQ(stock->Cannons[1], std::nullopt);
+}
+
+TEST_F(ShopVisit, LaterVisitsTradeTheAircraftAndThenTheWeaponsUp) {
+  Visit();
+  // Before the fifth mission, with money to spend: the Jaguar and its kit fetch 34800.
+  w.State.Credits = 400000;
+  LoadLevel(w, 4);
+  Visit();
+  EXPECT_EQ(owned.Aircraft, 2);  // the F15: 434800 less 300000
+  EXPECT_EQ(owned.Cannon, 2);    // the DC, 5000 kept for a weapon: 123800 left
+  // A heavy laser (23800 left), a light one (5800), missiles in the last slot (800).
+  EXPECT_EQ(owned.Slots, (std::array<uint8_t, 5>{4, 2, 0, kNoKind, kNoKind}));
+  EXPECT_EQ(ReadCredits(d), 800);
+
+  w.State.Credits += 200000;
+  Visit();
+  // The missiles go for a heavy laser (204800 with their 4000, less 100000), then the
+  // light laser for another (118800 with its 14000).
+  EXPECT_EQ(owned.Aircraft, 2);
+  EXPECT_EQ(owned.Slots, (std::array<uint8_t, 5>{4, 4, 4, kNoKind, kNoKind}));
+  EXPECT_EQ(ReadCredits(d), 18800);
+}
+
+TEST(PlayDir, LinksTheContentKeepsItsOwnSaveAndLeavesNothingBehind) {
+  ScopedTempDir tree;
+  for (const char* folder : {"res", "sounds", "levels"}) {
+    std::filesystem::create_directory(tree.Path() / folder);
+  }
+  tree.Write("levels/level1.map", {1, 2, 3});
+  tree.Write("game.sav", {9});
+  std::filesystem::path made;
+  {
+    TPlayDir dir(tree.Path());
+    made = dir.Path();
+    EXPECT_NE(made, tree.Path());
+    EXPECT_TRUE(std::filesystem::exists(made / "levels" / "level1.map"));
+    EXPECT_FALSE(std::filesystem::exists(made / "game.sav"));  // another run's save
+    std::ofstream(made / "game.sav") << "mine";
+    EXPECT_NE(made, TPlayDir(tree.Path()).Path());  // a second run gets its own
+  }
+  EXPECT_FALSE(std::filesystem::exists(made));
+  EXPECT_TRUE(std::filesystem::exists(tree.Path() / "levels" / "level1.map"));
+  std::ifstream save(tree.Path() / "game.sav");
+  EXPECT_EQ(save.get(), 9);
+  EXPECT_THROW(TPlayDir(tree.Path() / "missing"), std::runtime_error);
+}
+
+TEST(CampaignRunner, ATryOutOfTimeIsLeftThroughThePauseAndTheSaveLoadedForTheNext) {
+  const std::filesystem::path contentSave = std::filesystem::path(SK_DATA_DIR) / "game.sav";
+  const bool savedBefore = std::filesystem::exists(contentSave);
+  TSimOptions o;
+  o.DataDir = SK_DATA_DIR;
+  o.Difficulty = 2;
+  o.Seed = 4;
+  TCampaignResult r;
+  try {
+    r = RunCampaign(o, TCampaignLimits{2, 300});
+  } catch (const EUiFailure& e) {
+    FAIL() << e.what();
+  }
+  EXPECT_FALSE(r.Won);
+  ASSERT_EQ(r.Missions.size(), 1u);
+  const TMissionRecord& m = r.Missions[0];
+  ASSERT_EQ(m.Tries.size(), 2u);
+  for (const TMissionTry& t : m.Tries) {
+    EXPECT_EQ(t.Outcome, "running");
+    EXPECT_EQ(t.Ticks, 300);
+  }
+  // The second try started from the save: the same kit, nothing earned kept.
+  EXPECT_EQ(m.CreditsBefore, 4000);
+  EXPECT_EQ(m.CreditsAfter, 4000);
+  EXPECT_EQ(m.Loadout.Aircraft, 0);
+  // The save was the run's own.
+  EXPECT_EQ(std::filesystem::exists(contentSave), savedBefore);
+  EXPECT_NE(CampaignSummary(o, r).find("\"outcomes\":[\"running\",\"running\"]"),
+            std::string::npos);
+}
+
+}  // namespace
