@@ -8,6 +8,7 @@
 
 #include "campaign.h"
 #include "core/level.h"
+#include "core/tick.h"
 #include "play_dir.h"
 #include "shop_screens.h"
 #include "support/temp_dir.h"
@@ -129,6 +130,37 @@ TEST(CampaignRunner, ATryOutOfTimeIsLeftThroughThePauseAndTheSaveLoadedForTheNex
   EXPECT_EQ(std::filesystem::exists(contentSave), savedBefore);
   EXPECT_NE(CampaignSummary(o, r).find("\"outcomes\":[\"running\",\"running\"]"),
             std::string::npos);
+}
+
+TEST(CampaignRunner, ShotDownItGoesBackToTheMainMenuLoadsTheSaveAndFliesAgain) {
+  TSimOptions o;
+  o.DataDir = SK_DATA_DIR;
+  o.Seed = 2;
+  int tries = 0;
+  int64_t creditsAtTakeOff = -1;
+  TCampaignLimits limits{3, 200};
+  limits.OnTakeOff = [&](World& w) {
+    creditsAtTakeOff = w.State.Credits;
+    EXPECT_FALSE(w.State.GameOver);
+    w.State.Credits += 1000;  // earned in the air, lost with the aircraft
+    if (++tries < 3) MissionEnd(w, false);
+  };
+  TCampaignResult r;
+  try {
+    r = RunCampaign(o, limits);
+  } catch (const EUiFailure& e) {
+    FAIL() << e.what();
+  }
+  ASSERT_EQ(r.Missions.size(), 1u);
+  const TMissionRecord& m = r.Missions[0];
+  ASSERT_EQ(m.Tries.size(), 3u);
+  EXPECT_EQ(m.Tries[0].Outcome, "lost");
+  EXPECT_EQ(m.Tries[0].Ticks, 0);
+  EXPECT_EQ(m.Tries[0].Credits, 5000);
+  EXPECT_EQ(m.Tries[1].Outcome, "lost");
+  EXPECT_EQ(m.Tries[2].Outcome, "running");
+  EXPECT_EQ(creditsAtTakeOff, 4000);  // the third try took off from the save as well
+  EXPECT_EQ(m.CreditsAfter, 4000);
 }
 
 }  // namespace

@@ -108,6 +108,7 @@ class TCampaignRunner {
     Expect(TScreen::Mission);
     // Every try meets its own luck, as a player's would.
     d_.SetAutopilot(true, options_.Seed * 1000 + static_cast<uint64_t>(m * 10 + attempt));
+    if (limits_.OnTakeOff) limits_.OnTakeOff(d_.GameWorld());
     const int64_t startTicks = d_.TicksRun(), startKills = d_.Kills();
     for (int pauses = 0;;) {
       const int64_t left = limits_.TicksPerTry - (d_.TicksRun() - startTicks);

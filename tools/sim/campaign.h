@@ -8,9 +8,11 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "core/world.h"
 #include "options.h"
 #include "shopping.h"
 
@@ -39,6 +41,8 @@ struct TCampaignLimits {
   // 15 minutes: a try still flying then counts as lost, and the runner leaves it through the
   // pause screen.
   int64_t TicksPerTry = 90000;
+  // For tests: called as each try takes off, to bring about what play would take minutes to.
+  std::function<void(World&)> OnTakeOff;
 };
 
 // Plays the campaign at the options' difficulty and seed, with the content tree of
