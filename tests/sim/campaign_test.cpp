@@ -77,6 +77,19 @@ TEST_F(ShopVisit, LaterVisitsTradeTheAircraftAndThenTheWeaponsUp) {
   EXPECT_EQ(ReadCredits(d), 18800);
 }
 
+TEST_F(ShopVisit, AClickTheGameAnswersWithAMessageBoxFailsWithItsText) {
+  try {
+    d.ClickButton("Letět další misi");  // no aircraft yet
+    FAIL() << "the refusal must fail the click";
+  } catch (const EUiFailure& e) {
+    EXPECT_NE(std::string(e.what()).find("Nemáte žádné letadlo, nemůžete letět misi!"),
+              std::string::npos)
+        << e.what();
+  }
+  EXPECT_EQ(d.Form().Screen(), TForm1::TScreen::Hangar);
+  EXPECT_THROW(d.ExpectScreen(TForm1::TScreen::Briefing), EUiFailure);
+}
+
 TEST(PlayDir, LinksTheContentKeepsItsOwnSaveAndLeavesNothingBehind) {
   ScopedTempDir tree;
   for (const char* folder : {"res", "sounds", "levels"}) {

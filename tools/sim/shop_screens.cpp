@@ -68,23 +68,6 @@ int KindNamedBy(const std::string& line, int count,
   return -1;
 }
 
-void ExpectScreen(TUiDriver& d, TScreen screen) {
-  if (d.Form().Screen() != screen) {
-    throw EUiFailure(std::string("expected the ") + TForm1::ScreenName(screen) + " screen, but " +
-                     TForm1::ScreenName(d.Form().Screen()) + " is open");
-  }
-}
-
-// A click the shop must take without a word: a message box means it refused.
-void Click(TUiDriver& d, const std::string& caption, int64_t number = 1) {
-  const size_t before = d.Backend().Messages().size();
-  d.ClickButton(caption, number);
-  const auto& messages = d.Backend().Messages();
-  if (messages.size() != before) {
-    throw EUiFailure("\"" + caption + "\" was answered with \"" + messages.back().Text + "\"");
-  }
-}
-
 // The kind a browser's description memo (Memo5) shows; -1 for none.
 int DescribedKind(TUiDriver& d, int count, const std::function<const std::string&(int)>& text) {
   for (TMemo* memo : VisibleMemos(d)) {
@@ -99,34 +82,34 @@ void BuyInBrowser(TUiDriver& d, uint8_t kind, const std::string& next, int count
                   const std::function<const std::string&(int)>& text) {
   for (int step = 0; DescribedKind(d, count, text) != kind; ++step) {
     if (step == count) throw EUiFailure("the browser never shows kind " + std::to_string(kind));
-    Click(d, next);
+    d.ClickButton(next);
   }
-  Click(d, "Koupit");
-  ExpectScreen(d, TScreen::WeaponShop);
+  d.ClickButton("Koupit");
+  d.ExpectScreen(TScreen::WeaponShop);
 }
 
 void BuyAircraftIfBetter(TUiDriver& d, TLoadout& owned, const std::optional<TStock>& stock) {
-  Click(d, "Obchodovat s letadly");
-  ExpectScreen(d, TScreen::PlaneShop);
+  d.ClickButton("Obchodovat s letadly");
+  d.ExpectScreen(TScreen::PlaneShop);
   const TPlaneShopScreen screen = ReadPlaneShop(d);
   const auto kind = AircraftToBuy(owned.Aircraft, screen.View, PriceOfCheapestArms(stock));
   if (kind) {
-    if (owned.Aircraft != kNoKind) Click(d, screen.SellCaption);
-    Click(d, "Koupit", screen.BuyButton[*kind]);
+    if (owned.Aircraft != kNoKind) d.ClickButton(screen.SellCaption);
+    d.ClickButton("Koupit", screen.BuyButton[*kind]);
     owned = TLoadout{};
     owned.Aircraft = *kind;
   }
-  Click(d, "Zpět");
-  ExpectScreen(d, TScreen::ShopMenu);
+  d.ClickButton("Zpět");
+  d.ExpectScreen(TScreen::ShopMenu);
 }
 
 void BuyCannonIfBetter(TUiDriver& d, TLoadout& owned) {
   const TWeaponShopScreen screen = ReadWeaponShop(d);
   const auto kind = CannonToBuy(owned.Cannon, screen.View);
   if (!kind) return;
-  if (owned.Cannon != kNoKind) Click(d, screen.CannonCaption);
-  Click(d, "Kanón : Koupit");
-  ExpectScreen(d, TScreen::CannonBrowser);
+  if (owned.Cannon != kNoKind) d.ClickButton(screen.CannonCaption);
+  d.ClickButton("Kanón : Koupit");
+  d.ExpectScreen(TScreen::CannonBrowser);
   BuyInBrowser(d, *kind, "Další kanón", 4, CannonDescription);
   owned.Cannon = *kind;
 }
@@ -137,9 +120,9 @@ void FillSlots(TUiDriver& d, TLoadout& owned) {
     const auto purchase = NextWeaponPurchase(owned.Slots, screen.View);
     if (!purchase) return;
     const size_t slot = purchase->Slot;
-    if (owned.Slots[slot] != kNoKind) Click(d, screen.SlotCaptions[slot]);
-    Click(d, "Slot " + std::to_string(slot) + " : Koupit");
-    ExpectScreen(d, TScreen::WeaponBrowser);
+    if (owned.Slots[slot] != kNoKind) d.ClickButton(screen.SlotCaptions[slot]);
+    d.ClickButton("Slot " + std::to_string(slot) + " : Koupit");
+    d.ExpectScreen(TScreen::WeaponBrowser);
     BuyInBrowser(d, purchase->Kind, "Další zbraň", 6, WeaponDescription);
     owned.Slots[slot] = purchase->Kind;
   }
@@ -225,26 +208,26 @@ TWeaponShopScreen ReadWeaponShop(TUiDriver& d) {
 }
 
 void ShopInHangar(TUiDriver& d, TLoadout& owned, std::optional<TStock>& stock) {
-  ExpectScreen(d, TScreen::Hangar);
-  Click(d, "Nakupovat/prodávat");
-  ExpectScreen(d, TScreen::ShopMenu);
+  d.ExpectScreen(TScreen::Hangar);
+  d.ClickButton("Nakupovat/prodávat");
+  d.ExpectScreen(TScreen::ShopMenu);
   // The prices of the arms first, so the aircraft leaves enough for them.
   if (owned.Aircraft != kNoKind) {
-    Click(d, "Obchodovat se zbraněmi");
-    ExpectScreen(d, TScreen::WeaponShop);
+    d.ClickButton("Obchodovat se zbraněmi");
+    d.ExpectScreen(TScreen::WeaponShop);
     stock = ReadWeaponShop(d).View.Stock;
-    Click(d, "Zpet");
+    d.ClickButton("Zpet");
   }
   BuyAircraftIfBetter(d, owned, stock);
   if (owned.Aircraft != kNoKind) {
-    Click(d, "Obchodovat se zbraněmi");
-    ExpectScreen(d, TScreen::WeaponShop);
+    d.ClickButton("Obchodovat se zbraněmi");
+    d.ExpectScreen(TScreen::WeaponShop);
     stock = ReadWeaponShop(d).View.Stock;
     BuyCannonIfBetter(d, owned);
     FillSlots(d, owned);
-    Click(d, "Zpet");
-    ExpectScreen(d, TScreen::ShopMenu);
+    d.ClickButton("Zpet");
+    d.ExpectScreen(TScreen::ShopMenu);
   }
-  Click(d, "Zpět");
-  ExpectScreen(d, TScreen::Hangar);
+  d.ClickButton("Zpět");
+  d.ExpectScreen(TScreen::Hangar);
 }

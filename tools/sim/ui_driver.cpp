@@ -199,6 +199,10 @@ void TUiDriver::PushClickAt(int32_t x, int32_t y) {
   app_->ProcessMessages();
 }
 
+void TUiDriver::PushClickOn(const TControl& control) {
+  PushClickAt(control.Left() + control.Width() / 2, control.Top() + control.Height() / 2);
+}
+
 void TUiDriver::Click(const TUiCommand& c) {
   std::string why;
   TControl* control = FindButton(c.Text, c.Number, why);
@@ -206,7 +210,7 @@ void TUiDriver::Click(const TUiCommand& c) {
     Fail(c, why);
     return;
   }
-  PushClickAt(control->Left() + control->Width() / 2, control->Top() + control->Height() / 2);
+  PushClickOn(*control);
 }
 
 void TUiDriver::Choose(const TUiCommand& c) {
@@ -222,7 +226,19 @@ void TUiDriver::ClickButton(const std::string& caption, int64_t number) {
   std::string why;
   TControl* control = FindButton(caption, number, why);
   if (!control) throw EUiFailure(why);
-  PushClickAt(control->Left() + control->Width() / 2, control->Top() + control->Height() / 2);
+  const size_t boxes = backend_.Messages().size();
+  PushClickOn(*control);
+  if (backend_.Messages().size() != boxes) {
+    throw EUiFailure("\"" + caption + "\" was answered with \"" + backend_.Messages().back().Text +
+                     "\"");
+  }
+}
+
+void TUiDriver::ExpectScreen(TForm1::TScreen screen) const {
+  if (form_->Screen() != screen) {
+    throw EUiFailure(std::string("expected the ") + TForm1::ScreenName(screen) + " screen, but " +
+                     TForm1::ScreenName(form_->Screen()) + " is open");
+  }
 }
 
 void TUiDriver::ChooseItem(const std::string& item) {

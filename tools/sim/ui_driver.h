@@ -42,8 +42,11 @@ class TUiDriver {
 
   // The same actions for a program that drives the form itself (the campaign runner). Each
   // goes through the event queue as its script command does and throws EUiFailure when the
-  // program cannot take it. A message box opened meanwhile is answered with OK.
+  // program cannot take it. A message box opened meanwhile is answered with OK; after a
+  // click it fails the click too, naming the box's text (a refusal, an error).
   void ClickButton(const std::string& caption, int64_t number = 1);
+  // Throws EUiFailure unless the form shows this screen.
+  void ExpectScreen(TForm1::TScreen screen) const;
   void ChooseItem(const std::string& item);
   void PressKey(uint8_t key, int64_t ticks);
   void Wait(uint64_t ms) { app_->RunFor(ms); }
@@ -82,6 +85,7 @@ class TUiDriver {
   // The radio item's place for ChooseItem and `choose`; false when no visible group has it.
   bool FindItem(const std::string& item, int32_t& x, int32_t& y) const;
   void PushClickAt(int32_t x, int32_t y);
+  void PushClickOn(const TControl& control);  // at its middle
 
   std::filesystem::path previousDir_;
   platform::HeadlessBackend backend_;
