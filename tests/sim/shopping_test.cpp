@@ -3,22 +3,26 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
+
 namespace {
 
-// The stock list as the shop shows it before the given mission (0-based): what is offered
-// and at what price.
+// Fills what is on offer before the given mission (0-based): each item's price from the
+// mission it first appears in; the rest stay as they were (not offered).
+template <size_t N, class Out>
+void Offer(const std::array<int64_t, N>& prices, const std::array<int, N>& from, int mission,
+           Out& out) {
+  for (size_t k = 0; k < N; ++k) {
+    if (from[k] <= mission) out[k] = prices[k];
+  }
+}
+
+// The stock list as the shop shows it before the given mission: what is offered and at what
+// price.
 TStock StockBefore(int mission) {
   TStock s;
-  const std::array<int64_t, 6> weapons{5000, 5000, 18000, 25000, 100000, 80000};
-  const std::array<int, 6> weaponFrom{0, 0, 1, 3, 4, 5};
-  for (size_t k = 0; k < 6; ++k) {
-    if (weaponFrom[k] <= mission) s.Weapons[k] = weapons[k];
-  }
-  const std::array<int64_t, 4> cannons{1000, 5000, 11000, 15000};
-  const std::array<int, 4> cannonFrom{0, 1, 3, 4};
-  for (size_t k = 0; k < 4; ++k) {
-    if (cannonFrom[k] <= mission) s.Cannons[k] = cannons[k];
-  }
+  Offer<6>({5000, 5000, 18000, 25000, 100000, 80000}, {0, 0, 1, 3, 4, 5}, mission, s.Weapons);
+  Offer<4>({1000, 5000, 11000, 15000}, {0, 1, 3, 4}, mission, s.Cannons);
   return s;
 }
 
@@ -26,11 +30,7 @@ TPlaneShopView PlaneShop(int64_t credits, int64_t ownedValue, int mission) {
   TPlaneShopView v;
   v.Credits = credits;
   v.OwnedValue = ownedValue;
-  const std::array<int64_t, 4> prices{50000, 140000, 300000, 400000};
-  const std::array<int, 4> from{0, 2, 4, 5};
-  for (size_t k = 0; k < 4; ++k) {
-    if (from[k] <= mission) v.Aircraft[k] = prices[k];
-  }
+  Offer<4>({50000, 140000, 300000, 400000}, {0, 2, 4, 5}, mission, v.Aircraft);
   return v;
 }
 
