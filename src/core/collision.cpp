@@ -209,7 +209,7 @@ void ShellsVsFlyers(World& w) {
   TFlyerGrid& grid = scratch->Grid;
   auto& hits = scratch->Hits;
   auto& shells = scratch->Shells;
-  grid.Build(w.FlyerList, kShellCells);
+  grid.Build(w.FlyerList, kShellCells, TFlyerGrid::TUse::Points);
   hits.clear();
   shells.clear();
   for (auto* n = w.ShellList.Head(); n; n = n->Next) {
@@ -236,7 +236,7 @@ void FlyersVsFlyers(World& w) {
   TCollisionMemory& memory = MemoryOf(w);
   TScratch<TFlyerPass> scratch(memory.Flyer, memory.FlyerBusy);
   TFlyerGrid& grid = scratch->Grid;
-  grid.Build(w.FlyerList, kFlyerCells);
+  grid.Build(w.FlyerList, kFlyerCells, TFlyerGrid::TUse::Boxes);
   // The pairs are found a stretch of the list at a time, so that even a crowd where every
   // craft meets every other keeps their number bounded.
   const uint32_t count = grid.Count();

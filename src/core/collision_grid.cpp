@@ -66,7 +66,7 @@ bool TFlyerGrid::RectsMeet(const TRect& a, const TRect& b) {
   return (a.Left <= b.Right) & (b.Left <= a.Right) & (a.Top <= b.Bottom) & (b.Top <= a.Bottom);
 }
 
-bool TFlyerGrid::CircleRectMeet(const TCircle& c, const TRect& r) {
+[[gnu::always_inline]] inline bool TFlyerGrid::CircleRectMeet(const TCircle& c, const TRect& r) {
   // Either rule puts a point of the rectangle in the circle (a corner, or an extreme point of
   // the circle lying in it), so a circle farther from the rectangle than its radius misses.
   const int64_t left = std::min(r.Left, r.Right), right = std::max(r.Left, r.Right);
@@ -84,7 +84,7 @@ bool TFlyerGrid::CircleRectMeet(const TCircle& c, const TRect& r) {
          inRect(c.X, c.Y + c.R) | inRect(c.X, c.Y - c.R);
 }
 
-void TFlyerGrid::Build(const TFlyerList& list, int32_t cellShift) {
+void TFlyerGrid::Build(const TFlyerList& list, int32_t cellShift, TUse use) {
   shift_ = cellShift;
   columns_ = ((kGridRight - kGridLeft) >> shift_) + 1;
   rows_ = ((kGridBottom - kGridTop) >> shift_) + 1;
@@ -132,7 +132,11 @@ void TFlyerGrid::Build(const TFlyerList& list, int32_t cellShift) {
   circleStart_.push_back(static_cast<uint32_t>(circles_.size()));
   rectStart_.push_back(static_cast<uint32_t>(rects_.size()));
   cellStart_.clear();
-  if (flyers_.size() < kGridFrom) return;
+  if (flyers_.size() < kGridFrom) {
+    all_.resize(flyers_.size());
+    for (uint32_t i = 0; i < all_.size(); ++i) all_[i] = i;
+    return;
+  }
   auto forEachCell = [&](auto&& f) {
     for (uint32_t i = 0; i < spans_.size(); ++i) {
       const TSpan& s = spans_[i];
@@ -148,8 +152,13 @@ void TFlyerGrid::Build(const TFlyerList& list, int32_t cellShift) {
   cellStart_.assign(cells + 1, 0);
   forEachCell([&](size_t cell, uint32_t, uint32_t) { ++cellStart_[cell + 1]; });
   for (size_t k = 1; k <= cells; ++k) cellStart_[k] += cellStart_[k - 1];
-  filed_.resize(cellStart_[cells]);
   fill_.assign(cellStart_.begin(), cellStart_.end() - 1);
+  if (use == TUse::Points) {
+    members_.resize(cellStart_[cells]);
+    forEachCell([&](size_t cell, uint32_t i, uint32_t) { members_[fill_[cell]++] = i; });
+    return;
+  }
+  filed_.resize(cellStart_[cells]);
   forEachCell([&](size_t cell, uint32_t i, uint32_t begins) {
     TFiled& f = filed_[fill_[cell]++];
     f = own_[i];
@@ -166,9 +175,9 @@ int32_t TFlyerGrid::Row(int64_t y) const {
 }
 
 TFlyerGrid::TRange TFlyerGrid::Candidates(TPoint p) const {
-  if (!Gridded()) return {own_.data(), own_.data() + own_.size()};
+  if (!Gridded()) return {all_.data(), all_.data() + all_.size()};
   const auto cell = static_cast<size_t>(Row(p.Y) * columns_ + Column(p.X));
-  return {filed_.data() + cellStart_[cell], filed_.data() + cellStart_[cell + 1]};
+  return {members_.data() + cellStart_[cell], members_.data() + cellStart_[cell + 1]};
 }
 
 // PointInBox, then PointInShapes; a point beyond what the shapes reach is in none of them.

@@ -24,9 +24,12 @@ class TFlyerGrid {
     const uint32_t* end() const { return last; }
   };
 
+  // What the grid is asked about: points find flyers through a cell's list of their places
+  // in the list; boxes pair flyers from the copies a cell keeps of them.
+  enum class TUse { Points, Boxes };
   // Cells of 2^cellShift pixels: small ones suit single points, larger ones boxes, which
   // then span fewer cells.
-  void Build(const TFlyerList& list, int32_t cellShift);
+  void Build(const TFlyerList& list, int32_t cellShift, TUse use);
   uint32_t Count() const { return static_cast<uint32_t>(flyers_.size()); }
   TFlyer& Flyer(uint32_t i) const { return *flyers_[i]; }
 
@@ -35,8 +38,8 @@ class TFlyerGrid {
   template <class F>
   void ForEachAt(TPoint p, F&& f) const {
     const auto [first, last] = Candidates(p);
-    for (const TFiled* k = first; k != last; ++k) {
-      if (Contains(*k, p)) f(k->Index);
+    for (const uint32_t* k = first; k != last; ++k) {
+      if (Contains(own_[*k], p)) f(*k);
     }
   }
   // Finds, for each flyer i from first to before end, the flyers j after it in the list
@@ -57,7 +60,7 @@ class TFlyerGrid {
   };
   static bool CirclesMeet(const TCircle& a, const TCircle& b);
   static bool RectsMeet(const TRect& a, const TRect& b);
-  static inline bool CircleRectMeet(const TCircle& c, const TRect& r);
+  static bool CircleRectMeet(const TCircle& c, const TRect& r);
   // ShapesOverlap of flyers i and j.
   bool ShapesMeet(uint32_t i, uint32_t j) const;
   // What the searches read of a flyer, packed: the box's ends, what its shapes can reach, and
@@ -77,8 +80,8 @@ class TFlyerGrid {
     int32_t C0, C1, R0, R1;
   };
   struct TRange {
-    const TFiled* first;
-    const TFiled* last;
+    const uint32_t* first;
+    const uint32_t* last;
   };
   TRange Candidates(TPoint p) const;
   bool Contains(const TFiled& f, TPoint p) const;
@@ -95,8 +98,11 @@ class TFlyerGrid {
   std::vector<uint32_t> circleStart_, rectStart_;
   std::vector<TCircle> circles_;
   std::vector<TRect> rects_;
-  std::vector<uint32_t> cellStart_;  // cell k holds filed_[cellStart_[k] ..[k + 1]), list order
+  // Cell k holds filed_ or members_[cellStart_[k] ..[k + 1]), in list order.
+  std::vector<uint32_t> cellStart_;
   std::vector<TFiled> filed_;
+  std::vector<uint32_t> members_;
+  std::vector<uint32_t> all_;  // 0, 1, ... for a list too short to grid
   std::vector<uint32_t> fill_;
   // The pairs found: as met, then Partners(i) = partners_[partnerStart_[i - first] ..].
   std::vector<uint64_t> met_;  // (earlier << 32 | later), the first metCount_ of it
