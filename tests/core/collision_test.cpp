@@ -388,4 +388,15 @@ TEST(CollisionOrder, DenseCrowdsStrikeExactlyAsThePlainWalksDo) {
   EXPECT_GT(met, 20000u);
 }
 
+// So many craft in one heap that the flyer pass takes their pairs a stretch at a time.
+TEST(CollisionOrder, ACrowdTooBigForOneGoMeetsAsThePlainWalkDoes) {
+  TestWorld fast, plain;
+  auto fastLog = PopulateCrowd(fast.world, 99, 1200, {500, 400}, 500);
+  auto plainLog = PopulateCrowd(plain.world, 99, 1200, {500, 400}, 500);
+  FlyersVsFlyers(fast.world);
+  PlainFlyersVsFlyers(plain.world);
+  ASSERT_EQ(fastLog->hits, plainLog->hits);
+  EXPECT_GT(fastLog->hits.size(), 10000u);
+}
+
 }  // namespace order
