@@ -237,10 +237,11 @@ void FlyersVsFlyers(World& w) {
   TScratch<TFlyerPass> scratch(memory.Flyer, memory.FlyerBusy);
   TFlyerGrid& grid = scratch->Grid;
   grid.Build(w.FlyerList, kFlyerCells, TFlyerGrid::TUse::Boxes);
-  // The pairs are found a stretch of the list at a time, so that even a crowd where every
-  // craft meets every other keeps their number bounded.
+  // The pairs are found all at once, or in a crowd where too many craft meet too many others,
+  // a stretch of the list at a time, so that the memory they take stays bounded.
   const uint32_t count = grid.Count();
-  const uint32_t stretch = std::max<uint32_t>(1, kPairsAtOnce / count);
+  const uint32_t stretch =
+      grid.PairBound() <= kPairsAtOnce ? count : std::max<uint32_t>(1, kPairsAtOnce / count);
   // In the order of a walk: each A from the head, each B after it.
   for (uint32_t first = 0; first < count; first += stretch) {
     grid.FindPairs(first, first + stretch);

@@ -48,6 +48,8 @@ class TFlyerGrid {
   // the pairs found, so a crowd too dense for one go is best taken a stretch at a time.
   void FindPairs(uint32_t first, uint32_t end);
   TPartners Partners(uint32_t i) const;
+  // At least as many pairs as FindPairs can find over the whole list (built for boxes).
+  uint64_t PairBound() const { return pairBound_; }
 
  private:
   // Shapes placed at their owner's position. A rectangle's Right is Left + Width, even when
@@ -71,9 +73,6 @@ class TFlyerGrid {
     TExtent Reach;
     int32_t X, Y;
     uint32_t Index;
-    // Whether the box begins in the cell's column (1) and row (2): two boxes that meet are
-    // paired only in the first cell of both their spans, where these make 3 together.
-    uint32_t Begins;
   };
   // The cells a box spans, both ends included.
   struct TSpan {
@@ -85,7 +84,7 @@ class TFlyerGrid {
   };
   TRange Candidates(TPoint p) const;
   bool Contains(const TFiled& f, TPoint p) const;
-  bool Gridded() const { return !cellStart_.empty(); }
+  bool Gridded() const { return !slotStart_.empty(); }
   int32_t Column(int64_t x) const;
   int32_t Row(int64_t y) const;
   void PairsInCells(uint32_t first, uint32_t end);
@@ -98,8 +97,9 @@ class TFlyerGrid {
   std::vector<uint32_t> circleStart_, rectStart_;
   std::vector<TCircle> circles_;
   std::vector<TRect> rects_;
-  // Cell k holds filed_ or members_[cellStart_[k] ..[k + 1]), in list order.
-  std::vector<uint32_t> cellStart_;
+  // The slots of the cells in turn, one a cell for points, four for boxes; slot k holds
+  // members_ or filed_[slotStart_[k] ..[k + 1]), in list order.
+  std::vector<uint32_t> slotStart_;
   std::vector<TFiled> filed_;
   std::vector<uint32_t> members_;
   std::vector<uint32_t> all_;  // 0, 1, ... for a list too short to grid
@@ -112,5 +112,6 @@ class TFlyerGrid {
   std::vector<uint32_t> partners_;
   std::vector<uint32_t> count_;
   uint32_t pairsFrom_ = 0;
+  uint64_t pairBound_ = 0;
   int32_t shift_ = 5, columns_ = 1, rows_ = 1;
 };

@@ -4,6 +4,7 @@
 
 #include <iterator>
 
+#include "core/collision_grid.h"
 #include "core/effect.h"
 #include "flyers/cannon_shell.h"
 #include "flyers/projectile.h"
@@ -388,15 +389,19 @@ TEST(CollisionOrder, DenseCrowdsStrikeExactlyAsThePlainWalksDo) {
   EXPECT_GT(met, 20000u);
 }
 
-// So many craft in one heap that the flyer pass takes their pairs a stretch at a time.
+// So many craft in one heap that the flyer pass takes their pairs a stretch at a time (it
+// holds about 2^20 at once).
 TEST(CollisionOrder, ACrowdTooBigForOneGoMeetsAsThePlainWalkDoes) {
   TestWorld fast, plain;
-  auto fastLog = PopulateCrowd(fast.world, 99, 1200, {500, 400}, 500);
-  auto plainLog = PopulateCrowd(plain.world, 99, 1200, {500, 400}, 500);
+  auto fastLog = PopulateCrowd(fast.world, 99, 2000, {500, 400}, 120);
+  auto plainLog = PopulateCrowd(plain.world, 99, 2000, {500, 400}, 120);
+  TFlyerGrid grid;
+  grid.Build(fast.world.FlyerList, 6, TFlyerGrid::TUse::Boxes);
+  ASSERT_GT(grid.PairBound(), 1u << 20);
   FlyersVsFlyers(fast.world);
   PlainFlyersVsFlyers(plain.world);
   ASSERT_EQ(fastLog->hits, plainLog->hits);
-  EXPECT_GT(fastLog->hits.size(), 10000u);
+  EXPECT_GT(fastLog->hits.size(), 100000u);
 }
 
 }  // namespace order
