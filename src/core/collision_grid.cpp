@@ -73,6 +73,8 @@ bool TFlyerGrid::RectsMeet(const TRect& a, const TRect& b) {
   const int64_t top = std::min(r.Top, r.Bottom), bottom = std::max(r.Top, r.Bottom);
   const int64_t dx = std::max<int64_t>({left - c.X, 0, c.X - right});
   const int64_t dy = std::max<int64_t>({top - c.Y, 0, c.Y - bottom});
+  const int64_t radius = c.R < 0 ? -c.R : c.R;
+  if ((dx > radius) | (dy > radius)) return false;
   const int64_t r2 = Square(c.R);
   if (Square(dx) + Square(dy) > r2) return false;
   auto inCircle = [&](int64_t x, int64_t y) { return Square(x - c.X) + Square(y - c.Y) <= r2; };
