@@ -38,3 +38,14 @@ void ResetCounters(World& w) {
   w.StepClock = 0;
   w.ScrollTicks = 0;
 }
+
+void EmptyLists(World& w) {
+  w.FlyerList.Clear();
+  w.ShellList.Clear();
+  w.EffectList.Clear();
+  w.BonusList.Clear();
+  w.FlyerList.InitList();
+  w.ShellList.InitList();
+  w.EffectList.InitList();
+  w.BonusList.InitList();
+}

@@ -87,3 +87,5 @@ class World {
 
 // Sets the world up for mission play as a new game does: counters and lists reset.
 void ResetCounters(World& w);
+// Frees everything in the four lists and makes them empty and ready for a mission.
+void EmptyLists(World& w);

@@ -19,14 +19,7 @@ constexpr int32_t kMemoTop = 560, kMemoLeft = 193, kMemoHeight = 105;
 
 void TForm1::ShowMainMenu() {
   world_.ReleasePlayer();
-  world_.FlyerList.Clear();
-  world_.ShellList.Clear();
-  world_.EffectList.Clear();
-  world_.BonusList.Clear();
-  world_.FlyerList.InitList();
-  world_.ShellList.InitList();
-  world_.EffectList.InitList();
-  world_.BonusList.InitList();
+  EmptyLists(world_);
   Media.Window.SetCursorVisible(true);
   Memo7.SetVisible(false);
   DrawMenuPicture(0, 0, 0);
@@ -86,17 +79,8 @@ void TForm1::NewGame() {
 void TForm1::ResetWorld() {
   world_.ReleasePlayer();
   LoadLevel(world_, State().Mission);
-  world_.StepTicks = 0;
-  world_.StepClock = 0;
-  world_.ScrollTicks = 0;
-  world_.FlyerList.Clear();
-  world_.FlyerList.InitList();
-  world_.EffectList.Clear();
-  world_.EffectList.InitList();
-  world_.ShellList.Clear();
-  world_.ShellList.InitList();
-  world_.BonusList.Clear();
-  world_.BonusList.InitList();
+  ResetCounters(world_);
+  EmptyLists(world_);
 }
 
 void TForm1::ShowHangar() {
