@@ -8,6 +8,9 @@
 //   BM_TickStress  far beyond any mission: 1000 flyers and 2000 shells (with and without
 //                  the impact sounds of the hundreds of shells that strike every tick)
 //   BM_FrameBusy   drawing the busy scene (terrain, sprites, status bar)
+//   BM_TickDrifters                 N craft that let each other pass, packed ever closer:
+//                                   the flyer pass alone; "pairs" is the box pairs a tick
+//   BM_TickDriftersConstantDensity  the same at the density of N = 100, whatever N
 #include <benchmark/benchmark.h>
 
 #include <cmath>
