@@ -128,12 +128,12 @@ void TFlyerGrid::Build(const TFlyerList& list, int32_t cellShift, TUse use) {
     const int64_t bottom = static_cast<int64_t>(f.Y) + f.Height;
     spans_.push_back({Column(std::min<int64_t>(f.X, right)), Column(std::max<int64_t>(f.X, right)),
                       Row(std::min<int64_t>(f.Y, bottom)), Row(std::max<int64_t>(f.Y, bottom))});
-    own_.push_back({right, bottom, reach, f.X, f.Y, static_cast<uint32_t>(flyers_.size())});
+    own_.push_back({right, bottom, reach, f.X, f.Y, static_cast<uint32_t>(flyers_.size()), 0});
     flyers_.push_back(&f);
   }
   circleStart_.push_back(static_cast<uint32_t>(circles_.size()));
   rectStart_.push_back(static_cast<uint32_t>(rects_.size()));
-  slotStart_.clear();
+  cellStart_.clear();
   pairBound_ =
       static_cast<uint64_t>(flyers_.size()) * (flyers_.size() - (flyers_.empty() ? 0 : 1)) / 2;
   if (flyers_.size() < kGridFrom) {
@@ -141,42 +141,38 @@ void TFlyerGrid::Build(const TFlyerList& list, int32_t cellShift, TUse use) {
     for (uint32_t i = 0; i < all_.size(); ++i) all_[i] = i;
     return;
   }
-  // Points look at a whole cell; boxes keep a cell's boxes apart by where they begin, in four
-  // slots: in the cell's column and row, in its column only, in its row only, in neither.
-  // Two boxes that meet are paired only in the first cell of both their spans: one of them
-  // begins in its column and one in its row.
-  const uint32_t slots = use == TUse::Points ? 1 : 4;
   auto forEachCell = [&](auto&& f) {
     for (uint32_t i = 0; i < spans_.size(); ++i) {
       const TSpan& s = spans_[i];
       for (int32_t r = s.R0; r <= s.R1; ++r) {
         for (int32_t c = s.C0; c <= s.C1; ++c) {
-          const uint32_t slot =
-              slots == 1 ? 0 : (c == s.C0 ? (r == s.R0 ? 0 : 1) : (r == s.R0 ? 2 : 3));
-          f(static_cast<size_t>(r * columns_ + c) * slots + slot, i);
+          f(static_cast<size_t>(r * columns_ + c), i,
+            (c == s.C0 ? 1u : 0u) | (r == s.R0 ? 2u : 0u));
         }
       }
     }
   };
-  const auto count = static_cast<size_t>(columns_ * rows_) * slots;
-  slotStart_.assign(count + 1, 0);
-  forEachCell([&](size_t slot, uint32_t) { ++slotStart_[slot + 1]; });
-  for (size_t k = 1; k <= count; ++k) slotStart_[k] += slotStart_[k - 1];
-  fill_.assign(slotStart_.begin(), slotStart_.end() - 1);
+  const auto cells = static_cast<size_t>(columns_ * rows_);
+  cellStart_.assign(cells + 1, 0);
+  forEachCell([&](size_t cell, uint32_t, uint32_t) { ++cellStart_[cell + 1]; });
+  for (size_t k = 1; k <= cells; ++k) cellStart_[k] += cellStart_[k - 1];
+  fill_.assign(cellStart_.begin(), cellStart_.end() - 1);
   if (use == TUse::Points) {
-    members_.resize(slotStart_[count]);
-    forEachCell([&](size_t slot, uint32_t i) { members_[fill_[slot]++] = i; });
+    members_.resize(cellStart_[cells]);
+    forEachCell([&](size_t cell, uint32_t i, uint32_t) { members_[fill_[cell]++] = i; });
     return;
   }
-  filed_.resize(slotStart_[count]);
-  forEachCell([&](size_t slot, uint32_t i) { filed_[fill_[slot]++] = own_[i]; });
+  filed_.resize(cellStart_[cells]);
+  forEachCell([&](size_t cell, uint32_t i, uint32_t begins) {
+    TFiled& f = filed_[fill_[cell]++];
+    f = own_[i];
+    f.Begins = begins;
+  });
+  // A cell pairs its boxes at most once each.
   pairBound_ = 0;
-  for (size_t k = 0; k < count; k += 4) {
-    const uint64_t both = slotStart_[k + 1] - slotStart_[k];
-    const uint64_t column = slotStart_[k + 2] - slotStart_[k + 1];
-    const uint64_t row = slotStart_[k + 3] - slotStart_[k + 2];
-    const uint64_t rest = slotStart_[k + 4] - slotStart_[k + 1];
-    pairBound_ += both * (both - (both ? 1 : 0)) / 2 + both * rest + column * row;
+  for (size_t k = 0; k < cells; ++k) {
+    const uint64_t m = cellStart_[k + 1] - cellStart_[k];
+    pairBound_ += m * (m - (m ? 1 : 0)) / 2;
   }
 }
 
@@ -191,7 +187,7 @@ int32_t TFlyerGrid::Row(int64_t y) const {
 TFlyerGrid::TRange TFlyerGrid::Candidates(TPoint p) const {
   if (!Gridded()) return {all_.data(), all_.data() + all_.size()};
   const auto cell = static_cast<size_t>(Row(p.Y) * columns_ + Column(p.X));
-  return {members_.data() + slotStart_[cell], members_.data() + slotStart_[cell + 1]};
+  return {members_.data() + cellStart_[cell], members_.data() + cellStart_[cell + 1]};
 }
 
 // PointInBox, then PointInShapes; a point beyond what the shapes reach is in none of them.
@@ -234,30 +230,26 @@ void TFlyerGrid::FindPairs(uint32_t first, uint32_t end) {
   }
 }
 
-// Each cell pairs those of its boxes whose pairing falls in it: those that begin in its column
-// and row with all others, and those that begin in its column only with those that begin in
-// its row only. Without branches, with room made first; shapes are compared afterwards.
+// Each cell pairs its boxes among themselves; a cell's list is in list order, so the earlier
+// of two always comes first. Boxes are paired without branches, with room made beforehand,
+// and their shapes compared afterwards.
 void TFlyerGrid::PairsInCells(uint32_t first, uint32_t end) {
   size_t n = 0;
-  auto pair = [&](const TFiled* a, const TFiled* b, const TFiled* bEnd) {
-    const size_t room = n + static_cast<size_t>(bEnd - b);
-    if (room > met_.size()) met_.resize(std::max(room, met_.size() * 2));
-    uint64_t* const out = met_.data();
-    for (; b != bEnd; ++b) {
-      const uint32_t earlier = std::min(a->Index, b->Index);
-      out[n] = Pair(earlier, std::max(a->Index, b->Index));
-      n += BoxesMeet(*a, *b) & static_cast<uint32_t>(first <= earlier) &
-           static_cast<uint32_t>(earlier < end);
+  const size_t cells = cellStart_.size() - 1;
+  for (size_t cell = 0; cell < cells; ++cell) {
+    const TFiled* const cellFirst = filed_.data() + cellStart_[cell];
+    const TFiled* const cellLast = filed_.data() + cellStart_[cell + 1];
+    const TFiled* a = std::lower_bound(cellFirst, cellLast, first,
+                                       [](const TFiled& f, uint32_t i) { return f.Index < i; });
+    for (; a != cellLast && a->Index < end; ++a) {
+      const size_t room = n + static_cast<size_t>(cellLast - a);
+      if (room > met_.size()) met_.resize(std::max(room, met_.size() * 2));
+      uint64_t* const out = met_.data();
+      for (const TFiled* b = a + 1; b != cellLast; ++b) {
+        out[n] = Pair(a->Index, b->Index);
+        n += BoxesMeet(*a, *b) & static_cast<uint32_t>((a->Begins | b->Begins) == 3);
+      }
     }
-  };
-  const TFiled* const filed = filed_.data();
-  for (size_t k = 0; k + 1 < slotStart_.size(); k += 4) {
-    const TFiled* const both = filed + slotStart_[k];
-    const TFiled* const column = filed + slotStart_[k + 1];
-    const TFiled* const row = filed + slotStart_[k + 2];
-    const TFiled* const last = filed + slotStart_[k + 4];
-    for (const TFiled* a = both; a != column; ++a) pair(a, a + 1, last);
-    for (const TFiled* a = column; a != row; ++a) pair(a, row, filed + slotStart_[k + 3]);
   }
   uint64_t* const met = met_.data();
   metCount_ = 0;

@@ -73,6 +73,9 @@ class TFlyerGrid {
     TExtent Reach;
     int32_t X, Y;
     uint32_t Index;
+    // Whether the box begins in the cell's column (1) and row (2): two boxes that meet are
+    // paired only in the first cell of both their spans, where these make 3 together.
+    uint32_t Begins;
   };
   // The cells a box spans, both ends included.
   struct TSpan {
@@ -84,7 +87,7 @@ class TFlyerGrid {
   };
   TRange Candidates(TPoint p) const;
   bool Contains(const TFiled& f, TPoint p) const;
-  bool Gridded() const { return !slotStart_.empty(); }
+  bool Gridded() const { return !cellStart_.empty(); }
   int32_t Column(int64_t x) const;
   int32_t Row(int64_t y) const;
   void PairsInCells(uint32_t first, uint32_t end);
@@ -97,9 +100,8 @@ class TFlyerGrid {
   std::vector<uint32_t> circleStart_, rectStart_;
   std::vector<TCircle> circles_;
   std::vector<TRect> rects_;
-  // The slots of the cells in turn, one a cell for points, four for boxes; slot k holds
-  // members_ or filed_[slotStart_[k] ..[k + 1]), in list order.
-  std::vector<uint32_t> slotStart_;
+  // Cell k holds filed_ or members_[cellStart_[k] ..[k + 1]), in list order.
+  std::vector<uint32_t> cellStart_;
   std::vector<TFiled> filed_;
   std::vector<uint32_t> members_;
   std::vector<uint32_t> all_;  // 0, 1, ... for a list too short to grid
