@@ -8,11 +8,15 @@
 //   BM_TickStress  far beyond any mission: 1000 flyers and 2000 shells (with and without
 //                  the impact sounds of the hundreds of shells that strike every tick)
 //   BM_FrameBusy   drawing the busy scene (terrain, sprites, status bar)
+//   BM_TickDrifters                 N craft that let each other pass, packed ever closer:
+//                                   the flyer pass alone; "pairs" is the box pairs a tick
+//   BM_TickDriftersConstantDensity  the same at the density of N = 100, whatever N
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <memory>
 
+#include "core/collision.h"
 #include "core/effect.h"
 #include "core/level.h"
 #include "core/tick.h"
@@ -33,18 +37,18 @@ namespace {
 // Drifts around the screen forever, with a typical hit area of a circle and two rectangles.
 class Drifter : public TFlyer {
  public:
-  Drifter(World& w, int32_t x, int32_t y, int32_t dx, int32_t dy) : TFlyer(w) {
+  Drifter(World& w, int32_t x, int32_t y, int32_t dx, int32_t dy, int32_t size = 60) : TFlyer(w) {
     X = x;
     Y = y;
     Dx = dx;
     Dy = dy;
-    Width = 60;
-    Height = 60;
+    Width = size;
+    Height = size;
     Health = 1 << 30;  // never destroyed, so the scene stays the same size
     Side = kSideEnemy;
-    AddCircle(30, 30, 20);
-    AddRect(5, 20, 50, 10);
-    AddRect(25, 0, 10, 60);
+    AddCircle(size / 2, size / 2, size / 3);
+    AddRect(size / 12, size / 3, size * 5 / 6, size / 6);
+    AddRect(size * 5 / 12, 0, size / 6, size);
   }
   void Move() override {
     X += static_cast<int32_t>(Dx);
@@ -52,9 +56,9 @@ class Drifter : public TFlyer {
     // Turned by side, not flipped: a flip at the wall could hold it there, flipping every
     // tick, until the whole crowd had gathered along the walls.
     if (X < 0) Dx = std::abs(Dx);
-    if (X > 964) Dx = -std::abs(Dx);
+    if (X > 1024 - Width) Dx = -std::abs(Dx);
     if (Y < 0) Dy = std::abs(Dy);
-    if (Y > 708) Dy = -std::abs(Dy);
+    if (Y > 768 - Height) Dy = -std::abs(Dy);
   }
 };
 
@@ -66,19 +70,64 @@ class Flocker final : public Drifter {
   bool IsFriend(uint8_t side) const override { return side == kSideEnemy; }
 };
 
-void BM_TickDrifters(benchmark::State& state) {
+// The pairs of flyers whose boxes meet, each counted once: the work of the flyer pass.
+int64_t BoxPairs(const World& w) {
+  int64_t pairs = 0;
+  for (auto* a = w.FlyerList.Head(); a; a = a->Next) {
+    for (auto* b = a->Next; b; b = b->Next) pairs += BoxesOverlap(*a->Object, *b->Object);
+  }
+  return pairs;
+}
+
+// N drifters of the given size over the screen; reports the box pairs per tick, counted on
+// every 32nd tick (untimed), as the crowd's meetings come and go.
+void TickDrifters(benchmark::State& state, int32_t size) {
   platform::HeadlessBackend backend;
   TFormComponents media(backend);
   World w(media, 7);
   const auto n = static_cast<int32_t>(state.range(0));
   for (int32_t i = 0; i < n; ++i) {
-    w.FlyerList.Push(std::make_unique<Flocker>(w, w.Random.Random(960), w.Random.Random(700),
-                                               1 + w.Random.Random(3), 1 + w.Random.Random(3)));
+    w.FlyerList.Push(std::make_unique<Flocker>(w, w.Random.Random(1020 - size),
+                                               w.Random.Random(760 - size), 1 + w.Random.Random(3),
+                                               1 + w.Random.Random(3), size));
   }
-  for (auto _ : state) Tick(w);
+  int64_t ticks = 0, pairs = 0, samples = 0;
+  for (auto _ : state) {
+    Tick(w);
+    if (++ticks % 32 == 0) {
+      state.PauseTiming();
+      pairs += BoxPairs(w);
+      ++samples;
+      state.ResumeTiming();
+    }
+  }
   state.SetItemsProcessed(state.iterations() * n);
+  if (samples == 0) {
+    pairs = BoxPairs(w);
+    samples = 1;
+  }
+  state.counters["pairs"] = static_cast<double>(pairs) / static_cast<double>(samples);
+}
+
+// 60-pixel craft packed ever closer: at N = 1000 each meets about 20 others, so the pairs,
+// and with them the flyer pass, grow as the square of N.
+void BM_TickDrifters(benchmark::State& state) {
+  TickDrifters(state, 60);
 }
 BENCHMARK(BM_TickDrifters)->Arg(10)->Arg(100)->Arg(1000)->Unit(benchmark::kMicrosecond);
+
+// The same crowd at the density of 100 such craft whatever N: the craft shrink as N grows,
+// so each meets as many others as at N = 100 and the pairs grow as N. Shows the cost
+// following the pairs rather than the square of the crowd.
+void BM_TickDriftersConstantDensity(benchmark::State& state) {
+  const double scale = std::sqrt(100.0 / static_cast<double>(state.range(0)));
+  TickDrifters(state, static_cast<int32_t>(std::lround(60 * scale)));
+}
+BENCHMARK(BM_TickDriftersConstantDensity)
+    ->Arg(100)
+    ->Arg(1000)
+    ->Arg(4000)
+    ->Unit(benchmark::kMicrosecond);
 
 // A world on the headless backend with the whole catalog loaded (small pictures, short
 // sounds), so shots, hits and explosions draw and play as in a mission.

@@ -173,8 +173,9 @@ struct TShellPass {
 
 struct TFlyerPass {
   TFlyerGrid Grid;
-  std::vector<uint32_t> Met;  // the later flyers whose boxes meet one flyer's
 };
+// At most about this many pairs are held at once (8 bytes each while they are ordered).
+constexpr uint32_t kPairsAtOnce = 1 << 20;
 
 }  // namespace
 
@@ -208,7 +209,7 @@ void ShellsVsFlyers(World& w) {
   TFlyerGrid& grid = scratch->Grid;
   auto& hits = scratch->Hits;
   auto& shells = scratch->Shells;
-  grid.Build(w.FlyerList, kShellCells);
+  grid.Build(w.FlyerList, kShellCells, TFlyerGrid::TUse::Points);
   hits.clear();
   shells.clear();
   for (auto* n = w.ShellList.Head(); n; n = n->Next) {
@@ -235,19 +236,23 @@ void FlyersVsFlyers(World& w) {
   TCollisionMemory& memory = MemoryOf(w);
   TScratch<TFlyerPass> scratch(memory.Flyer, memory.FlyerBusy);
   TFlyerGrid& grid = scratch->Grid;
-  auto& met = scratch->Met;
-  grid.Build(w.FlyerList, kFlyerCells);
-  met.resize(grid.Count());
+  grid.Build(w.FlyerList, kFlyerCells, TFlyerGrid::TUse::Boxes);
+  // The pairs are found all at once, or in a crowd where too many craft meet too many others,
+  // a stretch of the list at a time, so that the memory they take stays bounded.
+  const uint32_t count = grid.Count();
+  const uint32_t stretch =
+      grid.PairBound() <= kPairsAtOnce ? count : std::max<uint32_t>(1, kPairsAtOnce / count);
   // In the order of a walk: each A from the head, each B after it.
-  for (uint32_t i = 0; i < grid.Count(); ++i) {
-    TFlyer& a = grid.Flyer(i);
-    // A is looked at once: destroyed by one collision, it still meets the rest of the list.
-    if (!a.Alive) continue;
-    const uint32_t count = grid.Meeting(i, met.data());
-    for (uint32_t k = 0; k < count; ++k) {
-      const uint32_t j = met[k];
-      TFlyer& b = grid.Flyer(j);
-      if (b.Alive && grid.ShapesMeet(i, j)) Collide(a, b);
+  for (uint32_t first = 0; first < count; first += stretch) {
+    grid.FindPairs(first, first + stretch);
+    for (uint32_t i = first; i < std::min(count, first + stretch); ++i) {
+      TFlyer& a = grid.Flyer(i);
+      // A is looked at once: destroyed by one collision, it still meets the rest of the list.
+      if (!a.Alive) continue;
+      for (const uint32_t j : grid.Partners(i)) {
+        TFlyer& b = grid.Flyer(j);
+        if (b.Alive) Collide(a, b);
+      }
     }
   }
 }

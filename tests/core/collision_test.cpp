@@ -4,6 +4,7 @@
 
 #include <iterator>
 
+#include "core/collision_grid.h"
 #include "core/effect.h"
 #include "flyers/cannon_shell.h"
 #include "flyers/projectile.h"
@@ -386,6 +387,21 @@ TEST(CollisionOrder, DenseCrowdsStrikeExactlyAsThePlainWalksDo) {
   }
   // Hundreds of craft each meeting dozens of others.
   EXPECT_GT(met, 20000u);
+}
+
+// So many craft in one heap that the flyer pass takes their pairs a stretch at a time (it
+// holds about 2^20 at once).
+TEST(CollisionOrder, ACrowdTooBigForOneGoMeetsAsThePlainWalkDoes) {
+  TestWorld fast, plain;
+  auto fastLog = PopulateCrowd(fast.world, 99, 2000, {500, 400}, 120);
+  auto plainLog = PopulateCrowd(plain.world, 99, 2000, {500, 400}, 120);
+  TFlyerGrid grid;
+  grid.Build(fast.world.FlyerList, 6, TFlyerGrid::TUse::Boxes);
+  ASSERT_GT(grid.PairBound(), 1u << 20);
+  FlyersVsFlyers(fast.world);
+  PlainFlyersVsFlyers(plain.world);
+  ASSERT_EQ(fastLog->hits, plainLog->hits);
+  EXPECT_GT(fastLog->hits.size(), 100000u);
 }
 
 }  // namespace order
