@@ -77,8 +77,11 @@ bool TFlyerGrid::RectsMeet(const TRect& a, const TRect& b) {
   if ((dx > radius) | (dy > radius)) return false;
   const int64_t r2 = Square(c.R);
   if (Square(dx) + Square(dy) > r2) return false;
-  auto inCircle = [&](int64_t x, int64_t y) { return Square(x - c.X) + Square(y - c.Y) <= r2; };
-  auto inRect = [&](int64_t x, int64_t y) {
+  // Integers, not booleans: the eight tests are or-ed without a branch between them.
+  auto inCircle = [&](int64_t x, int64_t y) -> int {
+    return Square(x - c.X) + Square(y - c.Y) <= r2;
+  };
+  auto inRect = [&](int64_t x, int64_t y) -> int {
     return (r.Left <= x) & (x <= r.Right) & (r.Top <= y) & (y <= r.Bottom);
   };
   return inCircle(r.Left, r.Top) | inCircle(r.Right, r.Top) | inCircle(r.Left, r.Bottom) |
