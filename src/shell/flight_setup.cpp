@@ -30,10 +30,7 @@ bool SetUpFlight(World& w, const TFlightSetup& setup) {
   s.CannonKind = setup.CannonKind;
   s.SlotKinds = setup.SlotKinds;
   ResetCounters(w);
-  w.FlyerList.Clear();
-  w.ShellList.Clear();
-  w.EffectList.Clear();
-  w.BonusList.Clear();
+  EmptyLists(w);
   SetGameCanvas(w.Media.DXDraw1.Surface().Canvas());
   LoadLevel(w, setup.Mission);
 
