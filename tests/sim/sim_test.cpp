@@ -285,7 +285,7 @@ TEST_F(SimTest, TheProgramRunsEndToEndAndExplainsItsMistakes) {
   ASSERT_EQ(lines.size(), 1u);
   EXPECT_EQ(lines[0],
             "{\"ticks\":30,\"outcome\":\"running\",\"credits\":60000,\"mission\":0,"
-            "\"kills\":0,\"messages\":[]}");
+            "\"kills\":0,\"damage\":0,\"repairs\":0,\"messages\":[]}");
 
   EXPECT_NE(std::system((program + " --ticks nope > " + out + " 2>&1").c_str()), 0);
   EXPECT_NE(Lines(out).at(0).find("bad value for --ticks"), std::string::npos);
@@ -341,3 +341,27 @@ TEST_F(SimTest, AUiScriptDrivesTheProgramAndItsStatusSaysHowItEnded) {
 }
 
 }  // namespace
+
+TEST_F(SimTest, TheSummaryTalliesLostHealthAndBoughtRepairsButNotAHealthBonus) {
+  Level({});
+  TSimOptions o = Jaguar(6);
+  o.TraceFile.clear();
+  o.Credits = 120000;
+  o.InputFile = Script("1\n3 Button31\n4\n");  // the repair key held on tick 3 only
+  TSimulation sim(o);
+  World& w = sim.GameWorld();
+  ASSERT_TRUE(sim.RunTick());
+  w.Player->Health -= 300;
+  ASSERT_TRUE(sim.RunTick());  // tick 2 sees the loss
+  ASSERT_TRUE(sim.RunTick());  // tick 3 buys the repair
+  EXPECT_EQ(w.Player->Health, w.Player->MaxHealth);
+  EXPECT_EQ(w.State.Credits, 70000);
+  w.Player->Health -= 100;
+  ASSERT_TRUE(sim.RunTick());
+  w.Player->Health = w.Player->MaxHealth;  // as a health bonus heals: no credits change
+  ASSERT_TRUE(sim.RunTick());
+  EXPECT_EQ(sim.Tally().Damage, 400);
+  EXPECT_EQ(sim.Tally().Repairs, 1);
+  EXPECT_NE(sim.SummaryLine().find("\"damage\":400,\"repairs\":1,"), std::string::npos)
+      << sim.SummaryLine();
+}

@@ -38,7 +38,7 @@ TDifficultyFigures Summarize(uint8_t difficulty, const std::vector<TCampaignResu
   for (size_t m = 0; m < f.Missions.size(); ++m) {
     TMissionFigures& mf = f.Missions[m];
     std::vector<double> minutes;
-    std::vector<int64_t> before, after;
+    std::vector<int64_t> before, after, repairs;
     for (const TCampaignResult& r : runs) {
       if (m >= r.Missions.size()) continue;
       const TMissionRecord& rec = r.Missions[m];
@@ -49,6 +49,7 @@ TDifficultyFigures Summarize(uint8_t difficulty, const std::vector<TCampaignResu
       minutes.push_back(static_cast<double>(rec.Tries.front().Ticks) / kTicksPerMinute);
       before.push_back(rec.CreditsBefore);
       after.push_back(rec.CreditsAfter);
+      repairs.push_back(rec.Tries.front().Repairs);
       if (rec.Loadout.Aircraft < 4) ++mf.Aircraft[rec.Loadout.Aircraft];
     }
     mf.MedianMinutes = Median(minutes);
@@ -58,6 +59,7 @@ TDifficultyFigures Summarize(uint8_t difficulty, const std::vector<TCampaignResu
     }
     mf.MedianCreditsBefore = Median(before);
     mf.MedianCreditsAfter = Median(after);
+    mf.MedianRepairs = Median(repairs);
   }
   for (const TCampaignResult& r : runs) f.CampaignsWon += r.Won ? 1 : 0;
   return f;
@@ -71,20 +73,21 @@ std::string MarkdownReport(const std::vector<TDifficultyFigures>& all, int32_t s
      << seeds << " new games at each difficulty with the built-in pilot and its shopping "
      << "policy (DESIGN.md). Per mission: how many campaigns reached it, the share won on the "
      << "first try, the first tries' median length (and range) in minutes, the median credits "
-     << "after shopping and after the mission, and the aircraft the policy could afford.\n\n"
+     << "after shopping and after the mission, the repairs bought in flight on the first try "
+     << "(median), and the aircraft the policy could afford.\n\n"
      << "![credits and win rates](" << chartFile << ")\n\n";
   for (const TDifficultyFigures& d : all) {
     md << "## " << kDifficultyNames[d.Difficulty] << "\n\n"
        << "Campaigns won: " << d.CampaignsWon << " of " << d.Campaigns << ".\n\n"
        << "| Mission | Reached | First-try wins | Won in 3 tries | Minutes (median, range) "
-       << "| Credits after shopping | Credits after | Aircraft |\n"
-       << "|---|---|---|---|---|---|---|---|\n";
+       << "| Credits after shopping | Credits after | Repairs | Aircraft |\n"
+       << "|---|---|---|---|---|---|---|---|---|\n";
     for (size_t m = 0; m < d.Missions.size(); ++m) {
       const TMissionFigures& f = d.Missions[m];
       md << "| " << m + 1 << " | " << f.Runs << " | " << Percent(f.FirstTryRate()) << " | "
          << f.Wins << " | " << Minutes(f.MedianMinutes) << " (" << Minutes(f.MinMinutes) << "–"
          << Minutes(f.MaxMinutes) << ") | " << f.MedianCreditsBefore << " | "
-         << f.MedianCreditsAfter << " | ";
+         << f.MedianCreditsAfter << " | " << f.MedianRepairs << " | ";
       bool first = true;
       for (size_t k = 0; k < f.Aircraft.size(); ++k) {
         if (f.Aircraft[k] == 0) continue;

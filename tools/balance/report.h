@@ -16,6 +16,7 @@ struct TMissionFigures {
   double MinMinutes = 0, MaxMinutes = 0;
   int64_t MedianCreditsBefore = 0;  // after shopping
   int64_t MedianCreditsAfter = 0;
+  int64_t MedianRepairs = 0;          // bought in flight on the first try
   std::array<int32_t, 4> Aircraft{};  // how many campaigns flew each kind
   double FirstTryRate() const { return Runs ? static_cast<double>(FirstTryWins) / Runs : 0; }
 };

@@ -109,7 +109,8 @@ class TCampaignRunner {
     // Every try meets its own luck, as a player's would.
     d_.SetAutopilot(true, options_.Seed * 1000 + static_cast<uint64_t>(m * 10 + attempt));
     if (limits_.OnTakeOff) limits_.OnTakeOff(d_.GameWorld());
-    const int64_t startTicks = d_.TicksRun(), startKills = d_.Kills();
+    const int64_t startTicks = d_.TicksRun();
+    const TFlightTally start = d_.Tally();
     for (int pauses = 0;;) {
       const int64_t left = limits_.TicksPerTry - (d_.TicksRun() - startTicks);
       if (d_.Form().Screen() == TScreen::Mission && left > 0) {
@@ -123,7 +124,9 @@ class TCampaignRunner {
     d_.SetAutopilot(false, 0);
     TMissionTry t;
     t.Ticks = d_.TicksRun() - startTicks;
-    t.Kills = d_.Kills() - startKills;
+    t.Kills = d_.Tally().Kills - start.Kills;
+    t.Damage = d_.Tally().Damage - start.Damage;
+    t.Repairs = d_.Tally().Repairs - start.Repairs;
     t.Credits = d_.GameWorld().State.Credits;
     const TScreen screen = d_.Form().Screen();
     t.Outcome = screen == TScreen::Won ? "won" : screen == TScreen::ShotDown ? "lost" : "running";
@@ -193,9 +196,6 @@ std::string CampaignSummary(const TSimOptions& options, const TCampaignResult& r
     j.Key("outcomes").Open('[');
     for (const TMissionTry& t : r.Tries) j.Value(t.Outcome);
     j.Close(']');
-    j.Key("ticks").Open('[');
-    for (const TMissionTry& t : r.Tries) j.Value(t.Ticks);
-    j.Close(']');
     j.Field("creditsBefore", r.CreditsBefore);
     j.Field("creditsAfter", r.CreditsAfter);
     j.Field("aircraft", r.Loadout.Aircraft);
@@ -203,9 +203,15 @@ std::string CampaignSummary(const TSimOptions& options, const TCampaignResult& r
     j.Key("slots").Open('[');
     for (uint8_t s : r.Loadout.Slots) j.Value(static_cast<int32_t>(s));
     j.Close(']');
-    j.Key("kills").Open('[');
-    for (const TMissionTry& t : r.Tries) j.Value(t.Kills);
-    j.Close(']');
+    auto perTry = [&](const char* key, int64_t TMissionTry::*field) {
+      j.Key(key).Open('[');
+      for (const TMissionTry& t : r.Tries) j.Value(t.*field);
+      j.Close(']');
+    };
+    perTry("ticks", &TMissionTry::Ticks);
+    perTry("kills", &TMissionTry::Kills);
+    perTry("damage", &TMissionTry::Damage);
+    perTry("repairs", &TMissionTry::Repairs);
     j.Close('}');
   }
   j.Close(']');

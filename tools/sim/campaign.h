@@ -20,6 +20,8 @@ struct TMissionTry {
   std::string Outcome;  // won, lost, or running when the tick limit ran out
   int64_t Ticks = 0;
   int64_t Kills = 0;
+  int64_t Damage = 0;   // health the aircraft lost
+  int64_t Repairs = 0;  // bought in flight
   int64_t Credits = 0;  // at the end of the try
 };
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "core/world.h"
+#include "flyers/aircraft.h"
 #include "flyers/projectile.h"
 
 // A destroyed craft stays in the list, dead, until the next tick's move pass frees it: each is
@@ -19,3 +20,28 @@ inline int64_t CraftDestroyedInLastTick(const World& w) {
   }
   return n;
 }
+
+// What a flight cost and brought, tick by tick: the craft destroyed, the health the aircraft
+// lost and the repairs bought in flight. A repair shows as health rising while the credits
+// fall in the same tick; a health bonus raises health without taking credits.
+struct TFlightTally {
+  int64_t Kills = 0;
+  int64_t Damage = 0;
+  int64_t Repairs = 0;
+
+  void AfterTick(const World& w) {
+    Kills += CraftDestroyedInLastTick(w);
+    const int32_t health = w.Player ? w.Player->Health : 0;
+    const int64_t credits = w.State.Credits;
+    if (seen_ && health < health_) Damage += health_ - health;
+    if (seen_ && health > health_ && credits < credits_) ++Repairs;
+    seen_ = w.Player != nullptr;
+    health_ = health;
+    credits_ = credits;
+  }
+
+ private:
+  bool seen_ = false;
+  int32_t health_ = 0;
+  int64_t credits_ = 0;
+};

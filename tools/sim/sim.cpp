@@ -16,7 +16,6 @@
 #include "flyers/projectile.h"
 #include "held_input.h"
 #include "json.h"
-#include "kill_count.h"
 #include "shell/asset_loader.h"
 #include "shell/flight_setup.h"
 #include "ui_driver.h"
@@ -166,7 +165,7 @@ void TSimulation::ApplyInput() {
 }
 
 void TSimulation::CountKills() {
-  kills_ += CraftDestroyedInLastTick(*world_);
+  tally_.AfterTick(*world_);
 }
 
 bool TSimulation::RunTick() {
@@ -241,7 +240,9 @@ std::string TSimulation::SummaryLine() const {
   j.Field("outcome", Outcome());
   j.Field("credits", world_->State.Credits);
   j.Field("mission", world_->State.Mission);
-  j.Field("kills", kills_);
+  j.Field("kills", tally_.Kills);
+  j.Field("damage", tally_.Damage);
+  j.Field("repairs", tally_.Repairs);
   j.Key("messages").Open('[');
   for (const auto& m : messages_) j.Value(m);
   for (const auto& m : backend_.Messages()) j.Value(m.Text);

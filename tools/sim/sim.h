@@ -16,6 +16,7 @@
 #include "autopilot/autopilot.h"
 #include "core/world.h"
 #include "input_script.h"
+#include "kill_count.h"
 #include "options.h"
 #include "platform/headless/headless_backend.h"
 #include "presentation/form_components.h"
@@ -46,7 +47,8 @@ class TSimulation {
   int64_t TicksRun() const { return tick_; }
   // "running", "won" or "lost".
   std::string Outcome() const;
-  int64_t Kills() const { return kills_; }
+  int64_t Kills() const { return tally_.Kills; }
+  const TFlightTally& Tally() const { return tally_; }
   const std::vector<std::string>& MessagesShown() const { return messages_; }
 
   std::string TraceLine() const;
@@ -71,7 +73,7 @@ class TSimulation {
   std::unique_ptr<TEvents> events_;
   std::unique_ptr<World> world_;
   int64_t tick_ = 0;
-  int64_t kills_ = 0;
+  TFlightTally tally_;
   bool timersOn_ = true;
   bool won_ = false;
   bool lost_ = false;

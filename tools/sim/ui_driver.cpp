@@ -5,7 +5,6 @@
 
 #include "held_input.h"
 #include "json.h"
-#include "kill_count.h"
 
 namespace {
 
@@ -29,7 +28,7 @@ TUiDriver::TUiDriver(const std::string& dataDir, uint64_t seed)
     if (pilot_) Fly();
     tick();
     ++ticks_;
-    kills_ += CraftDestroyedInLastTick(GameWorld());
+    tally_.AfterTick(GameWorld());
   };
   auto frame = std::move(form_->DrawTimer.OnTimer);
   form_->DrawTimer.OnTimer = [this, frame = std::move(frame)](int32_t lag) {

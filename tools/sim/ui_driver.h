@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "autopilot/autopilot.h"
+#include "kill_count.h"
 #include "platform/headless/headless_backend.h"
 #include "presentation/application.h"
 #include "presentation/form_components.h"
@@ -58,7 +59,8 @@ class TUiDriver {
 
   // Logic ticks run, and enemy craft destroyed in them, since the driver started.
   int64_t TicksRun() const { return ticks_; }
-  int64_t Kills() const { return kills_; }
+  int64_t Kills() const { return tally_.Kills; }
+  const TFlightTally& Tally() const { return tally_; }
 
   TForm1& Form() { return *form_; }
   World& GameWorld() { return form_->GameWorld(); }
@@ -96,7 +98,7 @@ class TUiDriver {
   std::optional<TAutopilot> pilot_;
   bool drawFrames_ = true;
   int64_t ticks_ = 0;
-  int64_t kills_ = 0;
+  TFlightTally tally_;
 
   const std::vector<TUiCommand>* commands_ = nullptr;
   size_t next_ = 0;
