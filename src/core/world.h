@@ -85,7 +85,7 @@ class World {
   TMissionEvents quietEvents_;
 };
 
-// Sets the world up for mission play as a new game does: counters and lists reset.
+// Zeroes the step and scroll counters, as a mission starts them.
 void ResetCounters(World& w);
 // Frees everything in the four lists and makes them empty and ready for a mission.
 void EmptyLists(World& w);

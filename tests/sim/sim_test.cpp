@@ -81,7 +81,7 @@ TEST_F(SimTest, AJaguarWithAVulcanAndMissilesFliesTheScriptedMission) {
   sim.Run();
   EXPECT_EQ(sim.TicksRun(), 800);
   EXPECT_EQ(sim.Outcome(), "running");
-  EXPECT_EQ(sim.Kills(), 1);
+  EXPECT_EQ(sim.Tally().Kills, 1);
 
   const auto trace = Lines(o.TraceFile);
   ASSERT_EQ(trace.size(), 800u);
@@ -122,7 +122,7 @@ TEST_F(SimTest, ACraftThatFliesOffTheScreenIsNoKill) {
   // Listed while it flies, gone at the end: it left with its health, and nobody fired.
   EXPECT_NE(trace[500].find("\"type\":\"enemy\""), std::string::npos);
   EXPECT_EQ(trace.back().find("\"type\":\"enemy\""), std::string::npos);
-  EXPECT_EQ(sim.Kills(), 0);
+  EXPECT_EQ(sim.Tally().Kills, 0);
 }
 
 TEST_F(SimTest, TheTraceCountsOnlyLiveObjects) {
@@ -180,7 +180,7 @@ TEST_F(SimTest, AMotherShipRammedToPiecesWinsTheMissionAfterTheCountdown) {
   TSimulation sim(o);
   sim.Run();
   EXPECT_EQ(sim.Outcome(), "won");
-  EXPECT_EQ(sim.Kills(), 1);
+  EXPECT_EQ(sim.Tally().Kills, 1);
   EXPECT_EQ(sim.GameWorld().State.Credits, 60000 + 20000);
   EXPECT_EQ(sim.MessagesShown().back(), "Na tomto území jste nepřítele porazil/a!!!");
   // The tick the boss dies starts the countdown at 120; 120 ticks later the run ends.
@@ -340,8 +340,6 @@ TEST_F(SimTest, AUiScriptDrivesTheProgramAndItsStatusSaysHowItEnded) {
   EXPECT_NE(Lines(out).at(0).find("line 2"), std::string::npos);
 }
 
-}  // namespace
-
 TEST_F(SimTest, TheSummaryTalliesLostHealthAndBoughtRepairsButNotAHealthBonus) {
   Level({});
   TSimOptions o = Jaguar(6);
@@ -365,3 +363,5 @@ TEST_F(SimTest, TheSummaryTalliesLostHealthAndBoughtRepairsButNotAHealthBonus) {
   EXPECT_NE(sim.SummaryLine().find("\"damage\":400,\"repairs\":1,"), std::string::npos)
       << sim.SummaryLine();
 }
+
+}  // namespace

@@ -164,10 +164,6 @@ void TSimulation::ApplyInput() {
   HoldInputStates(backend_, held);
 }
 
-void TSimulation::CountKills() {
-  tally_.AfterTick(*world_);
-}
-
 bool TSimulation::RunTick() {
   if (!timersOn_) return false;
   ++tick_;
@@ -175,7 +171,7 @@ bool TSimulation::RunTick() {
   ApplyInput();
   Tick(*world_);
   if (timersOn_ && options_.Frames) DrawFrame(*world_);
-  CountKills();
+  tally_.AfterTick(*world_);
   if (trace_.is_open()) trace_ << TraceLine() << '\n';
   for (const auto& s : options_.Screenshots) {
     if (s.Tick == tick_ && !backend_.SavePng(s.File)) {

@@ -15,8 +15,8 @@
 
 #include "autopilot/autopilot.h"
 #include "core/world.h"
+#include "flight_tally.h"
 #include "input_script.h"
-#include "kill_count.h"
 #include "options.h"
 #include "platform/headless/headless_backend.h"
 #include "presentation/form_components.h"
@@ -47,7 +47,7 @@ class TSimulation {
   int64_t TicksRun() const { return tick_; }
   // "running", "won" or "lost".
   std::string Outcome() const;
-  int64_t Kills() const { return tally_.Kills; }
+  // Craft destroyed, health lost and repairs bought so far.
   const TFlightTally& Tally() const { return tally_; }
   const std::vector<std::string>& MessagesShown() const { return messages_; }
 
@@ -61,7 +61,6 @@ class TSimulation {
  private:
   class TEvents;
   void ApplyInput();
-  void CountKills();
 
   TSimOptions options_;
   std::filesystem::path previousDir_;

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "autopilot/autopilot.h"
-#include "kill_count.h"
+#include "flight_tally.h"
 #include "platform/headless/headless_backend.h"
 #include "presentation/application.h"
 #include "presentation/form_components.h"
@@ -57,9 +57,9 @@ class TUiDriver {
   // nobody watches goes faster without them. Menus are drawn either way.
   void SetMissionFrames(bool draw) { drawFrames_ = draw; }
 
-  // Logic ticks run, and enemy craft destroyed in them, since the driver started.
+  // Logic ticks run since the driver started, and what the flights in them destroyed and
+  // cost.
   int64_t TicksRun() const { return ticks_; }
-  int64_t Kills() const { return tally_.Kills; }
   const TFlightTally& Tally() const { return tally_; }
 
   TForm1& Form() { return *form_; }

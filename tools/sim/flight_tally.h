@@ -1,5 +1,5 @@
-// Counting the enemy craft a tick destroyed, the same way for the mission runs and the
-// ui-script's pilot.
+// What a flight destroyed and cost, tallied the same way for the mission runs, the
+// ui-script's pilot and the campaign runner.
 #pragma once
 
 #include <cstdint>
