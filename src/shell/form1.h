@@ -10,6 +10,8 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
+#include <memory>
 #include <string>
 
 #include "core/world.h"
@@ -18,6 +20,9 @@
 #include "presentation/form_components.h"
 
 class TAircraft;
+class TFlightRecorder;
+class TFlightCheck;
+struct TReplay;
 
 // The small record every screen handler receives as its context.
 struct TScreenState {
@@ -83,6 +88,17 @@ class TForm1 final : public TMissionEvents {
   // --- The saved game (saved_game.cpp) -------------------------------------------------
   void SaveGame();
   void LoadGame();
+
+  // --- Recorded flights (flight_recording.cpp) -----------------------------------------
+  // Where every mission flown is recorded; empty records nothing (tests, the tools).
+  std::filesystem::path ReplayFolder;
+  // Flies a recorded mission in the window instead of the menus: the recorded input states
+  // in place of the player's, the status bar and sounds as in flight; the flight stops at
+  // its recorded end. Raises EGameError for content that cannot be read.
+  void PlayReplay(const TReplay& replay);
+  bool Replaying() const { return replayCheck_ != nullptr; }
+  // The replay shown has reached its end; false while it flies.
+  bool ReplayDone() const;
 
   // --- What a mission tells the screens (TMissionEvents) -------------------------------
   void StopTimers() override;
@@ -161,9 +177,17 @@ class TForm1 final : public TMissionEvents {
 
  private:
   void RunGameTimers(bool on);
+  void UpdateTimerTimer();
+  void BeginRecording();
+  void NoteFlightOutcome(bool won);
+  void StoreRecording();
+  void QuitRecording();  // the mission left between ticks: its replay ends there
   void SetButton(int index, const std::string& caption, std::function<void(TControl&)> action);
   void HideButtons(int first, int last);
 
   World world_;
+  std::unique_ptr<TFlightRecorder> recorder_;  // the mission being recorded, if any
+  std::unique_ptr<TReplay> replay_;            // the replay being shown, if any
+  std::unique_ptr<TFlightCheck> replayCheck_;
   TScreen screen_ = TScreen::DisplayChoice;
 };
