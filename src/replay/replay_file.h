@@ -48,8 +48,14 @@ struct TCarriedBonus {
 
 // Everything the first tick of a mission depends on besides the level files.
 struct TReplayStart {
-  GameState Campaign;  // mission, difficulty, credits and the aircraft's fit (GameOver unused)
-  uint64_t RandomState = 0, RandomIncrement = 0;
+  // Mission, difficulty, credits and the aircraft's fit (GameOver unused); a flight has an
+  // aircraft, so the default start is a Jaguar's.
+  GameState Campaign = [] {
+    GameState g;
+    g.AircraftKind = 0;
+    return g;
+  }();
+  uint64_t RandomState = 0, RandomIncrement = 1;
   int32_t X = 0, Y = 0;
   double Dx = 0, Dy = 0;
   int32_t Health = 0;
