@@ -2,6 +2,7 @@
 // the window closes.
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <exception>
 
@@ -63,6 +64,12 @@ int main(int argc, char** argv) {
         static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
     TForm1 form(media, app, seed);
     if (!replay) form.ReplayFolder = ReplayDirectory();
+    // STARVELKHORN_SHOT_AT=TICK:FILE saves the picture after a mission's tick (for comparing
+    // a flight with its replay); not an option players need.
+    if (const char* shot = std::getenv("STARVELKHORN_SHOT_AT")) {
+      const char* colon = std::strchr(shot, ':');
+      if (colon) form.TickShot = {std::atoll(shot), std::string(colon + 1)};
+    }
     form.FormCreate();
     if (choice >= 0) {
       form.Zobrazovani.SetItemIndex(choice);

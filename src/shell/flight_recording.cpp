@@ -8,6 +8,7 @@
 
 #include "base/error.h"
 #include "core/tick.h"
+#include "platform/png.h"
 #include "replay/flight_check.h"
 #include "replay/flight_recorder.h"
 #include "replay/game_version.h"
@@ -17,6 +18,25 @@
 
 void TForm1::UpdateTimerTimer() {
   Tick(world_);
+  const int64_t flown = recorder_ ? recorder_->Ticks() : replayCheck_ ? replayCheck_->Ticks() : -1;
+  if (flown >= 0 && flown == TickShot.Tick) {
+    TickShot.Tick = -1;
+    // The terrain's scroll follows the frames actually drawn, which differ from run to run;
+    // the picture is drawn with the scroll the ticks alone would give, so two runs of the same
+    // flight give the same picture, then the real scroll is put back.
+    const int64_t row = world_.Level.ScrollRow;
+    const int32_t scrollTicks = world_.ScrollTicks;
+    world_.Level.ScrollRow = (flown / 16) % TLevel::kRows;
+    world_.ScrollTicks = static_cast<int32_t>(flown % 16);
+    DrawFrame(world_);
+    world_.Level.ScrollRow = row;
+    world_.ScrollTicks = scrollTicks;
+    const TDirectDrawSurface& picture = Media.DXDraw1.Surface();
+    const platform::PixelView view{picture.Pixels(), picture.Width(), picture.Height(),
+                                   picture.Width()};
+    if (!platform::WritePng(TickShot.File, view))
+      std::fprintf(stderr, "starvelkhorn: cannot write %s\n", TickShot.File.c_str());
+  }
   if (recorder_ && recorder_->Finished()) StoreRecording();
   if (replayCheck_ && replayCheck_->Done() && UpdateTimer.Enabled()) {
     RunGameTimers(false);
@@ -61,6 +81,9 @@ void TForm1::PlayReplay(const TReplay& replay) {
   replay_ = std::make_unique<TReplay>(replay);
   replayCheck_ = std::make_unique<TFlightCheck>(*replay_);
   if (!StartReplayedFlight(world_, replay_->Start)) throw EGameError("no aircraft of that kind");
+  // Every mission is flown from the hangar, whose blank picture leaves the canvas's brush
+  // solid black: the status bar's credits are written on it.
+  BlankSurface();
   world_.Tap = replayCheck_.get();
   HideButtons(0, kMenuControlCount - 1);
   Memo7.SetVisible(false);

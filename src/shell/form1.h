@@ -97,6 +97,14 @@ class TForm1 final : public TMissionEvents {
   // its recorded end. Raises EGameError for content that cannot be read.
   void PlayReplay(const TReplay& replay);
   bool Replaying() const { return replayCheck_ != nullptr; }
+  // A developer's aid for comparing a flight with its replay: right after the mission's tick
+  // Tick (counted as the recording counts), a frame is drawn and the picture saved as PNG,
+  // the terrain at the place the ticks alone would scroll it to.
+  struct TTickShot {
+    int64_t Tick = -1;
+    std::string File;
+  };
+  TTickShot TickShot;
   // The replay shown has reached its end; false while it flies.
   bool ReplayDone() const;
 
