@@ -38,7 +38,8 @@ void TForm1::UpdateTimerTimer() {
       std::fprintf(stderr, "starvelkhorn: cannot write %s\n", TickShot.File.c_str());
   }
   if (recorder_ && recorder_->Finished()) StoreRecording();
-  if (replayCheck_ && replayCheck_->Done() && UpdateTimer.Enabled()) {
+  if (replayCheck_ && replayCheck_->Done() && !replayEnded_) {
+    replayEnded_ = true;
     RunGameTimers(false);
     StopEngineSound();
     if (const auto& m = replayCheck_->Mismatch()) {

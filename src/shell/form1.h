@@ -197,5 +197,6 @@ class TForm1 final : public TMissionEvents {
   std::unique_ptr<TFlightRecorder> recorder_;  // the mission being recorded, if any
   std::unique_ptr<TReplay> replay_;            // the replay being shown, if any
   std::unique_ptr<TFlightCheck> replayCheck_;
+  bool replayEnded_ = false;
   TScreen screen_ = TScreen::DisplayChoice;
 };

@@ -129,6 +129,46 @@ TEST_F(ReplayFlight, AStartPutBackIntoAWorldIsCapturedUnchanged) {
   fs::current_path(here);
 }
 
+// The window shows a replay as a flight, flies through a recorded pause, stops at the
+// recorded end and says on stderr where a replay drifts from its record.
+TEST_F(ReplayFlight, TheWindowShowsAReplayToItsEndAndNamesADrift) {
+  TReplay r = RecordedFlight(dir.Path() / "f.replay");
+  // A pause held for a tick changes nothing in the rules; the replay flies through it.
+  TReplay paused = r;
+  paused.Inputs.clear();
+  uint64_t held = 0;
+  size_t next = 0;
+  for (int64_t t = 1; t <= r.End.Tick; ++t) {
+    while (next < r.Inputs.size() && r.Inputs[next].Tick <= t) held = r.Inputs[next++].States;
+    const uint64_t now = held | (t == 300 ? uint64_t{1} << InputButton32 : 0);
+    if (paused.Inputs.empty() || paused.Inputs.back().States != now)
+      paused.Inputs.push_back({t, now});
+  }
+  for (const bool drift : {false, true}) {
+    TReplay shown = paused;
+    if (drift) shown.End.Credits += 1;
+    TUiDriver d{SK_DATA_DIR, 9};
+    d.RunText("choose \"V okne\"\nclick \"Pokracovat\"\n");
+    testing::internal::CaptureStderr();
+    d.Form().PlayReplay(shown);
+    d.Wait(15000);
+    EXPECT_FALSE(d.Form().ReplayDone());
+    d.Wait(2000);
+    const std::string err = testing::internal::GetCapturedStderr();
+    EXPECT_TRUE(d.Form().ReplayDone());
+    d.ExpectScreen(TForm1::TScreen::Mission);
+    EXPECT_EQ(d.GameWorld().State.Credits, r.End.Credits);
+    EXPECT_FALSE(d.Form().UpdateTimer.Enabled());
+    if (drift) {
+      EXPECT_NE(err.find("differs from its recording at tick 1600: credits at the end"),
+                std::string::npos)
+          << err;
+    } else {
+      EXPECT_EQ(err, "");
+    }
+  }
+}
+
 // The game itself: a mission flown from the hangar after a won one carries the aircraft's
 // state and bonuses still falling; its recording, left from the pause screen, holds them.
 TEST_F(ReplayFlight, TheGameRecordsWhatCarriesOverAndAReplayThatCannotBeWrittenChangesNothing) {
