@@ -71,7 +71,12 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: startup-probe COMMAND [ARGS...]\n");
     return 2;
   }
+  // A server busy with the previous program's end may refuse a connection for a moment.
   Display* display = XOpenDisplay(nullptr);
+  for (int i = 0; !display && i < 100; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    display = XOpenDisplay(nullptr);
+  }
   if (!display) {
     std::fprintf(stderr, "startup-probe: no X server at $DISPLAY\n");
     return 2;
