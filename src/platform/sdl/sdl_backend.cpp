@@ -167,8 +167,9 @@ struct SdlBackend::Impl {
     SDL_PauseAudioDevice(dev, 0);
   }
 
-  // Called whenever the loop is about to wait. With no device at all the voices still finish
-  // in time, as the game's sounds would, so copies of a sound never pile up unheard.
+  // Called whenever the loop drains its events or is about to wait. With no device at all the
+  // voices still finish in time, as the game's sounds would, so copies of a sound never pile
+  // up unheard.
   void TendAudio() {
     if (!mixer) return;
     if (!audioTried) {
@@ -481,6 +482,9 @@ bool SdlBackend::PollEvent(Event& out) {
     out.Kind = EventKind::FrameChanged;
     return true;
   }
+  // Every pass of the loop drains the queue, also where vsync paces the frames and the loop
+  // never waits.
+  impl_->TendAudio();
   return false;
 }
 
