@@ -2,6 +2,8 @@
 
 #include "base/error.h"
 #include "core/tick.h"
+#include "replay/flight_check.h"
+#include "replay/flight_recorder.h"
 #include "shell/asset_loader.h"
 #include "shell/shop_texts.h"
 
@@ -37,7 +39,7 @@ TForm1::TForm1(TFormComponents& media, TApplication& app, uint64_t seed)
   world_.Events = this;
   // A stall (the window dragged, a slow frame) is made up for, but only a little.
   UpdateTimer.MaxCatchUp = 5;
-  UpdateTimer.OnTimer = [this] { Tick(world_); };
+  UpdateTimer.OnTimer = [this] { UpdateTimerTimer(); };
   DrawTimer.OnTimer = [this](int32_t) { DrawFrame(world_); };
   MenuTimer.OnTimer = [this] { MenuTimerTimer(); };
 
@@ -88,6 +90,9 @@ TForm1::TForm1(TFormComponents& media, TApplication& app, uint64_t seed)
 }
 
 TForm1::~TForm1() {
+  // Closing the window in flight ends the mission as leaving it would; its replay is kept.
+  QuitRecording();
+  world_.Tap = nullptr;
   world_.Events = nullptr;
 }
 
