@@ -120,6 +120,48 @@ TEST_F(SavedGame, ASaveWithoutAnAircraftLoadsWithNoneAndKeepsItsOtherCodes) {
   EXPECT_EQ(RecordOf(S()), r);
 }
 
+// The browsers keep their choice between visits, but a loaded game is a different campaign:
+// after browsing mission 4's offers, a save of mission 1 shows, and sells, only its own.
+TEST_F(SavedGame, ALoadedGameBrowsesOnlyWhatItsMissionOffers) {
+  auto save = [](uint8_t mission) {
+    testcontent::WriteLevel(mission, [](int32_t, int32_t) { return 0; }, {});
+    TSaveRecord r;
+    r.AircraftKind = 3;  // the F16: five empty slots
+    r.Credits = 1000000;
+    r.Mission = mission;
+    WriteSave(RecordBytes(r));
+  };
+  save(4);
+  Click(kLoadButton);
+  Click(1);                              // "Nakupovat/prodávat"
+  Click(1);                              // "Obchodovat se zbraněmi"
+  Click(4);                              // "Slot 0 : Koupit"
+  for (int i = 0; i < 4; ++i) Click(4);  // "Další zbraň" up to the heavy laser
+  ASSERT_EQ(form->Memo5.Lines(), std::vector<std::string>{form->WeaponTexts[4]});
+  Click(0);  // "Zpet"
+  Click(1);
+  Click(9);                              // "Kanón : Koupit"
+  for (int i = 0; i < 3; ++i) Click(4);  // "Další kanón" up to the triple cannon
+  ASSERT_EQ(form->Memo5.Lines(), std::vector<std::string>{form->CannonTexts[3]});
+  Click(0);
+  Click(2);  // the shop menu's "Zpět"
+  QuitToMainMenu(*this);
+
+  save(1);  // weapons 0 to 2 and cannons 0 and 1 on offer
+  Click(kLoadButton);
+  Click(1);
+  Click(1);
+  Click(4);
+  EXPECT_EQ(form->Memo5.Lines(), std::vector<std::string>{form->WeaponTexts[0]});
+  Click(9);  // "Koupit": what the browser shows
+  EXPECT_EQ(S().SlotKinds[0], 0);
+  Click(9);
+  EXPECT_EQ(form->Memo5.Lines(), std::vector<std::string>{form->CannonTexts[0]});
+  Click(9);
+  EXPECT_EQ(S().CannonKind, 0);
+  EXPECT_EQ(S().Credits, 1000000 - 5000 - 1000);
+}
+
 // A failed load leaves the main menu and everything of the game behind it as they were.
 struct FailedLoad : ShopForm {
   void SetUp() override {
