@@ -2,17 +2,14 @@
 // the old record or the new one, whole.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <vector>
 
 #include "base/error.h"
@@ -158,24 +155,42 @@ int64_t RoundOf(const std::vector<uint8_t>& bytes) {
   return std::equal(expected.begin(), expected.end(), bytes.begin()) ? n : -1;
 }
 
-// Saves round after round until killed; tells the parent once the first save is done, so the
-// parent's delay falls among saves however slowly the child got going.
-[[noreturn]] void SaveForever(const fs::path& path, int64_t first, int ready) {
-  prctl(PR_SET_PDEATHSIG, SIGKILL);
+// Passes every call on to the real system, but first kills the process at the chosen call
+// (counted from 0), so the kill lands at one exact step of one save, whatever the machine.
+struct KillingFileSystem : TFileSystem {
+  int64_t KillAt = 0;
+  int64_t calls = 0;
+  void Next() {
+    if (calls++ == KillAt) raise(SIGKILL);
+  }
+  int Create(const std::string& p) override { return Next(), TFileSystem::Create(p); }
+  ssize_t Write(int fd, const uint8_t* d, size_t n) override {
+    return Next(), TFileSystem::Write(fd, d, n);
+  }
+  int Sync(int fd) override { return Next(), TFileSystem::Sync(fd); }
+  int Close(int fd) override { return Next(), TFileSystem::Close(fd); }
+  int Rename(const std::string& a, const std::string& b) override {
+    return Next(), TFileSystem::Rename(a, b);
+  }
+  int Writable(const std::string& p) override { return Next(), TFileSystem::Writable(p); }
+  int SyncDirectory(const std::string& p) override { return Next(), TFileSystem::SyncDirectory(p); }
+};
+
+// Saves round after round from `first` until killed at the chosen call.
+[[noreturn]] void SaveUntilKilled(const fs::path& path, int64_t first, int64_t killAt) {
+  KillingFileSystem fsys;
+  fsys.KillAt = killAt;
   for (int64_t n = first;; ++n) {
     TSaveBytes bytes = RoundRecord(n);
     try {
-      ReplaceFileContents(path, bytes.data(), bytes.size());
+      ReplaceFileContents(path, bytes.data(), bytes.size(), fsys);
     } catch (...) {
       _exit(3);
     }
-    const char go = 1;
-    if (n == first && write(ready, &go, 1) != 1) _exit(4);
   }
 }
 
-// A fresh directory in memory where there is one (the kills then land inside writes and
-// renames, not mostly inside a disk's sync), removed at the end.
+// A fresh directory in memory where there is one (syncs cost nothing there), removed at the end.
 struct FastDir {
   FastDir() {
     std::error_code ec;
@@ -192,49 +207,69 @@ struct FastDir {
   fs::path path;
 };
 
-TEST(SaveFile, KilledAtRandomMomentsItAlwaysLeavesTheOldOrTheNewRecord) {
+TEST(SaveFile, KilledAtAnyStepItAlwaysLeavesTheOldOrTheNewRecord) {
   FastDir dir;
   const auto path = dir.path / "game.sav";
-  // How long one save takes here, so the kills fall across whole saves.
-  const auto start = std::chrono::steady_clock::now();
-  constexpr int kTimed = 20;
-  for (int n = 0; n < kTimed; ++n) {
-    TSaveBytes bytes = RoundRecord(n);
-    ReplaceFileContents(path, bytes.data(), bytes.size());
-  }
-  const auto perSave = std::chrono::duration_cast<std::chrono::microseconds>(
-                           std::chrono::steady_clock::now() - start) /
-                       kTimed;
-  std::mt19937 random(20261208);
-  std::uniform_int_distribution<int64_t> delayUs(0, 3 * perSave.count() + 300);
-
-  int64_t last = kTimed - 1;
-  int midSave = 0;  // kills that left the temporary file behind: inside a save's write
-  constexpr int kKills = 250;
-  for (int kill = 0; kill < kKills; ++kill) {
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
+  TSaveBytes bytes = RoundRecord(0);
+  ReplaceFileContents(path, bytes.data(), bytes.size());
+  // Replacing a file takes seven calls: the write permission, create, write, sync, close,
+  // rename, and the folder's sync. The kills go through each of them in three saves in turn.
+  constexpr int64_t kCalls = 7;
+  int64_t last = 0;
+  for (int64_t kill = 0; kill < 250; ++kill) {
+    const int64_t at = kill % (3 * kCalls), step = at % kCalls;
     pid_t child = fork();
     ASSERT_GE(child, 0);
-    if (child == 0) SaveForever(path, last + 1, ready[1]);
-    char go = 0;
-    ASSERT_EQ(read(ready[0], &go, 1), 1);
-    close(ready[0]);
-    close(ready[1]);
-    usleep(static_cast<useconds_t>(delayUs(random)));
-    ASSERT_EQ(::kill(child, SIGKILL), 0);
+    if (child == 0) SaveUntilKilled(path, last + 1, at);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the saver stopped by itself, status " << status;
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "status " << status;
 
-    // The file must hold one round's record, newer than the one seen before.
-    int64_t round = RoundOf(Contents(path));
-    ASSERT_GT(round, last) << "after kill " << kill << " the file is neither record";
+    // The saves before the killed one are whole; the killed one counts once it is renamed.
+    const int64_t round = last + at / kCalls + (step == 6 ? 1 : 0);
+    ASSERT_EQ(RoundOf(Contents(path)), round) << "killed at step " << step << " of a save";
+    // Killed between creating the temporary file and renaming it, the save leaves it behind.
+    EXPECT_EQ(fs::remove(TemporaryPathFor(path)), step >= 2 && step <= 5) << step;
     last = round;
-    if (fs::remove(TemporaryPathFor(path))) ++midSave;
   }
-  // The kills did land inside writes, not only between whole saves.
-  EXPECT_GE(midSave, kKills / 25);
+}
+
+// The rename makes the new record the save; syncing the folder after it makes the rename itself
+// survive a power cut.
+TEST(SaveFile, TheRenameIsFollowedBySyncingTheFolderTheSaveLivesIn) {
+  struct Recording : TFileSystem {
+    std::vector<std::string> Calls;
+    int Create(const std::string& p) override {
+      Calls.push_back("create " + p);
+      return TFileSystem::Create(p);
+    }
+    int Sync(int fd) override {
+      Calls.push_back("sync");
+      return TFileSystem::Sync(fd);
+    }
+    int Close(int fd) override {
+      Calls.push_back("close");
+      return TFileSystem::Close(fd);
+    }
+    int Rename(const std::string& a, const std::string& b) override {
+      Calls.push_back("rename " + a + " " + b);
+      return TFileSystem::Rename(a, b);
+    }
+    int SyncDirectory(const std::string& p) override {
+      Calls.push_back("sync folder " + p);
+      return TFileSystem::SyncDirectory(p);
+    }
+  };
+  ScopedTempDir dir;
+  for (const fs::path& path : {dir.Path() / "game.sav", fs::path("game.sav")}) {
+    Recording fsys;
+    Replace(path, Bytes({1, 2, 3}), fsys);
+    const std::string temporary = TemporaryPathFor(path).string();
+    const std::string folder = path.has_parent_path() ? dir.Path().string() : ".";
+    EXPECT_EQ(fsys.Calls, (std::vector<std::string>{"create " + temporary, "sync", "close",
+                                                    "rename " + temporary + " " + path.string(),
+                                                    "sync folder " + folder}));
+  }
 }
 
 }  // namespace
