@@ -34,20 +34,26 @@ void Replace(const fs::path& path, const std::vector<uint8_t>& bytes, TFileSyste
   ReplaceFileContents(path, bytes.data(), bytes.size(), fsys);
 }
 
-// Fails one chosen call with a chosen errno; the rest are real.
+// Fails one chosen call with a chosen errno, or kills the process at one (counted from 0); the
+// rest are real. Records what was asked, in order.
 struct FailingFileSystem : TFileSystem {
-  enum class TCall { None, Create, Write, ShortWrites, Sync, Close, Rename } FailAt = TCall::None;
+  enum class TCall { None, Create, Write, ShortWrites, Sync, Close, Rename, Writable, Folder };
+  TCall FailAt = TCall::None;
   int Error = ENOSPC;
-  int fail(TCall call) {
+  int64_t KillAt = -1;
+  std::vector<std::string> Calls;
+  int fail(TCall call, const std::string& what) {
+    if (static_cast<int64_t>(Calls.size()) == KillAt) raise(SIGKILL);
+    Calls.push_back(what);
     if (FailAt != call) return 0;
     errno = Error;
     return -1;
   }
   int Create(const std::string& p) override {
-    return fail(TCall::Create) ? -1 : TFileSystem::Create(p);
+    return fail(TCall::Create, "create") ? -1 : TFileSystem::Create(p);
   }
   ssize_t Write(int fd, const uint8_t* d, size_t n) override {
-    if (fail(TCall::Write)) return -1;
+    if (fail(TCall::Write, "write")) return -1;
     // A device that takes a few bytes at a time and is interrupted now and then.
     if (FailAt == TCall::ShortWrites) {
       if (++writes % 3 == 0) {
@@ -58,13 +64,19 @@ struct FailingFileSystem : TFileSystem {
     }
     return TFileSystem::Write(fd, d, n);
   }
-  int Sync(int fd) override { return fail(TCall::Sync) ? -1 : TFileSystem::Sync(fd); }
+  int Sync(int fd) override { return fail(TCall::Sync, "sync") ? -1 : TFileSystem::Sync(fd); }
   int Close(int fd) override {
-    int r = TFileSystem::Close(fd);
-    return fail(TCall::Close) ? -1 : r;
+    const int r = TFileSystem::Close(fd);
+    return fail(TCall::Close, "close") ? -1 : r;
   }
   int Rename(const std::string& a, const std::string& b) override {
-    return fail(TCall::Rename) ? -1 : TFileSystem::Rename(a, b);
+    return fail(TCall::Rename, "rename") ? -1 : TFileSystem::Rename(a, b);
+  }
+  int Writable(const std::string& p) override {
+    return fail(TCall::Writable, "writable") ? -1 : TFileSystem::Writable(p);
+  }
+  int SyncDirectory(const std::string& p) override {
+    return fail(TCall::Folder, "sync folder " + p) ? -1 : TFileSystem::SyncDirectory(p);
   }
   int writes = 0;
 };
@@ -120,12 +132,9 @@ TEST(SaveFile, AFileThePlayerMadeReadOnlyIsNotReplaced) {
   ScopedTempDir dir;
   const auto path = dir.Path() / "game.sav";
   Replace(path, Bytes({5}), RealFileSystem());
-  struct ReadOnly : TFileSystem {
-    int Writable(const std::string&) override {
-      errno = EACCES;
-      return -1;
-    }
-  } readOnly;
+  FailingFileSystem readOnly;
+  readOnly.FailAt = FailingFileSystem::TCall::Writable;
+  readOnly.Error = EACCES;
   EXPECT_THROW(Replace(path, Bytes({6}), readOnly), EInOutError);
   EXPECT_EQ(Contents(path), Bytes({5}));
   // A new file needs no permission check: there is nothing to protect.
@@ -155,30 +164,9 @@ int64_t RoundOf(const std::vector<uint8_t>& bytes) {
   return std::equal(expected.begin(), expected.end(), bytes.begin()) ? n : -1;
 }
 
-// Passes every call on to the real system, but first kills the process at the chosen call
-// (counted from 0), so the kill lands at one exact step of one save, whatever the machine.
-struct KillingFileSystem : TFileSystem {
-  int64_t KillAt = 0;
-  int64_t calls = 0;
-  void Next() {
-    if (calls++ == KillAt) raise(SIGKILL);
-  }
-  int Create(const std::string& p) override { return Next(), TFileSystem::Create(p); }
-  ssize_t Write(int fd, const uint8_t* d, size_t n) override {
-    return Next(), TFileSystem::Write(fd, d, n);
-  }
-  int Sync(int fd) override { return Next(), TFileSystem::Sync(fd); }
-  int Close(int fd) override { return Next(), TFileSystem::Close(fd); }
-  int Rename(const std::string& a, const std::string& b) override {
-    return Next(), TFileSystem::Rename(a, b);
-  }
-  int Writable(const std::string& p) override { return Next(), TFileSystem::Writable(p); }
-  int SyncDirectory(const std::string& p) override { return Next(), TFileSystem::SyncDirectory(p); }
-};
-
 // Saves round after round from `first` until killed at the chosen call.
 [[noreturn]] void SaveUntilKilled(const fs::path& path, int64_t first, int64_t killAt) {
-  KillingFileSystem fsys;
+  FailingFileSystem fsys;
   fsys.KillAt = killAt;
   for (int64_t n = first;; ++n) {
     TSaveBytes bytes = RoundRecord(n);
@@ -237,38 +225,13 @@ TEST(SaveFile, KilledAtAnyStepItAlwaysLeavesTheOldOrTheNewRecord) {
 // The rename makes the new record the save; syncing the folder after it makes the rename itself
 // survive a power cut.
 TEST(SaveFile, TheRenameIsFollowedBySyncingTheFolderTheSaveLivesIn) {
-  struct Recording : TFileSystem {
-    std::vector<std::string> Calls;
-    int Create(const std::string& p) override {
-      Calls.push_back("create " + p);
-      return TFileSystem::Create(p);
-    }
-    int Sync(int fd) override {
-      Calls.push_back("sync");
-      return TFileSystem::Sync(fd);
-    }
-    int Close(int fd) override {
-      Calls.push_back("close");
-      return TFileSystem::Close(fd);
-    }
-    int Rename(const std::string& a, const std::string& b) override {
-      Calls.push_back("rename " + a + " " + b);
-      return TFileSystem::Rename(a, b);
-    }
-    int SyncDirectory(const std::string& p) override {
-      Calls.push_back("sync folder " + p);
-      return TFileSystem::SyncDirectory(p);
-    }
-  };
   ScopedTempDir dir;
-  for (const fs::path& path : {dir.Path() / "game.sav", fs::path("game.sav")}) {
-    Recording fsys;
-    Replace(path, Bytes({1, 2, 3}), fsys);
-    const std::string temporary = TemporaryPathFor(path).string();
+  for (const fs::path& path : {dir.Path() / "game.sav", fs::path("other.sav")}) {
+    FailingFileSystem recording;
+    Replace(path, Bytes({1, 2, 3}), recording);
     const std::string folder = path.has_parent_path() ? dir.Path().string() : ".";
-    EXPECT_EQ(fsys.Calls, (std::vector<std::string>{"create " + temporary, "sync", "close",
-                                                    "rename " + temporary + " " + path.string(),
-                                                    "sync folder " + folder}));
+    EXPECT_EQ(recording.Calls, (std::vector<std::string>{"create", "write", "sync", "close",
+                                                         "rename", "sync folder " + folder}));
   }
 }
 
