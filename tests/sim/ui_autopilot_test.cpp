@@ -25,7 +25,7 @@ TEST(UiAutopilot, FliesAMissionStartedFromTheHangarAndHandsBackTheControls) {
   d.RunText("click \"Letět další misi\"\nclick \"Letět misi\"\nautopilot on\nwait 40000\n");
   ASSERT_TRUE(w.PlayerInFlight());
   EXPECT_GT(w.State.Credits, kNewGameCredits);  // craft shot down
-  EXPECT_NE(w.Player->X, kNewAircraftX);        // and flown about
+  EXPECT_NE(w.Player->X, kNewAircraftX);         // and flown about
 
   d.RunText("autopilot off\nwait 50\n");
   EXPECT_TRUE(w.Media.DXInput1.States().none());  // nothing left held
