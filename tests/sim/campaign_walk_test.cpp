@@ -212,19 +212,13 @@ class TWalk {
         Go("Pokračuj", 1, TScreen::Hangar);
         break;
       case TScreen::Hangar:
-        if (owned) Go("Letět další misi", 5, TScreen::Briefing);
-        if (!owned) {
-          Go("Letět další misi", 1, TScreen::Hangar, "Nemáte žádné letadlo, nemůžete letět misi!");
-        }
+        Go("Letět další misi", owned ? 5 : 1, owned ? TScreen::Briefing : TScreen::Hangar,
+           owned ? "" : "Nemáte žádné letadlo, nemůžete letět misi!");
         Go("Nakupovat/prodávat", Stuck() ? 1 : 5, TScreen::ShopMenu);
-        Add("Uložit hru",
-            Stuck() ? 0
-            : owned ? 3
-                    : 1,
-            [this] {
-              Click("Uložit hru");
-              m_.Saved = m_.R;
-            });
+        Add("Uložit hru", Stuck() ? 0 : 1 + 2 * owned, [this] {
+          Click("Uložit hru");
+          m_.Saved = m_.R;
+        });
         Add("Návrat do hlavní nabídky", Stuck() ? 4 : 1, [this] { Quit(); });
         break;
       case TScreen::Briefing:
@@ -233,8 +227,8 @@ class TWalk {
         break;
       case TScreen::ShopMenu:
         Go("Obchodovat s letadly", owned || Stuck() ? 1 : 6, TScreen::PlaneShop);
-        if (owned) Go("Obchodovat se zbraněmi", 5, TScreen::WeaponShop);
-        if (!owned) Go("Obchodovat se zbraněmi", 1, TScreen::Hangar, "Nemáte žádné letadlo!");
+        Go("Obchodovat se zbraněmi", owned ? 5 : 1, owned ? TScreen::WeaponShop : TScreen::Hangar,
+           owned ? "" : "Nemáte žádné letadlo!");
         Go("Zpět", 3, TScreen::Hangar);
         break;
       case TScreen::PlaneShop:
