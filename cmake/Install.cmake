@@ -14,7 +14,11 @@ if(SK_CONTENT)
 endif()
 
 install(FILES dist/starvelkhorn.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES dist/org.starvelkhorn.Starvelkhorn.metainfo.xml
+# The metainfo's release entry takes its version and date from the build (cmake/ReleaseInfo.cmake).
+include(${PROJECT_SOURCE_DIR}/cmake/ReleaseInfo.cmake)
+configure_file(dist/org.starvelkhorn.Starvelkhorn.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/dist/org.starvelkhorn.Starvelkhorn.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/dist/org.starvelkhorn.Starvelkhorn.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # The manual page and the change log go compressed, without a time stamp, as Debian expects.
