@@ -12,6 +12,8 @@ endif()
 get_filename_component(bin_dir "${staged_binaries}" DIRECTORY)
 get_filename_component(usr_dir "${bin_dir}" DIRECTORY)
 file(MAKE_DIRECTORY "${usr_dir}/games")
+file(CHMOD "${usr_dir}/games" DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+                                                    GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
 file(RENAME "${staged_binaries}" "${usr_dir}/games/starvelkhorn")
 file(GLOB left_in_bin "${bin_dir}/*")
 if(NOT left_in_bin)

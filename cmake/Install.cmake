@@ -3,6 +3,12 @@
 # content tree from its own location (P/bin -> P/share/starvelkhorn), so the prefix may move.
 include(GNUInstallDirs)
 
+# Folders the install makes on its way get the usual rwxr-xr-x, not whatever the umask of the
+# build gives: a package built under umask 002 would otherwise hold group-writable folders and
+# differ from one built under 022.
+set(CMAKE_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ
+                                                GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
 install(TARGETS starvelkhorn RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 # An installed program resolves its symbols at start and keeps its relocations read-only.
 target_link_options(starvelkhorn PRIVATE -Wl,-z,relro -Wl,-z,now)
@@ -14,7 +20,11 @@ if(SK_CONTENT)
 endif()
 
 install(FILES dist/starvelkhorn.desktop DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
-install(FILES dist/org.starvelkhorn.Starvelkhorn.metainfo.xml
+# The metainfo's release entry takes its version and date from the build (cmake/ReleaseInfo.cmake).
+include(${PROJECT_SOURCE_DIR}/cmake/ReleaseInfo.cmake)
+configure_file(dist/org.starvelkhorn.Starvelkhorn.metainfo.xml.in
+               ${CMAKE_BINARY_DIR}/dist/org.starvelkhorn.Starvelkhorn.metainfo.xml @ONLY)
+install(FILES ${CMAKE_BINARY_DIR}/dist/org.starvelkhorn.Starvelkhorn.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 
 # The manual page and the change log go compressed, without a time stamp, as Debian expects.

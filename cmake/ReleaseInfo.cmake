@@ -1,0 +1,41 @@
+# The release the build makes is the top entry of dist/changelog: its version must be the
+# project's, and its date becomes the release date in the AppStream metainfo, so the package,
+# the change log and the software centres never disagree. Sets SK_RELEASE_DATE (YYYY-MM-DD).
+set(changelog ${PROJECT_SOURCE_DIR}/dist/changelog)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${changelog})
+file(STRINGS ${changelog} changelog_lines)
+
+list(GET changelog_lines 0 top)
+if(NOT top MATCHES "^starvelkhorn \\(([^)]+)\\)")
+  message(FATAL_ERROR "${changelog}: the first line is not a 'starvelkhorn (VERSION) ...' entry")
+endif()
+if(NOT CMAKE_MATCH_1 STREQUAL PROJECT_VERSION)
+  message(FATAL_ERROR "${changelog}: its top entry is version ${CMAKE_MATCH_1}, the project is "
+                      "${PROJECT_VERSION}; add an entry for the new version")
+endif()
+
+# The first trailer line closes the top entry: " -- Name <mail>  Tue, 08 Dec 2026 20:00:00 +0000".
+set(SK_RELEASE_DATE "")
+foreach(line IN LISTS changelog_lines)
+  if(line MATCHES "^ -- .*>  [A-Z][a-z][a-z], ([0-9][0-9]?) ([A-Z][a-z][a-z]) ([0-9][0-9][0-9][0-9]) ")
+    set(day ${CMAKE_MATCH_1})
+    set(year ${CMAKE_MATCH_3})
+    set(months Jan Feb Mar Apr May Jun Jul Aug Sep Oct Nov Dec)
+    list(FIND months ${CMAKE_MATCH_2} month)
+    if(month LESS 0)
+      message(FATAL_ERROR "${changelog}: '${CMAKE_MATCH_2}' in '${line}' is no month")
+    endif()
+    math(EXPR month "${month} + 1")
+    foreach(part day month)
+      string(LENGTH "${${part}}" length)
+      if(length EQUAL 1)
+        set(${part} "0${${part}}")
+      endif()
+    endforeach()
+    set(SK_RELEASE_DATE "${year}-${month}-${day}")
+    break()
+  endif()
+endforeach()
+if(NOT SK_RELEASE_DATE)
+  message(FATAL_ERROR "${changelog}: the top entry has no ' -- Name <mail>  DATE' trailer line")
+endif()
