@@ -138,8 +138,10 @@ void TApplication::DrainEvents() {
       case platform::EventKind::FocusGained:
         window_.Invalidate();
         break;
-      case platform::EventKind::None:
       case platform::EventKind::FocusLost:
+        if (OnDeactivate) Guard(OnDeactivate);
+        break;
+      case platform::EventKind::None:
         break;
       default:
         Guard([&] {
