@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const TSettings s = ParseSettings(text, "f.ini");
   if (s.Messages.size() > kMaxSettingsMessages + 1) std::abort();
   for (const std::string& m : s.Messages) {
-    if (m.rfind("f.ini", 0) != 0 || m.size() > 400) std::abort();
+    if (m.rfind("f.ini", 0) != 0 || m.size() > 600) std::abort();
     for (const char c : m) {
       if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) std::abort();
     }
