@@ -2,17 +2,24 @@
 // and the main window, runs its message loop until the window closes.
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <exception>
 #include <filesystem>
+#include <optional>
+#include <string>
 
+#include "base/error.h"
 #include "command_line.h"
 #include "data_startup.h"
 #include "platform/sdl/sdl_backend.h"
 #include "presentation/application.h"
 #include "presentation/form_components.h"
+#include "replay/replay_file.h"
 #include "shell/apply_settings.h"
 #include "shell/form1.h"
 #include "shell/game_paths.h"
+#include "shell/replay_store.h"
 #include "shell/settings.h"
 
 namespace {
@@ -45,6 +52,17 @@ int main(int argc, char** argv) {
     std::printf("starvelkhorn %s\n", SK_VERSION);
     return 0;
   }
+  // The replay is read before the working directory changes, so a relative name works; a
+  // file that is no replay ends the program before a window opens.
+  std::optional<TReplay> replay;
+  if (line.Replay) {
+    try {
+      replay = ReadReplayFile(std::filesystem::absolute(*line.Replay).string());
+    } catch (const EGameError& e) {
+      std::fprintf(stderr, "starvelkhorn: %s\n", e.what());
+      return 2;
+    }
+  }
   // Every file name is relative to the content tree: work there, or end with a clear word.
   if (const auto status = EnterDataDir(line.CheckData)) return *status;
   const TSettings settings = ReadPlayerSettings();
@@ -52,11 +70,8 @@ int main(int argc, char** argv) {
     std::fputs(FormatSettings(settings).c_str(), stdout);
     return 0;
   }
-  if (line.Replay) {
-    // The replay player takes over here once it exists; until then say so plainly.
-    std::fprintf(stderr, "starvelkhorn: --replay: this build cannot play replays yet\n");
-    return 1;
-  }
+  int choice = line.DisplayChoice;
+  if (replay && choice < 0) choice = 0;  // a replay opens its window at once
   try {
     platform::SdlBackend backend;
     TFormComponents media(backend);
@@ -65,10 +80,27 @@ int main(int argc, char** argv) {
         static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
     TForm1 form(media, app, seed);
     ApplySettings(settings, form);
+    // A replay plays its recorded input states whatever the window's focus.
+    if (replay) form.PauseOnFocusLoss = false;
+    if (!replay) form.ReplayFolder = ReplayDirectory();
+    // STARVELKHORN_SHOT_AT=TICK:FILE saves the picture after a mission's tick (for comparing
+    // a flight with its replay); not an option players need.
+    if (const char* shot = std::getenv("STARVELKHORN_SHOT_AT")) {
+      const char* colon = std::strchr(shot, ':');
+      if (colon) form.TickShot = {std::atoll(shot), std::string(colon + 1)};
+    }
     form.FormCreate();
-    if (line.DisplayChoice >= 0) {
-      form.Zobrazovani.SetItemIndex(line.DisplayChoice);
+    if (choice >= 0) {
+      form.Zobrazovani.SetItemIndex(choice);
       app.Guard([&] { form.FirstButtonClick(); });
+    }
+    if (replay) {
+      // Esc leaves the replay, whether it still flies or has come to its end.
+      app.OnUnhandledEvent = [&app](const platform::Event& e) {
+        if (e.Kind == platform::EventKind::KeyDown && e.Key == platform::vk::Escape)
+          app.Terminate();
+      };
+      app.Guard([&] { form.PlayReplay(*replay); });
     }
     app.Run();
   } catch (const std::exception& e) {

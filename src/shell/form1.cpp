@@ -2,6 +2,8 @@
 
 #include "base/error.h"
 #include "core/tick.h"
+#include "replay/flight_check.h"
+#include "replay/flight_recorder.h"
 #include "shell/asset_loader.h"
 #include "shell/shop_texts.h"
 
@@ -37,7 +39,7 @@ TForm1::TForm1(TFormComponents& media, TApplication& app, uint64_t seed)
   world_.Events = this;
   // A stall (the window dragged, a slow frame) is made up for, but only a little.
   UpdateTimer.MaxCatchUp = 5;
-  UpdateTimer.OnTimer = [this] { Tick(world_); };
+  UpdateTimer.OnTimer = [this] { UpdateTimerTimer(); };
   DrawTimer.OnTimer = [this](int32_t) { DrawFrame(world_); };
   MenuTimer.OnTimer = [this] { MenuTimerTimer(); };
   App.OnDeactivate = [this] { WindowDeactivated(); };
@@ -89,6 +91,9 @@ TForm1::TForm1(TFormComponents& media, TApplication& app, uint64_t seed)
 }
 
 TForm1::~TForm1() {
+  // Closing the window in flight ends the mission as leaving it would; its replay is kept.
+  QuitRecording();
+  world_.Tap = nullptr;
   world_.Events = nullptr;
   App.OnDeactivate = nullptr;
 }
@@ -102,7 +107,7 @@ void TForm1::WindowDeactivated() {
 void TForm1::FormCreate() {
   // The choice window: just the radio group and its button in view.
   Media.Window.SetCaption("Starvelkhorn");
-  Media.Window.SetBounds(158, 95, 141, 127);
+  Media.Window.SetOuterBounds(158, 95, 141, 127);
   TControl* const table[kMenuControlCount] = {&Button2,  &Button3,  &Button4,  &Button5,  &Button6,
                                               &Button7,  &Button8,  &Button9,  &Button10, &Button16,
                                               &Button11, &Button12, &Button13, &Button14, &Button15,
@@ -117,13 +122,16 @@ void TForm1::FormCreate() {
     CannonTexts[k] = CannonDescription(static_cast<int>(k)) + std::to_string(CannonPrices[k]);
   }
   ScreenState = {};
-  // A file that cannot be read is reported and start-up goes on without the rest.
+  // The choice is on the screen before the catalog loads, so the game answers its start at
+  // once; nothing can be clicked before the load is over, since it runs before the loop.
+  Media.Window.Show();
+  Media.Window.Present(false);
+  // A file that cannot be read is reported over the choice, and start-up goes on without
+  // the rest.
   App.Guard([this] {
     LoadAssets(Media);
     LoadSounds(Media);
   });
-  // The window appears once it is created, everything loaded.
-  Media.Window.Show();
   Controls.ScreenChanged();
 }
 

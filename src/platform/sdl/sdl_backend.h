@@ -19,9 +19,12 @@ class NoDisplay : public std::runtime_error {
 
 class SdlBackend : public Backend {
  public:
-  // Starts SDL's video, events and joystick parts and makes the (hidden) window. Throws
-  // NoDisplay when there is no display (SDL_VIDEODRIVER may still ask for its dummy or
-  // offscreen driver by name) and std::runtime_error when the window cannot be made.
+  static constexpr int32_t kAudioRate = 44100;
+
+  // Starts SDL's video, events and joystick parts and makes the (hidden) window; the sound
+  // device opens later, when the loop first waits after a presentation. Throws NoDisplay when
+  // there is no display (SDL_VIDEODRIVER may still ask for its dummy or offscreen driver by
+  // name) and std::runtime_error when the window cannot be made.
   SdlBackend();
   ~SdlBackend() override;
   SdlBackend(const SdlBackend&) = delete;
@@ -33,6 +36,7 @@ class SdlBackend : public Backend {
   bool PollEvent(Event& e) override;
   void SetCaption(const std::string& caption) override;
   void SetWindowBounds(int32_t x, int32_t y, int32_t width, int32_t height) override;
+  FrameExtents WindowFrame() override;
   void SetBorderless(bool borderless) override;
   void ShowWindow() override;
   void SetCursorVisible(bool visible) override;
