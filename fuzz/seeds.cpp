@@ -1,6 +1,6 @@
 // Writes small valid files of every layout the readers know into DIR/bmp, DIR/jpeg, DIR/wav,
-// DIR/save and DIR/level, as the fuzzers' starting corpora (made here, so no binary file is
-// kept).
+// DIR/save, DIR/level and DIR/settings, as the fuzzers' starting corpora (made here, so no
+// binary file is kept).
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -34,7 +34,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::filesystem::path dir = argv[1];
-  for (const char* sub : {"bmp", "jpeg", "wav", "save", "level"})
+  for (const char* sub : {"bmp", "jpeg", "wav", "save", "level", "settings"})
     std::filesystem::create_directories(dir / sub);
 
   const auto px = Gradient(5, 3);
@@ -95,5 +95,11 @@ int main(int argc, char** argv) {
   Write(dir / "level/torn-schedule.lvl",
         {30, 0x80, 1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15,
          16, 17,   18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 7});
+
+  const std::string settings =
+      "# mine\nkey_up = W, Up\nkey_cannon = Left Ctrl, Space\nkey_weapon = Return\n"
+      "pad_cannon = 4, a\npad_dead_zone = 30\nvolume = 60\npause_on_focus_loss = off\n"
+      "key_down = Keypad 2\nbad line\nkey_left = W\r\n";
+  Write(dir / "settings/mine.ini", std::vector<uint8_t>(settings.begin(), settings.end()));
   return 0;
 }

@@ -1,7 +1,6 @@
 #include "data_startup.h"
 
 #include <cstdio>
-#include <cstring>
 #include <exception>
 #include <filesystem>
 
@@ -25,15 +24,21 @@ int PrintDataCheck(const ProcessPlaces& places, const DataSearch& search) {
   } catch (const std::exception& e) {
     std::printf("save: none (%s)\n", e.what());
   }
+  const auto settings = SettingsPath(places);
+  if (settings) {
+    std::printf("settings: %s\n", (*search.Tree / *settings).c_str());
+  } else {
+    std::printf("settings: none (XDG_CONFIG_HOME and HOME are unset)\n");
+  }
   return 0;
 }
 
 }  // namespace
 
-std::optional<int> EnterDataDir(int argc, char** argv) {
+std::optional<int> EnterDataDir(bool checkData) {
   const ProcessPlaces places = ProcessPlaces::Current();
   const DataSearch search = FindDataDir(places);
-  if (argc > 1 && std::strcmp(argv[1], "--check-data") == 0) return PrintDataCheck(places, search);
+  if (checkData) return PrintDataCheck(places, search);
   if (!search.Tree) {
     // The box's text also reaches standard error; without a display, only that does.
     try {

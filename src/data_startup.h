@@ -4,7 +4,7 @@
 #include <optional>
 
 // Changes into the content tree. Returns the exit status when the program ends here instead:
-// after the `--check-data` probe (prints the tree, the install prefix and the saved game's
-// place; for packaging and install tests), or when no tree is found (reported on standard
-// error and in the game's error box).
-std::optional<int> EnterDataDir(int argc, char** argv);
+// after the `--check-data` probe (checkData: prints the tree, the install prefix and the places
+// of the saved game and the settings; for packaging and install tests), or when no tree is
+// found (reported on standard error and in the game's error box).
+std::optional<int> EnterDataDir(bool checkData);

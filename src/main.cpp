@@ -1,60 +1,76 @@
-// The game's entry: creates the application and the main window, runs its message loop until
-// the window closes.
+// The game's entry: reads the command line and the player's settings, creates the application
+// and the main window, runs its message loop until the window closes.
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <exception>
-
 #include <filesystem>
 #include <optional>
 #include <string>
 
 #include "base/error.h"
+#include "command_line.h"
 #include "data_startup.h"
 #include "platform/sdl/sdl_backend.h"
 #include "presentation/application.h"
 #include "presentation/form_components.h"
 #include "replay/replay_file.h"
+#include "shell/apply_settings.h"
 #include "shell/form1.h"
+#include "shell/game_paths.h"
 #include "shell/replay_store.h"
+#include "shell/settings.h"
 
 namespace {
 
-// Launchers may choose the display mode up front; the player is asked otherwise.
-int DisplayChoiceFromArgs(int argc, char** argv) {
-  for (int i = 1; i < argc; ++i) {
-    if (std::strcmp(argv[i], "--windowed") == 0) return 0;
-    if (std::strcmp(argv[i], "--fullscreen") == 0) return 1;
-  }
-  return -1;
-}
-
-// --replay FILE: the recorded flight to show instead of the game; its name as given.
-std::optional<std::string> ReplayFromArgs(int argc, char** argv) {
-  for (int i = 1; i + 1 < argc; ++i) {
-    if (std::strcmp(argv[i], "--replay") == 0) return std::string(argv[i + 1]);
-  }
-  return std::nullopt;
+// The settings file's bad lines are reported and skipped; the game never needs the file.
+TSettings ReadPlayerSettings() {
+  const auto path = SettingsPath();
+  TSettings settings = TSettings::Defaults();
+  settings.File = "settings.ini";
+  if (path) settings = LoadSettings(std::filesystem::absolute(*path));
+  for (const std::string& message : settings.Messages)
+    std::fprintf(stderr, "starvelkhorn: %s\n", message.c_str());
+  return settings;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  const TCommandLineRead read = ReadCommandLine(argc, argv);
+  if (!read.Error.empty()) {
+    std::fprintf(stderr, "starvelkhorn: %s\n\n%s", read.Error.c_str(), Usage().c_str());
+    return 2;
+  }
+  const TCommandLine& line = read.Line;
+  if (line.Help) {
+    std::fputs(Usage().c_str(), stdout);
+    return 0;
+  }
+  if (line.Version) {
+    std::printf("starvelkhorn %s\n", SK_VERSION);
+    return 0;
+  }
   // The replay is read before the working directory changes, so a relative name works; a
   // file that is no replay ends the program before a window opens.
   std::optional<TReplay> replay;
-  if (const auto file = ReplayFromArgs(argc, argv)) {
+  if (line.Replay) {
     try {
-      replay = ReadReplayFile(std::filesystem::absolute(*file).string());
+      replay = ReadReplayFile(std::filesystem::absolute(*line.Replay).string());
     } catch (const EGameError& e) {
       std::fprintf(stderr, "starvelkhorn: %s\n", e.what());
       return 2;
     }
   }
   // Every file name is relative to the content tree: work there, or end with a clear word.
-  if (const auto status = EnterDataDir(argc, argv)) return *status;
-  int choice = DisplayChoiceFromArgs(argc, argv);
+  if (const auto status = EnterDataDir(line.CheckData)) return *status;
+  const TSettings settings = ReadPlayerSettings();
+  if (line.PrintSettings) {
+    std::fputs(FormatSettings(settings).c_str(), stdout);
+    return 0;
+  }
+  int choice = line.DisplayChoice;
   if (replay && choice < 0) choice = 0;  // a replay opens its window at once
   try {
     platform::SdlBackend backend;
@@ -63,6 +79,9 @@ int main(int argc, char** argv) {
     const auto seed =
         static_cast<uint64_t>(std::chrono::system_clock::now().time_since_epoch().count());
     TForm1 form(media, app, seed);
+    ApplySettings(settings, form);
+    // A replay plays its recorded input states whatever the window's focus.
+    if (replay) form.PauseOnFocusLoss = false;
     if (!replay) form.ReplayFolder = ReplayDirectory();
     // STARVELKHORN_SHOT_AT=TICK:FILE saves the picture after a mission's tick (for comparing
     // a flight with its replay); not an option players need.
@@ -85,6 +104,7 @@ int main(int argc, char** argv) {
     }
     app.Run();
   } catch (const std::exception& e) {
+    // No display, no window: said on standard error, the only place left to say it.
     std::fprintf(stderr, "starvelkhorn: %s\n", e.what());
     return 1;
   }

@@ -275,6 +275,20 @@ void Mixer::Mix(float* out, int32_t frames) {
     out[2 * i + 1] = std::clamp(out[2 * i + 1] * g, -1.0f, 1.0f);
   }
   gain_ = std::min(end, needed);
+  if (volume_ < 100) {
+    const float v = static_cast<float>(volume_) / 100.0f;
+    for (int32_t i = 0; i < 2 * frames; ++i) out[i] *= v * v;
+  }
+}
+
+void Mixer::SetVolume(int32_t percent) {
+  std::lock_guard lock(mutex_);
+  volume_ = std::clamp(percent, 0, 100);
+}
+
+int32_t Mixer::Volume() const {
+  std::lock_guard lock(mutex_);
+  return volume_;
 }
 
 std::vector<Mixer::VoiceInfo> Mixer::Voices() const {

@@ -52,8 +52,14 @@ class Mixer {
   void MoveToBack(VoiceId copy);
 
   // Adds every playing voice into out (frames x stereo) and limits the sum: many loud voices
-  // are turned down smoothly and never clip past full scale.
+  // are turned down smoothly and never clip past full scale. The player's volume scales the
+  // limited sum last, so it never changes how the limiter hears the game.
   void Mix(float* out, int32_t frames);
+  // The player's volume, 0 (silent) to 100 (full, the default); values outside are clamped.
+  // The gain follows the square of the setting, close to how loud it sounds: 50 is a quarter
+  // of the amplitude, about 12 dB down.
+  void SetVolume(int32_t percent);
+  int32_t Volume() const;
   // Moves every playing voice on by this many frames without output.
   void Advance(int64_t frames);
 
@@ -101,6 +107,7 @@ class Mixer {
   std::vector<Voice> voices_;
   std::vector<VoiceId> active_;  // the voices that play, the only ones Mix and Advance visit
   float gain_ = 1.0f;            // the limiter's current gain
+  int32_t volume_ = 100;         // the player's volume, percent
 };
 
 }  // namespace platform

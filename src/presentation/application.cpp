@@ -142,8 +142,10 @@ void TApplication::DrainEvents() {
       case platform::EventKind::FrameChanged:
         window_.FrameChanged();
         break;
-      case platform::EventKind::None:
       case platform::EventKind::FocusLost:
+        if (OnDeactivate) Guard(OnDeactivate);
+        break;
+      case platform::EventKind::None:
         break;
       default:
         Guard([&] {

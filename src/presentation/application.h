@@ -85,6 +85,8 @@ class TApplication {
 
   // Window input the window's layers did not take (after the message box and controls).
   std::function<void(const platform::Event&)> OnUnhandledEvent;
+  // The window lost the keyboard to another window.
+  std::function<void()> OnDeactivate;
 
   // Runs the loop until the window closes or Terminate is called.
   void Run();

@@ -37,8 +37,9 @@ void TDXInput::Update() {
         x = ScaleAxis(js.X, js.RawMin, js.RawMax, DeadZonePercent);
         y = ScaleAxis(js.Y, js.RawMin, js.RawMax, DeadZonePercent);
       }
-      for (int k = 1; k <= 32; ++k) {
-        if (js.Buttons & (1u << (k - 1))) joystick.set(InputButton(k));
+      for (size_t k = 0; k < PadButtonStates.size(); ++k) {
+        const uint8_t state = PadButtonStates[k];
+        if ((js.Buttons & (1u << k)) && state < kInputStateCount) joystick.set(state);
       }
       if (x < 0) joystick.set(InputLeft);
       if (x > 0) joystick.set(InputRight);

@@ -32,8 +32,19 @@ class TDXInput {
  public:
   explicit TDXInput(platform::Backend& backend);
 
-  // Three binding places per state, each a virtual key code (0 = empty).
-  std::array<std::array<uint8_t, 3>, kInputStateCount> Bindings{};
+  // Binding places per state, each a virtual key code (0 = empty). The form fills three;
+  // the player's settings may use them all.
+  static constexpr int kBindingPlaces = 8;
+  std::array<std::array<uint8_t, kBindingPlaces>, kInputStateCount> Bindings{};
+  // The state each joystick button (index k - 1 for button k) holds, or kNoState: button k
+  // holds Button k unless the player's settings move it.
+  static constexpr uint8_t kNoState = 0xFF;
+  std::array<uint8_t, 32> PadButtonStates = IdentityPadButtons();
+  static constexpr std::array<uint8_t, 32> IdentityPadButtons() {
+    std::array<uint8_t, 32> states{};
+    for (int k = 1; k <= 32; ++k) states[static_cast<size_t>(k - 1)] = InputButton(k);
+    return states;
+  }
   // The joystick's dead zone on the X, Y and Z axes, in percent of half the travel.
   int32_t DeadZonePercent = 50;
 

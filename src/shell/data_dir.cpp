@@ -50,6 +50,7 @@ ProcessPlaces ProcessPlaces::Current() {
   if (!ec) places.Executable = exe;
   places.DataOverride = Env("STARVELKHORN_DATA");
   places.XdgDataHome = Env("XDG_DATA_HOME");
+  places.XdgConfigHome = Env("XDG_CONFIG_HOME");
   places.Home = HomeDirectory();
   return places;
 }

@@ -20,10 +20,11 @@
 
 // What the search needs to know about the running process.
 struct ProcessPlaces {
-  std::filesystem::path Executable;         // absolute, links resolved; empty when unknown
-  std::optional<std::string> DataOverride;  // STARVELKHORN_DATA
-  std::optional<std::string> XdgDataHome;   // XDG_DATA_HOME
-  std::optional<std::string> Home;          // HOME, or the user's home from the password file
+  std::filesystem::path Executable;          // absolute, links resolved; empty when unknown
+  std::optional<std::string> DataOverride;   // STARVELKHORN_DATA
+  std::optional<std::string> XdgDataHome;    // XDG_DATA_HOME
+  std::optional<std::string> XdgConfigHome;  // XDG_CONFIG_HOME
+  std::optional<std::string> Home;           // HOME, or the user's home from the password file
 
   // This process: /proc/self/exe and its environment.
   static ProcessPlaces Current();

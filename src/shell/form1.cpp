@@ -43,6 +43,7 @@ TForm1::TForm1(TFormComponents& media, TApplication& app, uint64_t seed)
   UpdateTimer.OnTimer = [this] { UpdateTimerTimer(); };
   DrawTimer.OnTimer = [this](int32_t) { DrawFrame(world_); };
   MenuTimer.OnTimer = [this] { MenuTimerTimer(); };
+  App.OnDeactivate = [this] { WindowDeactivated(); };
 
   // The form's description: every control at its place, in form order.
   Zobrazovani.SetBounds(10, 0, 121, 57);
@@ -95,6 +96,13 @@ TForm1::~TForm1() {
   QuitRecording();
   world_.Tap = nullptr;
   world_.Events = nullptr;
+  App.OnDeactivate = nullptr;
+}
+
+void TForm1::WindowDeactivated() {
+  // A mission in flight pauses as the pause key pauses it, so the aircraft is not shot down
+  // while the player looks elsewhere; coming back leaves the pause to the player.
+  if (PauseOnFocusLoss && screen_ == TScreen::Mission && UpdateTimer.Enabled()) PauseScreen();
 }
 
 void TForm1::FormCreate() {

@@ -115,6 +115,11 @@ class TForm1 final : public TMissionEvents {
   void PauseScreen() override;
   void StopEngineSound() override;
   void ReportError(const std::string& message) override;
+  // The window lost the keyboard to another window.
+  void WindowDeactivated();
+
+  // The player's setting: losing the window's focus during a mission opens the pause screen.
+  bool PauseOnFocusLoss = true;
 
   // --- State ---------------------------------------------------------------------------
   TFormComponents& Media;

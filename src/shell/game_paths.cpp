@@ -10,13 +10,20 @@ namespace {
 
 constexpr const char* kSaveName = "game.sav";
 
-// XDG_DATA_HOME counts only when it is an absolute path; otherwise the default applies.
-std::optional<fs::path> UserDataHome(const ProcessPlaces& places) {
-  if (places.XdgDataHome && fs::path(*places.XdgDataHome).is_absolute())
-    return fs::path(*places.XdgDataHome);
+constexpr const char* kSettingsName = "settings.ini";
+
+// An XDG variable counts only when it is an absolute path (an empty one is unset); otherwise
+// the default under the home directory applies.
+std::optional<fs::path> XdgHome(const std::optional<std::string>& variable,
+                                const ProcessPlaces& places, const fs::path& underHome) {
+  if (variable && fs::path(*variable).is_absolute()) return fs::path(*variable);
   if (places.Home && fs::path(*places.Home).is_absolute())
-    return fs::path(*places.Home) / ".local" / "share";
+    return fs::path(*places.Home) / underHome;
   return std::nullopt;
+}
+
+std::optional<fs::path> UserDataHome(const ProcessPlaces& places) {
+  return XdgHome(places.XdgDataHome, places, fs::path(".local") / "share");
 }
 
 }  // namespace
@@ -32,6 +39,17 @@ fs::path SaveGamePath(const ProcessPlaces& places) {
     throw EInOutError(
         "Cannot find the user's data directory for game.sav (XDG_DATA_HOME and HOME are unset)");
   return *home / "starvelkhorn" / kSaveName;
+}
+
+std::optional<fs::path> SettingsPath() {
+  return SettingsPath(ProcessPlaces::Current());
+}
+
+std::optional<fs::path> SettingsPath(const ProcessPlaces& places) {
+  if (!InstalledPrefix(places)) return fs::path(kSettingsName);
+  const auto home = XdgHome(places.XdgConfigHome, places, ".config");
+  if (!home) return std::nullopt;
+  return *home / "starvelkhorn" / kSettingsName;
 }
 
 void EnsureSaveDirectory(const fs::path& savePath) {

@@ -157,4 +157,31 @@ TEST(Mixer, AfterALoudBurstTheGainRisesBackToUnityWithinAnEighthOfASecond) {
   for (size_t i = 1100; i < lefts.size(); ++i) ASSERT_EQ(lefts[i], 0.25f) << i;
 }
 
+TEST(Mixer, ThePlayersVolumeScalesTheLimitedOutputByItsSquare) {
+  // The same loud pair at full volume, at 50 (a quarter of the amplitude), at 10 and at 0;
+  // the limiter hears the game the same at every volume, so the shapes match exactly.
+  const auto sound = Constant(400, 1.0f, 0.5f);
+  std::vector<std::vector<float>> outs;
+  for (int32_t volume : {100, 50, 10, 0, 250}) {
+    Mixer mixer(8000);
+    mixer.SetVolume(volume);
+    mixer.Start(mixer.CreateVoice(sound), false);
+    mixer.Start(mixer.CreateVoice(sound), false);
+    std::vector<float> out;
+    for (int block = 0; block < 3; ++block) {
+      const auto mixed = MixBlock(mixer, 64);
+      out.insert(out.end(), mixed.begin(), mixed.end());
+    }
+    outs.push_back(out);
+  }
+  ASSERT_EQ(outs[0][0], 1.0f);
+  ASSERT_EQ(outs[0][1], 0.5f);
+  for (size_t i = 0; i < outs[0].size(); ++i) {
+    ASSERT_FLOAT_EQ(outs[1][i], 0.25f * outs[0][i]) << i;
+    ASSERT_FLOAT_EQ(outs[2][i], 0.01f * outs[0][i]) << i;
+    ASSERT_EQ(outs[3][i], 0.0f) << i;
+    ASSERT_EQ(outs[4][i], outs[0][i]) << i;  // above 100 is full volume
+  }
+}
+
 }  // namespace

@@ -144,6 +144,22 @@ TEST(SaveGamePath, InstalledGoesToXdgDataHomeOrTheHomeDefault) {
   EXPECT_THROW(SaveGamePath(places), EInOutError);
 }
 
+TEST(SettingsPath, BesideTheSaveInTheBuildTreeAndInXdgConfigHomeWhenInstalled) {
+  Layouts l;
+  EXPECT_EQ(SettingsPath(l.Build()), fs::path("settings.ini"));
+  ProcessPlaces places = l.Installed();
+  places.XdgConfigHome = (l.root / "config").string();
+  EXPECT_EQ(SettingsPath(places), l.root / "config" / "starvelkhorn" / "settings.ini");
+  for (std::optional<std::string> xdg :
+       {std::optional<std::string>(), std::optional<std::string>(""),
+        std::optional<std::string>("relative/config")}) {
+    places.XdgConfigHome = xdg;
+    EXPECT_EQ(SettingsPath(places), l.root / "home" / ".config" / "starvelkhorn" / "settings.ini");
+  }
+  places.Home.reset();
+  EXPECT_EQ(SettingsPath(places), std::nullopt);
+}
+
 TEST(SaveGamePath, TheFirstSaveCreatesTheFolderAndTheFileLandsThere) {
   Layouts l;
   const fs::path save = SaveGamePath(l.Installed());

@@ -37,6 +37,14 @@ class HeadlessBackend : public Backend {
   bool KeyHeld(uint8_t virtualKey) const { return keys_[virtualKey]; }
   void SetJoystick(const JoystickState& joystick) { joystick_ = joystick; }
   void SetForeground(bool foreground) { foreground_ = foreground; }
+  // Another window takes the keyboard (or gives it back): the foreground changes and the
+  // program is told with a FocusLost (FocusGained) event, as a desktop tells it.
+  void SetFocus(bool focused) {
+    foreground_ = focused;
+    Event e;
+    e.Kind = focused ? EventKind::FocusGained : EventKind::FocusLost;
+    events_.push_back(e);
+  }
   // Events the program will read, in order: clicks and keys for the window's controls.
   void PushEvent(const Event& e) { events_.push_back(e); }
   void PushKeyPress(uint8_t virtualKey);  // down, then up

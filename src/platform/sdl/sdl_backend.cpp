@@ -6,10 +6,12 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <stdexcept>
 
 #include "platform/mixer.h"
 #include "platform/pad.h"
+#include "platform/pad_buttons.h"
 
 namespace platform {
 
@@ -326,7 +328,18 @@ SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
   SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "0");  // SIGTERM becomes a quit event
   SDL_SetHint(SDL_HINT_JOYSTICK_ALLOW_BACKGROUND_EVENTS, "1");
   if (SDL_Init(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
-    throw std::runtime_error(std::string("SDL cannot start: ") + SDL_GetError());
+    throw NoDisplay(std::string("no display available (") + SDL_GetError() + ")");
+  }
+  // Without a display SDL falls back to drawing off screen, where nobody would ever see the
+  // window; only a driver the user asked for by name counts then.
+  const std::string driver = SDL_GetCurrentVideoDriver() ? SDL_GetCurrentVideoDriver() : "";
+  const char* asked = SDL_GetHint(SDL_HINT_VIDEODRIVER);
+  if ((driver == "offscreen" || driver == "dummy") && !(asked && *asked)) {
+    SDL_Quit();
+    const char* display = std::getenv("DISPLAY");
+    throw NoDisplay(display && *display
+                        ? std::string("no display available (cannot reach DISPLAY ") + display + ")"
+                        : std::string("no display available (DISPLAY is not set)"));
   }
   SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);  // none is fine
   impl_->window = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 1024, 768,
@@ -653,6 +666,7 @@ void SdlBackend::ReadJoystick(JoystickState& js) {
                                                           SDL_CONTROLLER_BUTTON_LEFTSTICK,
                                                           SDL_CONTROLLER_BUTTON_RIGHTSTICK,
                                                           SDL_CONTROLLER_BUTTON_GUIDE};
+    static_assert(std::size(kOrder) == kControllerButtonNames.size());
     for (size_t i = 0; i < std::size(kOrder); ++i) {
       if (SDL_GameControllerGetButton(c, kOrder[i])) js.Buttons |= 1u << i;
     }

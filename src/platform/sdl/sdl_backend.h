@@ -4,19 +4,27 @@
 #pragma once
 
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "platform/backend.h"
 
 namespace platform {
 
+// There is no display to open a window on (no X or Wayland server to talk to).
+class NoDisplay : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
 class SdlBackend : public Backend {
  public:
   static constexpr int32_t kAudioRate = 44100;
 
   // Starts SDL's video, events and joystick parts and makes the (hidden) window; the sound
-  // device opens later, when the loop first waits after a presentation. Throws
-  // std::runtime_error when SDL has no video driver at all.
+  // device opens later, when the loop first waits after a presentation. Throws NoDisplay when
+  // there is no display (SDL_VIDEODRIVER may still ask for its dummy or offscreen driver by
+  // name) and std::runtime_error when the window cannot be made.
   SdlBackend();
   ~SdlBackend() override;
   SdlBackend(const SdlBackend&) = delete;
