@@ -3,6 +3,7 @@
 // scrolling, and what is repainted when.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "platform/text.h"
 #include "presentation/application.h"
 #include "presentation/controls.h"
+#include "presentation/message_box.h"
 #include "presentation/text_wrap.h"
 
 namespace {
@@ -303,6 +305,103 @@ TEST_F(ControlsTest, AMouseClickIsPressAndReleaseOnTheSameEnabledControl) {
   c.SetVisible(true);
   Mouse(EventKind::MouseUp, 210, 110);
   EXPECT_EQ(clicks.size(), 1u);
+}
+
+TEST_F(ControlsTest, ADoubleClickCompletesOnlyOnTheControlItsFirstPressFound) {
+  auto doubleClick = [this](int32_t x, int32_t y) {
+    backend.PushDoubleClick(x, y);
+    Run();
+  };
+  // A button that stays what it was counts every press: a triple-click is three clicks.
+  doubleClick(210, 30);
+  platform::Event third;
+  third.Kind = EventKind::MouseDown;
+  third.X = 210;
+  third.Y = 30;
+  third.Button = 1;
+  third.Clicks = 3;
+  backend.PushEvent(third);
+  third.Kind = EventKind::MouseUp;
+  backend.PushEvent(third);
+  Run();
+  EXPECT_EQ(clicks, (std::vector<std::string>{"A", "A", "A"}));
+  // The first click changes what lies under the pointer; the second press does nothing.
+  const std::vector<std::function<void()>> changes = {
+      [this] { a.SetCaption("Prodat"); },                                        // another caption
+      [this] { a.OnClick = [this](TControl&) { clicks.push_back("other"); }; },  // action
+      [this] {
+        a.SetVisible(false);  // another control in its place
+        b.SetBounds(200, 20, 130, 30);
+      },
+  };
+  for (const auto& change : changes) {
+    clicks.clear();
+    a.OnClick = [this, change](TControl& sender) {
+      clicks.push_back(sender.Name);
+      change();
+    };
+    doubleClick(210, 30);
+    EXPECT_EQ(clicks, std::vector<std::string>{"A"});
+    a.SetCaption("A");
+    a.SetVisible(true);
+    b.SetBounds(200, 60, 130, 30);
+  }
+  // Nor does a press that began on nothing complete on a control that appeared since.
+  clicks.clear();
+  a.OnClick = [this](TControl& sender) { clicks.push_back(sender.Name); };
+  backend.PushClick(600, 400);
+  Run();
+  platform::Event second = third;
+  second.Kind = EventKind::MouseDown;
+  second.Clicks = 2;
+  backend.PushEvent(second);
+  second.Kind = EventKind::MouseUp;
+  backend.PushEvent(second);
+  Run();
+  EXPECT_TRUE(clicks.empty());
+}
+
+TEST_F(ControlsTest, AMessageBoxTakesNoDoubleClickItDidNotSeeBeginAndLeavesNoKeyStale) {
+  // The Enter held from before the screen is released while a box is open (the box takes the
+  // release), and the box is answered with the mouse: a fresh Enter then clicks.
+  backend.SetKey(vk::Return, true);
+  controls.ScreenChanged();
+  a.OnClick = [this](TControl& sender) {
+    clicks.push_back(sender.Name);
+    app.ShowMessage("Nemáte dostatek kreditů!");
+  };
+  backend.SetMessageScript([this](platform::HeadlessBackend& bk, const auto&) {
+    const auto* box = dynamic_cast<const TMessageBoxLayer*>(window.Layers().back());
+    ASSERT_NE(box, nullptr);
+    const int32_t x = box->ButtonX() + 5, y = box->ButtonY() + 5;
+    // The rest of the double-click that opened the box lands on its button: no answer.
+    platform::Event e;
+    e.X = x;
+    e.Y = y;
+    e.Button = 1;
+    e.Clicks = 2;
+    e.Kind = EventKind::MouseDown;
+    bk.PushEvent(e);
+    e.Kind = EventKind::MouseUp;
+    bk.PushEvent(e);
+    bk.PushKeyPress(vk::Tab);  // would move the focus, were the box gone
+    bk.SetKey(vk::Return, false);
+    e.Kind = EventKind::KeyUp;
+    e.Key = vk::Return;
+    bk.PushEvent(e);
+    bk.PushClick(x, y);
+  });
+  backend.PushDoubleClick(210, 30);
+  Run();
+  EXPECT_EQ(clicks, std::vector<std::string>{"A"});
+  EXPECT_FALSE(app.Terminated());
+  EXPECT_EQ(backend.PendingEvents(), 0u);
+  ASSERT_EQ(backend.Messages().size(), 1u);
+  EXPECT_EQ(FocusName(), "A");
+  a.OnClick = [this](TControl& sender) { clicks.push_back(sender.Name); };
+  controls.SetFocus(&a);
+  Push(EventKind::KeyDown, vk::Return);
+  EXPECT_EQ(clicks, (std::vector<std::string>{"A", "A"}));
 }
 
 TEST_F(ControlsTest, AMemoWrapsItsLinesAtItsWidthAndScrollsWithinItsText) {
