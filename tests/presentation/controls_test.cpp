@@ -308,29 +308,28 @@ TEST_F(ControlsTest, AMouseClickIsPressAndReleaseOnTheSameEnabledControl) {
 }
 
 TEST_F(ControlsTest, ADoubleClickCompletesOnlyOnTheControlItsFirstPressFound) {
-  auto doubleClick = [this](int32_t x, int32_t y) {
-    backend.PushDoubleClick(x, y);
+  // Presses at A's place, the n-th of a quick succession.
+  auto clickAt = [this](uint8_t n) {
+    platform::Event e;
+    e.X = 210;
+    e.Y = 30;
+    e.Button = 1;
+    e.Clicks = n;
+    for (EventKind kind : {EventKind::MouseDown, EventKind::MouseUp}) {
+      e.Kind = kind;
+      backend.PushEvent(e);
+    }
     Run();
   };
-  // A button that stays what it was counts every press: a triple-click is three clicks.
-  doubleClick(210, 30);
-  platform::Event third;
-  third.Kind = EventKind::MouseDown;
-  third.X = 210;
-  third.Y = 30;
-  third.Button = 1;
-  third.Clicks = 3;
-  backend.PushEvent(third);
-  third.Kind = EventKind::MouseUp;
-  backend.PushEvent(third);
-  Run();
+  // A button that stays what it was counts every press.
+  for (uint8_t n : {1, 2, 3}) clickAt(n);
   EXPECT_EQ(clicks, (std::vector<std::string>{"A", "A", "A"}));
-  // The first click changes what lies under the pointer; the second press does nothing.
+  // The first click changes what lies under the pointer; the rest of the double-click is lost.
   const std::vector<std::function<void()>> changes = {
-      [this] { a.SetCaption("Prodat"); },                                        // another caption
-      [this] { a.OnClick = [this](TControl&) { clicks.push_back("other"); }; },  // action
+      [this] { a.SetCaption("Prodat"); },
+      [this] { a.OnClick = [this](TControl&) { clicks.push_back("other"); }; },
       [this] {
-        a.SetVisible(false);  // another control in its place
+        a.SetVisible(false);
         b.SetBounds(200, 20, 130, 30);
       },
   };
@@ -340,25 +339,12 @@ TEST_F(ControlsTest, ADoubleClickCompletesOnlyOnTheControlItsFirstPressFound) {
       clicks.push_back(sender.Name);
       change();
     };
-    doubleClick(210, 30);
+    for (uint8_t n : {1, 2, 3}) clickAt(n);
     EXPECT_EQ(clicks, std::vector<std::string>{"A"});
     a.SetCaption("A");
     a.SetVisible(true);
     b.SetBounds(200, 60, 130, 30);
   }
-  // Nor does a press that began on nothing complete on a control that appeared since.
-  clicks.clear();
-  a.OnClick = [this](TControl& sender) { clicks.push_back(sender.Name); };
-  backend.PushClick(600, 400);
-  Run();
-  platform::Event second = third;
-  second.Kind = EventKind::MouseDown;
-  second.Clicks = 2;
-  backend.PushEvent(second);
-  second.Kind = EventKind::MouseUp;
-  backend.PushEvent(second);
-  Run();
-  EXPECT_TRUE(clicks.empty());
 }
 
 TEST_F(ControlsTest, AMessageBoxTakesNoDoubleClickItDidNotSeeBeginAndLeavesNoKeyStale) {

@@ -107,30 +107,4 @@ TEST_F(InputTest, NothingWhileTheWindowIsInTheBackground) {
   EXPECT_EQ(Poll(), Of({InputButton1}));
 }
 
-TEST_F(InputTest, AHeldBackStateWaitsForItsReleaseAndNothingElseWaits) {
-  // Enter and the pad's first button pressed the menu button that resumes the flight; Left
-  // steered through the pause.
-  backend.SetKey(vk::Return, true);
-  backend.SetKey(vk::Left, true);
-  Stick(32767, 32767, 1);
-  EXPECT_EQ(Poll(), Of({InputButton2, InputLeft, InputButton1}));
-  TDXInputStates commands;
-  commands.set(InputButton1).set(InputButton2).set(InputButton3);
-  input.HoldBackUntilReleased(commands);
-  EXPECT_EQ(Poll(), Of({InputLeft}));
-  // Shift was not held then: pressed now, it acts at once.
-  backend.SetKey(vk::Shift, true);
-  EXPECT_EQ(Poll(), Of({InputLeft, InputButton3}));
-  // The pad's button lets go and comes back; Enter is still held.
-  Stick(32767, 32767, 0);
-  EXPECT_EQ(Poll(), Of({InputLeft, InputButton3}));
-  Stick(32767, 32767, 1);
-  EXPECT_EQ(Poll(), Of({InputLeft, InputButton3, InputButton1}));
-  backend.SetKey(vk::Return, false);
-  EXPECT_EQ(Poll(), Of({InputLeft, InputButton3, InputButton1}));
-  backend.SetKey(vk::Return, true);
-  EXPECT_EQ(Poll(), Of({InputLeft, InputButton3, InputButton1, InputButton2}));
-  EXPECT_TRUE(input.HeldBack().none());
-}
-
 }  // namespace
