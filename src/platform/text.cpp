@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstdio>
 #include <filesystem>
 
 namespace platform {
@@ -11,21 +12,54 @@ namespace {
 
 constexpr unsigned kDpi = 96;
 
-std::string FindFont() {
-  static constexpr std::array<const char*, 4> kPaths = {
-      "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
-      "/usr/share/fonts/TTF/DejaVuSans.ttf",
-      "/usr/share/fonts/dejavu/DejaVuSans.ttf",
-      "/usr/local/share/fonts/DejaVuSans.ttf",
-  };
-  for (const char* p : kPaths) {
-    std::error_code ec;
-    if (std::filesystem::is_regular_file(p, ec)) return p;
-  }
-  return "";
+// Liberation Sans where the distributions put it, then Arimo: with light hinting both give the
+// same advances, which the form's control sizes were checked against.
+constexpr std::array<const char*, 7> kIntended = {
+    "/usr/share/fonts/truetype/liberation2/LiberationSans-Regular.ttf",
+    "/usr/share/fonts/truetype/liberation/LiberationSans-Regular.ttf",
+    "/usr/share/fonts/liberation-sans-fonts/LiberationSans-Regular.ttf",
+    "/usr/share/fonts/liberation-sans/LiberationSans-Regular.ttf",
+    "/usr/share/fonts/liberation/LiberationSans-Regular.ttf",
+    "/usr/share/fonts/TTF/LiberationSans-Regular.ttf",
+    "/usr/share/fonts/truetype/croscore/Arimo-Regular.ttf",
+};
+// Faces that still show every Czech letter, the narrower first.
+constexpr std::array<const char*, 6> kFallbacks = {
+    "/usr/share/fonts/truetype/dejavu/DejaVuSansCondensed.ttf",
+    "/usr/share/fonts/TTF/DejaVuSansCondensed.ttf",
+    "/usr/share/fonts/dejavu/DejaVuSansCondensed.ttf",
+    "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf",
+    "/usr/share/fonts/TTF/DejaVuSans.ttf",
+    "/usr/share/fonts/dejavu/DejaVuSans.ttf",
+};
+
+bool IsFile(const std::string& path) {
+  std::error_code ec;
+  return std::filesystem::is_regular_file(path, ec);
 }
 
 }  // namespace
+
+FontChoice ChooseInterfaceFont(const std::function<bool(const std::string&)>& exists) {
+  for (const char* p : kIntended) {
+    if (exists(p)) return {p, true};
+  }
+  for (const char* p : kFallbacks) {
+    if (exists(p)) return {p, false};
+  }
+  return {};
+}
+
+std::string FontWarning(const FontChoice& choice) {
+  if (choice.Intended) return "";
+  std::string text = choice.Path.empty()
+                         ? "no interface font found, texts will not show. Looked for:"
+                         : "Liberation Sans not found, using " + choice.Path +
+                               "; some captions may not fit. Looked for:";
+  for (const char* p : kIntended) text += std::string("\n  ") + p;
+  text += "\nInstall the package fonts-liberation2 (or fonts-liberation).";
+  return text;
+}
 
 TextRasterizer& TextRasterizer::Shared() {
   static TextRasterizer instance;
@@ -33,8 +67,9 @@ TextRasterizer& TextRasterizer::Shared() {
 }
 
 TextRasterizer::TextRasterizer() {
-  path_ = FindFont();
-  initialized_ = !path_.empty() && TTF_Init() == 0;
+  font_ = ChooseInterfaceFont(IsFile);
+  if (!font_.Intended) std::fprintf(stderr, "starvelkhorn: %s\n", FontWarning(font_).c_str());
+  initialized_ = !font_.Path.empty() && TTF_Init() == 0;
 }
 
 TextRasterizer::~TextRasterizer() {
@@ -53,8 +88,10 @@ void* TextRasterizer::FontFor(int32_t points) {
   points = std::clamp(points, 1, 500);
   auto it = fonts_.find(points);
   if (it != fonts_.end()) return it->second;
-  TTF_Font* font = TTF_OpenFontDPI(path_.c_str(), points, kDpi, kDpi);
-  if (font) TTF_SetFontHinting(font, TTF_HINTING_NORMAL);
+  TTF_Font* font = TTF_OpenFontDPI(font_.Path.c_str(), points, kDpi, kDpi);
+  // Light hinting, as desktops render by default: crisp rows, and advances that stay close to
+  // the design's, so the widths the controls were checked with hold.
+  if (font) TTF_SetFontHinting(font, TTF_HINTING_LIGHT);
   fonts_[points] = font;
   return font;
 }

@@ -10,7 +10,9 @@ namespace {
 constexpr TColor kBorder = 0x7A7A7A, kFocusBorder = 0xD77800;
 constexpr TColor kTrack = 0xF0F0F0, kThumb = 0xCDCDCD, kThumbHeld = 0xA6A6A6;
 constexpr TColor kArrow = 0x606060;
-constexpr int32_t kPadX = 4, kPadY = 3;
+// The text's distance from the outer edge, the frame included: as close to the frame as a
+// desktop text box sets it, so a line the form's width was made for is one row.
+constexpr int32_t kPadLeft = 3, kPadRight = 2, kPadY = 3;
 constexpr int32_t kWheelRows = 3;  // rows a wheel notch scrolls, as on a desktop
 constexpr int32_t kMinThumb = 8;
 
@@ -61,10 +63,10 @@ const TMemo::Layout& TMemo::Wrapped() const {
   };
   layout_.lineHeight = control_paint::LineHeight(points);
   layout_.pageRows = std::max((height_ - 2 * kPadY) / layout_.lineHeight, 1);
-  layout_.rows = wrap(width_ - 2 * kPadX);
+  layout_.rows = wrap(width_ - kPadLeft - kPadRight);
   layout_.scrollBar = static_cast<int32_t>(layout_.rows.size()) > layout_.pageRows;
   // With the bar the text is narrower and wraps again; it can only grow, so the bar stays.
-  if (layout_.scrollBar) layout_.rows = wrap(width_ - 2 * kPadX - kScrollBarWidth);
+  if (layout_.scrollBar) layout_.rows = wrap(width_ - kPadLeft - kPadRight - kScrollBarWidth);
   layoutFor_[0] = width_;
   layoutFor_[1] = height_;
   layoutFor_[2] = points;
@@ -125,7 +127,7 @@ void TMemo::Paint(TDirectDrawSurface& s, bool focused) {
   int32_t y = r.Y + kPadY;
   for (size_t i = static_cast<size_t>(topRow_); i < l.rows.size(); ++i) {
     if (y + l.lineHeight > r.Y + r.H - 1) break;
-    control_paint::Text(s, r.X + kPadX, y, l.rows[i], font_.Points, font_.Color, clip);
+    control_paint::Text(s, r.X + kPadLeft, y, l.rows[i], font_.Points, font_.Color, clip);
     y += l.lineHeight;
   }
   if (!l.scrollBar) return;

@@ -209,7 +209,9 @@ bool TControls::HandleEvent(const platform::Event& e) {
     case EventKind::MouseWheel: {
       TControl* c = HitTest(e.X, e.Y);
       if (!c) return false;
-      if (c->Enabled()) c->Wheel(e.Wheel);
+      // Even a disabled memo scrolls with the wheel: it cannot take the focus, but its text
+      // must not be out of reach when it is longer than the memo.
+      c->Wheel(e.Wheel);
       return true;
     }
     case EventKind::KeyDown:

@@ -102,7 +102,7 @@ class TControl {
   virtual void MouseDrag(int32_t /*x*/, int32_t /*y*/) {}
   // The press ended over the control; true when the release is a click.
   virtual bool MouseUp(int32_t /*x*/, int32_t /*y*/) { return true; }
-  // True when the control used it.
+  // True when the control used it. The wheel reaches a disabled control too.
   virtual bool Wheel(int32_t /*notches*/) { return false; }
   virtual bool KeyDown(uint8_t /*key*/) { return false; }
   virtual bool TypeText(const std::string& /*text*/) { return false; }
@@ -135,8 +135,9 @@ class TButton : public TControl {
   std::string caption_;
 };
 
-// A multi-line text box. Each line is a paragraph that the memo wraps at its width; when the
-// wrapped text is taller than the memo a scroll bar appears and the wheel and keys scroll.
+// A multi-line text box. Each line is a paragraph that the memo wraps at its width, its leading
+// spaces kept; when the wrapped text is taller than the memo a scroll bar appears and the wheel
+// (also while the memo is disabled) and keys scroll.
 class TMemo : public TControl {
  public:
   using TControl::TControl;

@@ -57,9 +57,10 @@ class TDirectDrawSurfaceCanvas {
   TDirectDrawSurface& surface_;
 };
 
-// Draws UTF-8 text with the top-left of its cell at (x, y): DejaVu Sans at `points` (96 dpi),
-// anti-aliased in `color`, over the cell filled with `background` when opaque. Clipped to the
-// surface. The canvas, the window's controls and the message box all draw text this way.
+// Draws UTF-8 text with the top-left of its cell at (x, y): the interface font (platform/text.h)
+// at `points` (96 dpi), anti-aliased in `color`, over the cell filled with `background` when
+// opaque. Clipped to the surface. The canvas, the window's controls and the message box all
+// draw text this way.
 void DrawText(TDirectDrawSurface& surface, int32_t x, int32_t y, const std::string& text,
               int32_t points, TColor color, bool opaque = false, TColor background = 0);
 

@@ -401,7 +401,7 @@ TEST_F(ControlsTest, AMemoWrapsItsLinesAtItsWidthAndScrollsWithinItsText) {
   for (const auto& row : memo.Rows()) {
     int32_t w = 0, h = 0;
     platform::TextRasterizer::Shared().Measure(row, 8, w, h);
-    EXPECT_LE(w, memo.Width() - 8) << row;
+    EXPECT_LE(w, memo.Width() - 5) << row;
   }
   EXPECT_EQ(memo.Rows().front(), "Krátká řádka.");  // each line starts a row of its own
   // Every word of the paragraph is still there, in order.
@@ -471,12 +471,23 @@ TEST_F(ControlsTest, ThePadScrollsAFocusedMemoUntilItsEndThenMovesOn) {
   EXPECT_EQ(FocusName(), "B");
 }
 
-TEST_F(ControlsTest, ADisabledMemoShowsItsTextButTakesNoFocus) {
+TEST_F(ControlsTest, ADisabledMemoShowsItsTextTakesNoFocusButScrollsWithTheWheel) {
   if (!platform::TextRasterizer::Shared().Available()) GTEST_SKIP() << "no font";
   memo.Add("Plasmové dělo.");
   memo.SetEnabled(false);
   Press(vk::Tab);
   EXPECT_EQ(FocusName(), "B");
+  // Text longer than the memo stays within reach of the wheel, though not of keys or clicks.
+  FillMemo(4);
+  ASSERT_TRUE(memo.ScrollBarShown());
+  Wheel(400, 60, -1);
+  EXPECT_EQ(memo.TopRow(), 3);
+  Press(vk::Down);
+  EXPECT_EQ(memo.TopRow(), 3);
+  Wheel(400, 60, 1);
+  EXPECT_EQ(memo.TopRow(), 0);
+  memo.Clear();
+  memo.Add("Plasmové dělo.");
   window.Present(false);
   int green = 0;
   for (int32_t y = memo.Top(); y < memo.Top() + 20; ++y) {
@@ -579,6 +590,31 @@ TEST(WrapParagraph, BreaksAtSpacesAndCutsOnlyWordsTooLongForARow) {
             (std::vector<std::string>{"a", "žluťo", "učkýk", "ůň b"}));
   // Narrower than one character: one character a row, never an endless loop.
   EXPECT_EQ(WrapParagraph("ab", 1, measure), (std::vector<std::string>{"a", "b"}));
+}
+
+TEST(WrapParagraph, KeepsIndentsAndSpacingAndHangsSpacesAtTheEdge) {
+  auto measure = [](const std::string& s) { return static_cast<int32_t>(s.size()) * 4; };
+  // The indent stays on the first row only; runs of spaces inside and at the end are kept, and
+  // spaces at the end of a row do not push its last word down.
+  EXPECT_EQ(WrapParagraph("   jedna dva  tri ", 40, measure),
+            (std::vector<std::string>{"   jedna", "dva  tri "}));
+  EXPECT_EQ(WrapParagraph("jedna dva ", 36, measure), std::vector<std::string>{"jedna dva "});
+  // An indent that leaves no room for the first word gives way to it.
+  EXPECT_EQ(WrapParagraph("     dlouhe", 28, measure), (std::vector<std::string>{"dlouhe"}));
+  EXPECT_EQ(WrapParagraph("  ", 40, measure), std::vector<std::string>{"  "});
+}
+
+TEST(WrapParagraph, AFreeStandingColonTiesALabelToItsValue) {
+  auto measure = [](const std::string& s) { return static_cast<int32_t>(s.size()) * 4; };
+  // "Cena : 5000" moves down whole rather than leaving the figure (or the colon) alone.
+  EXPECT_EQ(WrapParagraph("za sekundu. Cena : 5000", 76, measure),
+            (std::vector<std::string>{"za sekundu.", "Cena : 5000"}));
+  EXPECT_EQ(WrapParagraph("za sekundu Cena : 5000", 60, measure),
+            (std::vector<std::string>{"za sekundu", "Cena : 5000"}));
+  // A colon joined to a word is an ordinary word; one at the start ties nothing.
+  EXPECT_EQ(WrapParagraph("cena :5000 x", 36, measure),
+            (std::vector<std::string>{"cena", ":5000 x"}));
+  EXPECT_EQ(WrapParagraph(": a", 4, measure), (std::vector<std::string>{":", "a"}));
 }
 
 }  // namespace

@@ -17,7 +17,7 @@ struct CanvasTest : ::testing::Test {
   TDirectDrawSurface& surface = media.DXDraw1.Surface();
   TDirectDrawSurfaceCanvas& canvas = surface.Canvas();
   void SetUp() override {
-    ASSERT_TRUE(platform::TextRasterizer::Shared().Available()) << "DejaVu Sans is missing";
+    ASSERT_TRUE(platform::TextRasterizer::Shared().Available()) << "no interface font";
     media.DXDraw1.Initialize();
   }
   int Count(uint32_t pixel, int32_t x0, int32_t y0, int32_t x1, int32_t y1) const {

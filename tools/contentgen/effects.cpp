@@ -47,7 +47,8 @@ Image Explosion(int size, int frames, uint32_t seed) {
                      i == 0 ? 0.36f : rng.F(0.17f, 0.25f), i == 0 ? 0 : rng.F(0, 0.3f)});
   }
   for (int f = 0; f < frames; ++f) {
-    float t = float(f) / float(frames - 1);
+    // The last frame the game shows is the last wisp of smoke, not an empty cell.
+    float t = float(f) / float(frames);
     for (int py = 0; py < size; ++py)
       for (int px = 0; px < size; ++px) {
         float x = (float(px) + 0.5f) / float(size), y = (float(py) + 0.5f) / float(size);

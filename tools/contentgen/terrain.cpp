@@ -153,6 +153,20 @@ std::vector<Deco> Decorations(int sheet, int variant) {
 struct Theme {
   int sheet;
 
+  // The light over the whole sheet. The snow lies in the blue shadow of dusk and the desert under
+  // a low red sun, so both grounds are clearly darker than the light-grey cannon shells and the
+  // bright beams that fly over them; the temperate ground is dark enough in daylight.
+  Col Light(Col c) const {
+    switch (sheet) {
+      case 1:
+        return {c.r * 0.46f + 0.024f, c.g * 0.54f + 0.03f, c.b * 0.72f + 0.06f, c.a};
+      case 2:
+        return {c.r * 0.80f, c.g * 0.62f, c.b * 0.50f, c.a};
+      default:
+        return c;
+    }
+  }
+
   Col Ground(float x, float y) const {
     float g = P(x, y, 16, 4, 11 + uint32_t(sheet));
     float fine = P(x, y, 4, 2, 21 + uint32_t(sheet));
@@ -164,8 +178,12 @@ struct Theme {
         return Scale(c, 1 + grain * 0.07f);
       }
       case 1: {
-        Col c = Mix(Hex(0xd3dde8), Hex(0xf3f6fa), Smooth(0.25f, 0.7f, g));
-        c = Mix(c, Hex(0xbac8d8), Smooth(0.6f, 0.85f, fine) * 0.4f);
+        Col c = Mix(Hex(0xc6d2e2), Hex(0xf3f6fa), Smooth(0.25f, 0.7f, g));
+        c = Mix(c, Hex(0xaabbd2), Smooth(0.6f, 0.85f, fine) * 0.45f);
+        // soft drifts in a low light: faces toward the sun lit, the others in blue shadow
+        float relief = (P(x, y, 16, 3, 45) - P(x + 1.5f, y + 1.5f, 16, 3, 45)) * 9;
+        c = Mix(c, Hex(0xfff4f6), Clamp01(relief) * 0.7f);
+        c = Mix(c, Hex(0x97a9c8), Clamp01(-relief) * 0.6f);
         return Scale(c, 1 + grain * 0.03f);
       }
       default: {
@@ -199,7 +217,8 @@ struct Theme {
           break;
         }
         case 2: {  // rock
-          Col k = sheet == 2 ? Hex(0x8a5a3c) : Hex(0x7c7d80);
+          // brown field stones on grass: a grey pebble there looks like a shell
+          Col k = sheet == 2 ? Hex(0x8a5a3c) : sheet == 0 ? Hex(0x6e5a44) : Hex(0x7c7d80);
           if (sh < d.r && dist >= d.r) c = Scale(c, 0.75f);
           if (dist < d.r) {
             float lit = Clamp01(0.5f - (x - d.x + y - d.y) / (2 * d.r));
@@ -238,7 +257,8 @@ struct Theme {
   Col Water(Col land, float x, float y, float depth) const {
     if (sheet == 1) {  // frozen lake
       if (depth < 0) return Mix(land, Hex(0xc9d6e4), Smooth(-0.06f, 0, depth) * 0.6f);
-      Col ice = Mix(Hex(0xc7e0ef), Hex(0x8db6d6), Smooth(0, 0.45f, depth));
+      // darker than the snow round it, so a lake reads as one in the dusk
+      Col ice = Mix(Hex(0x9ccbe0), Hex(0x4f8cb8), Smooth(0, 0.45f, depth));
       float crack = std::fabs(P(x, y, 8, 2, 71) - 0.5f);
       if (crack < 0.018f) ice = Scale(ice, 0.82f);
       float sheen = P(x, y, 16, 2, 72);
@@ -408,7 +428,8 @@ struct Theme {
     if (d > hw) return Mix(land, sheet == 1 ? Hex(0xf4f7fb) : Scale(land, 0.8f), 0.6f);
     Col c = Scale(asphalt, 1 + Grain(x, y, 151) * 0.05f);
     if (sheet == 1 && std::fabs(d - 1.6f) < 0.6f) c = Scale(c, 0.85f);  // ruts
-    if (sheet == 0 && dashed && d < 0.5f && std::fmod(x + y, 8.f) < 4) c = Hex(0xd8d8d0);
+    if (sheet == 0 && dashed && d < 0.5f && std::fmod(x + y, 8.f) < 4)
+      c = Hex(0xd8c060);  // yellow, not shell grey
     return c;
   }
 };
@@ -500,7 +521,8 @@ Image RenderSheet(int sheet) {
     int ox = int(i % kSheetColumns) * 32, oy = int(i / kSheetColumns) * 32;
     for (int y = 0; y < 32; ++y)
       for (int x = 0; x < 32; ++x)
-        img.Set(ox + x, oy + y, ToRgb(TilePixel(th, t, float(x) + 0.5f, float(y) + 0.5f)));
+        img.Set(ox + x, oy + y,
+                ToRgb(th.Light(TilePixel(th, t, float(x) + 0.5f, float(y) + 0.5f))));
   }
   return img;
 }

@@ -37,7 +37,8 @@ inline constexpr int kPureVariants = 4;
 const std::vector<Tile>& Layout();
 int IndexOf(const Tile& t);
 
-// Sheet 0 temperate, 1 snow, 2 desert.
+// Sheet 0 temperate by day, 1 snow in the blue of dusk, 2 desert under a low red sun: every ground
+// stays well darker than the light-grey shells and the bright beams, so shots read against it.
 Image RenderSheet(int sheet);
 
 // One stretch of landscape, from map row `row` on: how much of the land each class covers
