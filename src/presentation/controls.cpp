@@ -133,7 +133,7 @@ bool TControls::Click(TControl& control) {
   if (control.OnClick) control.OnClick(control);
   // The key that clicked is still down, and the click may have put a new screen up without
   // saying so: nothing held now acts on it.
-  IgnoreHeldInput();
+  IgnoreHeldInput();  // after the click
   return true;
 }
 

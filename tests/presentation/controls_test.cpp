@@ -188,6 +188,12 @@ TEST_F(ControlsTest, AKeyHeldWhenTheScreenAppearsClicksOnlyAfterReleaseAndAFresh
   Push(EventKind::KeyUp, vk::Return);
   Push(EventKind::KeyDown, vk::Return);
   EXPECT_EQ(clicks.size(), 2u);
+  // A click may change the screen without saying so: an arrow held through it walks nothing.
+  backend.SetKey(vk::Down, true);
+  backend.PushClick(210, 30);
+  Run();
+  Push(EventKind::KeyDown, vk::Down, true);
+  EXPECT_EQ(FocusName(), "A");
 }
 
 TEST_F(ControlsTest, ThePadMovesTheFocusAndItsFirstButtonClicks) {
