@@ -77,6 +77,7 @@ enum class EventKind : uint8_t {
   PadUp,
   FocusGained,
   FocusLost,
+  FrameChanged,  // the window manager's frame around the window became known or changed
 };
 
 // What a gamepad means to the menus: the D-pad, the left stick or a joystick's hat and first
@@ -114,6 +115,16 @@ struct PixelView {
   int32_t Pitch = 0;
 };
 
+// The border a window manager draws around the window, title bar included, in pixels; all
+// zero where nobody draws one (a bare X server, the full screen) or while it is not known.
+struct FrameExtents {
+  int32_t Left = 0;
+  int32_t Top = 0;
+  int32_t Right = 0;
+  int32_t Bottom = 0;
+  bool operator==(const FrameExtents&) const = default;
+};
+
 enum class DisplayResult : uint8_t {
   Ok,
   ModeUnavailable,       // the full screen cannot be had
@@ -141,8 +152,11 @@ class Backend {
 
   // --- Window ----------------------------------------------------------------------------
   virtual void SetCaption(const std::string& caption) = 0;
-  // The window's client area in picture pixels and its place on the screen.
+  // The window's client area in picture pixels, and its place on the screen: where its outer
+  // corner goes, the window manager's frame included (the client area lies inside the frame).
   virtual void SetWindowBounds(int32_t x, int32_t y, int32_t width, int32_t height) = 0;
+  // The frame as the window manager reports it; FrameChanged tells when that changes.
+  virtual FrameExtents WindowFrame() { return {}; }
   virtual void SetBorderless(bool borderless) = 0;
   virtual void ShowWindow() = 0;
   virtual void SetCursorVisible(bool visible) = 0;

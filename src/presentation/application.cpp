@@ -80,6 +80,7 @@ void TApplication::ShowBox(const std::string& text, bool error) {
   TMessageBoxLayer box(Title, text, error);
   // The box lies over the window; a window too small for it (the start-up choice) grows
   // while the box is up and gets its size back afterwards.
+  const TWindow::TPlacement old = window_.Placement();
   const int32_t oldWidth = window_.ClientWidth(), oldHeight = window_.ClientHeight();
   box.Layout(oldWidth, oldHeight);
   const bool grow = box.Width() + 20 > oldWidth || box.Height() + 20 > oldHeight;
@@ -100,7 +101,7 @@ void TApplication::ShowBox(const std::string& text, bool error) {
   }
   --modalDepth_;
   window_.RemoveLayer(box);
-  if (grow) window_.SetBounds(window_.Left(), window_.Top(), oldWidth, oldHeight);
+  if (grow) window_.SetPlacement(old);
   window_.Invalidate();
 }
 
@@ -137,6 +138,9 @@ void TApplication::DrainEvents() {
       case platform::EventKind::Expose:
       case platform::EventKind::FocusGained:
         window_.Invalidate();
+        break;
+      case platform::EventKind::FrameChanged:
+        window_.FrameChanged();
         break;
       case platform::EventKind::None:
       case platform::EventKind::FocusLost:

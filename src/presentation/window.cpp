@@ -11,6 +11,40 @@ void TWindow::SetCaption(const std::string& caption) {
 }
 
 void TWindow::SetBounds(int32_t left, int32_t top, int32_t clientWidth, int32_t clientHeight) {
+  outerWidth_ = outerHeight_ = 0;
+  Place(left, top, clientWidth, clientHeight);
+}
+
+void TWindow::SetOuterBounds(int32_t left, int32_t top, int32_t width, int32_t height) {
+  outerWidth_ = std::max(width, 1);
+  outerHeight_ = std::max(height, 1);
+  const platform::FrameExtents f = backend_.WindowFrame();
+  Place(left, top, outerWidth_ - f.Left - f.Right, outerHeight_ - f.Top - f.Bottom);
+}
+
+void TWindow::FrameChanged() {
+  if (outerWidth_ > 0) {
+    SetOuterBounds(left_, top_, outerWidth_, outerHeight_);
+  } else {
+    // The client area stays; the place is asked for again, now that the frame is known.
+    backend_.SetWindowBounds(left_, top_, width_, height_);
+  }
+}
+
+TWindow::TPlacement TWindow::Placement() const {
+  if (outerWidth_ > 0) return {left_, top_, outerWidth_, outerHeight_, true};
+  return {left_, top_, width_, height_, false};
+}
+
+void TWindow::SetPlacement(const TPlacement& p) {
+  if (p.Outer) {
+    SetOuterBounds(p.Left, p.Top, p.Width, p.Height);
+  } else {
+    SetBounds(p.Left, p.Top, p.Width, p.Height);
+  }
+}
+
+void TWindow::Place(int32_t left, int32_t top, int32_t clientWidth, int32_t clientHeight) {
   left_ = left;
   top_ = top;
   width_ = std::max(clientWidth, 1);

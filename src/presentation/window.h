@@ -42,8 +42,21 @@ class TWindow {
 
   void SetCaption(const std::string& caption);
   const std::string& Caption() const { return caption_; }
-  // Client area in picture pixels, and the window's place on the screen.
+  // Client area in picture pixels, and the window's place on the screen: its outer corner,
+  // the window manager's frame included.
   void SetBounds(int32_t left, int32_t top, int32_t clientWidth, int32_t clientHeight);
+  // The window's outer size, frame included: the client area is what the frame leaves of it,
+  // worked out again whenever the window manager reports another frame.
+  void SetOuterBounds(int32_t left, int32_t top, int32_t width, int32_t height);
+  // The window manager reported another frame: the outer size and place are kept.
+  void FrameChanged();
+  // Where the window is and how it was sized, to be put back as it was.
+  struct TPlacement {
+    int32_t Left = 0, Top = 0, Width = 0, Height = 0;
+    bool Outer = false;  // Width and Height include the frame
+  };
+  TPlacement Placement() const;
+  void SetPlacement(const TPlacement& placement);
   int32_t Left() const { return left_; }
   int32_t Top() const { return top_; }
   int32_t ClientWidth() const { return width_; }
@@ -74,9 +87,12 @@ class TWindow {
   int64_t PacedPresents() const { return pacedPresents_; }
 
  private:
+  void Place(int32_t left, int32_t top, int32_t clientWidth, int32_t clientHeight);
+
   platform::Backend& backend_;
   std::string caption_;
   int32_t left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  int32_t outerWidth_ = 0, outerHeight_ = 0;  // zero: the client area was sized
   bool shown_ = false;
   const TDirectDrawSurface* surface_ = nullptr;
   int32_t surfaceLeft_ = 0, surfaceTop_ = 0;

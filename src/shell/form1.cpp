@@ -94,7 +94,7 @@ TForm1::~TForm1() {
 void TForm1::FormCreate() {
   // The choice window: just the radio group and its button in view.
   Media.Window.SetCaption("Starvelkhorn");
-  Media.Window.SetBounds(158, 95, 141, 127);
+  Media.Window.SetOuterBounds(158, 95, 141, 127);
   TControl* const table[kMenuControlCount] = {&Button2,  &Button3,  &Button4,  &Button5,  &Button6,
                                               &Button7,  &Button8,  &Button9,  &Button10, &Button16,
                                               &Button11, &Button12, &Button13, &Button14, &Button15,
@@ -109,13 +109,16 @@ void TForm1::FormCreate() {
     CannonTexts[k] = CannonDescription(static_cast<int>(k)) + std::to_string(CannonPrices[k]);
   }
   ScreenState = {};
-  // A file that cannot be read is reported and start-up goes on without the rest.
+  // The choice is on the screen before the catalog loads, so the game answers its start at
+  // once; nothing can be clicked before the load is over, since it runs before the loop.
+  Media.Window.Show();
+  Media.Window.Present(false);
+  // A file that cannot be read is reported over the choice, and start-up goes on without
+  // the rest.
   App.Guard([this] {
     LoadAssets(Media);
     LoadSounds(Media);
   });
-  // The window appears once it is created, everything loaded.
-  Media.Window.Show();
   Controls.ScreenChanged();
 }
 

@@ -54,10 +54,14 @@ TEST(SdlBackend, RunsOnTheDummyDriversAndSleepsBetweenEvents) {
   TFormComponents media{backend};
   ASSERT_EQ(backend.OpenDisplay(false), platform::DisplayResult::Ok);
   media.DXDraw1.Initialize();
-  media.DXDraw1.Flip();
-  // The dummy audio driver still gives a device, so sound bookkeeping runs.
+  // The sound device is looked for only once a picture is on the screen and the loop waits;
+  // the mixer is there from the start.
   ASSERT_NE(backend.Audio(), nullptr);
   EXPECT_TRUE(media.DXSound1.Ready());
+  EXPECT_EQ(SDL_WasInit(SDL_INIT_AUDIO), 0u);
+  media.DXDraw1.Flip();
+  backend.WaitUntil(backend.NowMicros() + 1000);
+  EXPECT_NE(SDL_WasInit(SDL_INIT_AUDIO), 0u);
 
   // Five events of a 100 ms timer: never early, and slept through rather than spun.
   TApplication app{backend, media.Window};
@@ -84,6 +88,16 @@ TEST(SdlBackend, RunsOnTheDummyDriversAndSleepsBetweenEvents) {
   const uint64_t framesTook = RunUntil(app, backend, [&] { return frames >= 20; });
   ASSERT_GE(frames, 20);
   EXPECT_GE(framesTook, static_cast<uint64_t>(frames - 1) * period);
+
+  // A sound played ends in its own time: the device, opened late, mixes it.
+  platform::Mixer& mixer = *backend.Audio();
+  platform::Sound tone;
+  tone.Samples.assign(2 * 4410, 0.1f);  // a tenth of a second
+  const platform::Mixer::VoiceId voice =
+      mixer.CreateVoice(std::make_shared<const platform::Sound>(tone));
+  mixer.Start(voice, false);
+  RunUntil(app, backend, [&] { return !mixer.Playing(voice); });
+  EXPECT_FALSE(mixer.Playing(voice));
 
   // The window's close (SDL's quit) ends the loop.
   SDL_Event quit{};

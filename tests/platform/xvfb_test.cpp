@@ -9,8 +9,10 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <regex>
 #include <string>
 #include <thread>
 
@@ -18,6 +20,7 @@
 #include "platform/png.h"
 #include "platform/sdl/sdl_backend.h"
 #include "presentation/test_scene.h"
+#include "shell/form1.h"
 
 extern char** environ;
 
@@ -285,6 +288,134 @@ void CheckFullScreen(const std::string& xvfb, const std::string& windowManager) 
   EXPECT_EQ(at(640, 500), 0xFF0000u);   // the middle
   EXPECT_EQ(at(1270, 960), 0x0000FFu);  // the status bar, whole, at the bottom right
   EXPECT_EQ(at(5, 985), 0x0000FFu);
+}
+
+// What a command printed, or "" when it failed.
+std::string OutputOf(const std::string& command) {
+  std::string out;
+  FILE* pipe = popen(command.c_str(), "r");
+  if (!pipe) return out;
+  char buffer[512];
+  while (size_t n = std::fread(buffer, 1, sizeof buffer, pipe)) out.append(buffer, n);
+  return pclose(pipe) == 0 ? out : "";
+}
+
+int NumberAfter(const std::string& text, const std::string& label) {
+  std::smatch m;
+  const std::regex pattern(label + R"(\s*(-?\d+))");
+  return std::regex_search(text, m, pattern) ? std::stoi(m[1]) : -9999;
+}
+
+// A window as the X server and the window manager see it: the client area's place and size
+// (xwininfo) and the frame the window manager published on it (xprop), never what the game
+// itself believes.
+struct ScreenWindow {
+  int ClientX = -9999, ClientY = -9999, ClientWidth = 0, ClientHeight = 0;
+  int FrameLeft = 0, FrameRight = 0, FrameTop = 0, FrameBottom = 0;
+  int OuterX() const { return ClientX - FrameLeft; }
+  int OuterY() const { return ClientY - FrameTop; }
+  int OuterWidth() const { return ClientWidth + FrameLeft + FrameRight; }
+  int OuterHeight() const { return ClientHeight + FrameTop + FrameBottom; }
+};
+
+ScreenWindow FindWindow(const std::string& display, const std::string& title) {
+  ScreenWindow w;
+  const std::string where = "timeout -k 5 30 ";
+  const std::string info = OutputOf(where + "xwininfo -display " + display + " -name " + title);
+  w.ClientX = NumberAfter(info, "Absolute upper-left X:");
+  w.ClientY = NumberAfter(info, "Absolute upper-left Y:");
+  w.ClientWidth = NumberAfter(info, "Width:");
+  w.ClientHeight = NumberAfter(info, "Height:");
+  const std::string frame =
+      OutputOf(where + "xprop -display " + display + " -name " + title + " _NET_FRAME_EXTENTS");
+  std::smatch m;
+  if (std::regex_search(frame, m, std::regex(R"(= (\d+), (\d+), (\d+), (\d+))"))) {
+    w.FrameLeft = std::stoi(m[1]);
+    w.FrameRight = std::stoi(m[2]);
+    w.FrameTop = std::stoi(m[3]);
+    w.FrameBottom = std::stoi(m[4]);
+  }
+  return w;
+}
+
+// The game's own windows under a window manager, from its creation handler on, with the
+// real content: the start-up choice takes the form's outer size at the form's place, frame
+// included; the windowed game's frame, title bar included, starts at the screen's corner,
+// whether "V okne" was chosen in the choice window or before it was ever drawn (the
+// command line's choice). The window manager reports its frame only once the window is
+// mapped, so both orders of learning it are tried.
+void CheckWindowedUnderAWindowManager(bool chosenAtOnce) {
+  const std::string xvfb = FindOnPath("Xvfb");
+  const std::string openbox = FindOnPath("openbox");
+  if (xvfb.empty() || openbox.empty()) GTEST_SKIP() << "Xvfb or openbox is not installed";
+  if (FindOnPath("xwininfo").empty() || FindOnPath("xprop").empty()) {
+    GTEST_SKIP() << "xwininfo and xprop (x11-utils) are not installed";
+  }
+  if (FindOnPath("xdotool").empty()) GTEST_SKIP() << "xdotool is not installed";
+  VirtualDisplay x;
+  ASSERT_TRUE(x.Start(xvfb));
+  setenv("DISPLAY", x.Display().c_str(), 1);
+  setenv("SDL_VIDEODRIVER", "x11", 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  WindowManager wm;
+  ASSERT_TRUE(wm.Start(openbox));
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(SK_DATA_DIR);
+  ScreenWindow choice, game;
+  bool choiceSettled = false;
+  if (__lsan_disable) __lsan_disable();
+  {
+    platform::SdlBackend backend;
+    TFormComponents media{backend};
+    TApplication app{backend, media.Window};
+    TForm1 form{media, app, 1};
+    // Runs the loop until the window on the screen is as wanted, for up to a minute: the
+    // server and the window manager take their time on a busy machine.
+    auto settle = [&](const std::function<bool(const ScreenWindow&)>& done) {
+      ScreenWindow w;
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+      do {
+        app.RunFor(50);
+        w = FindWindow(x.Display(), "Starvelkhorn");
+      } while (!done(w) && std::chrono::steady_clock::now() < deadline);
+      return w;
+    };
+    form.FormCreate();
+    if (!chosenAtOnce) {
+      choice = settle([](const ScreenWindow& w) {
+        return w.FrameTop > 0 && w.OuterWidth() == 141 && w.OuterHeight() == 127;
+      });
+      choiceSettled = true;
+    }
+    form.Zobrazovani.SetItemIndex(0);
+    app.Guard([&] { form.FirstButtonClick(); });
+    game = settle([](const ScreenWindow& w) {
+      return w.FrameTop > 0 && w.OuterX() == 0 && w.OuterY() == 0 && w.ClientWidth == 1024;
+    });
+  }
+  if (__lsan_enable) __lsan_enable();
+  std::filesystem::current_path(before);
+  if (choiceSettled) {
+    EXPECT_EQ(choice.OuterX(), 158);
+    EXPECT_EQ(choice.OuterY(), 95);
+    EXPECT_EQ(choice.OuterWidth(), 141);
+    EXPECT_EQ(choice.OuterHeight(), 127);
+  }
+  EXPECT_GT(game.FrameTop, 0) << "openbox draws a title bar";
+  EXPECT_EQ(game.OuterX(), 0);
+  EXPECT_EQ(game.OuterY(), 0);  // the title bar's top edge is the screen's
+  EXPECT_EQ(game.ClientX, game.FrameLeft);
+  EXPECT_EQ(game.ClientY, game.FrameTop);
+  EXPECT_EQ(game.ClientWidth, 1024);
+  EXPECT_EQ(game.ClientHeight, 768);
+}
+
+TEST(Xvfb, UnderAWindowManagerTheChoiceAndTheWindowedGameKeepTheirFramesOnScreen) {
+  CheckWindowedUnderAWindowManager(false);
+}
+
+TEST(Xvfb, UnderAWindowManagerTheWindowedGameChosenAtOnceKeepsItsTitleOnScreen) {
+  CheckWindowedUnderAWindowManager(true);
 }
 
 TEST(Xvfb, FullScreenCoversABareDesktop) {

@@ -184,4 +184,43 @@ TEST(MessageBox, ASmallWindowGrowsForTheBoxAndShrinksBack) {
   EXPECT_EQ(backend.Window().Width, 141);
 }
 
+// The start-up window is given by its outer size: the client area is what the window manager's
+// frame leaves of it. A real window manager reports the frame only once the window is mapped,
+// maybe while a message box has grown the window; the outer size holds either way. A window
+// given by its client area keeps that area whatever the frame.
+TEST(MessageBox, AWindowGivenByItsOuterSizeKeepsItAsTheFrameBecomesKnown) {
+  platform::HeadlessBackend backend;
+  TFormComponents media{backend};
+  TApplication app{backend, media.Window};
+  media.Window.SetOuterBounds(158, 95, 141, 127);
+  media.Window.Show();
+  EXPECT_EQ(backend.Window().Width, 141);  // no frame is known yet
+  backend.SetWindowFrame({1, 20, 1, 1});
+  app.ProcessMessages();
+  EXPECT_EQ(backend.Window().X, 158);
+  EXPECT_EQ(backend.Window().Y, 95);
+  EXPECT_EQ(backend.Window().Width, 139);
+  EXPECT_EQ(backend.Window().Height, 106);
+  EXPECT_EQ(media.Window.ClientWidth(), 139);
+  EXPECT_EQ(media.Window.ClientHeight(), 106);
+
+  backend.SetMessageScript([&](platform::HeadlessBackend& b, const auto&) {
+    b.SetWindowFrame({4, 30, 4, 4});
+    b.PushKeyPress(vk::Return);
+  });
+  app.ShowMessage("Cannot open file res/other/hangar.jpg");
+  EXPECT_EQ(backend.Window().Width, 133);
+  EXPECT_EQ(backend.Window().Height, 93);
+  EXPECT_EQ(media.Window.ClientHeight(), 93);
+  EXPECT_EQ(backend.Window().Y, 95);
+
+  media.Window.SetBounds(0, 0, 1024, 768);
+  backend.SetWindowFrame({1, 20, 1, 1});
+  app.ProcessMessages();
+  EXPECT_EQ(backend.Window().Width, 1024);
+  EXPECT_EQ(backend.Window().Height, 768);
+  EXPECT_EQ(backend.Window().X, 0);
+  EXPECT_EQ(backend.Window().Y, 0);
+}
+
 }  // namespace

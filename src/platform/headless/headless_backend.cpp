@@ -97,6 +97,13 @@ void HeadlessBackend::SetWindowBounds(int32_t x, int32_t y, int32_t width, int32
   window_.Height = height;
 }
 
+void HeadlessBackend::SetWindowFrame(const FrameExtents& frame) {
+  frame_ = frame;
+  Event e;
+  e.Kind = EventKind::FrameChanged;
+  events_.push_back(e);
+}
+
 DisplayResult HeadlessBackend::OpenDisplay(bool fullscreen) {
   const DisplayResult r = displayFailure_;
   displayFailure_ = DisplayResult::Ok;

@@ -52,7 +52,7 @@ class HeadlessBackend : public Backend {
   uint32_t PixelAt(int32_t x, int32_t y) const;
   int64_t PresentCount() const { return presents_; }
   bool SavePng(const std::string& path) const;
-  // Window state as the program last set it.
+  // Window state as the program last set it: the outer corner and the client area.
   struct WindowState {
     std::string Caption;
     int32_t X = 0, Y = 0, Width = 0, Height = 0;
@@ -63,6 +63,9 @@ class HeadlessBackend : public Backend {
     bool Fullscreen = false;
   };
   const WindowState& Window() const { return window_; }
+  // A window manager's frame around the window from now on (none unless told), as a real one
+  // reports it once the window is mapped: FrameChanged is queued.
+  void SetWindowFrame(const FrameExtents& frame);
   // Makes the next OpenDisplay fail this way (to test the error paths).
   void FailDisplay(DisplayResult result) { displayFailure_ = result; }
 
@@ -90,6 +93,7 @@ class HeadlessBackend : public Backend {
   bool PollEvent(Event& e) override;
   void SetCaption(const std::string& caption) override { window_.Caption = caption; }
   void SetWindowBounds(int32_t x, int32_t y, int32_t width, int32_t height) override;
+  FrameExtents WindowFrame() override { return frame_; }
   void SetBorderless(bool borderless) override { window_.Borderless = borderless; }
   void ShowWindow() override { window_.Visible = true; }
   void SetCursorVisible(bool visible) override { window_.CursorVisible = visible; }
@@ -110,6 +114,7 @@ class HeadlessBackend : public Backend {
   bool foreground_ = true;
   std::deque<Event> events_;
   WindowState window_;
+  FrameExtents frame_;
   DisplayResult displayFailure_ = DisplayResult::Ok;
   int32_t pictureWidth_ = 0;
   int32_t pictureHeight_ = 0;

@@ -115,18 +115,74 @@ struct SdlBackend::Impl {
   int outputWidth = 0, outputHeight = 0;  // the drawable's real size when last presented
   bool freshDrawable = true;              // shown or resized since the last presentation
   int32_t logicalWidth = 0, logicalHeight = 0;
-  int32_t windowX = 0, windowY = 0;
+  int32_t windowX = 0, windowY = 0;  // the outer corner asked for, frame included
+  FrameExtents reportedFrame;        // the frame last told to the program
 
   SDL_GameController* controller = nullptr;
   SDL_Joystick* joystick = nullptr;  // the controller's, or a plain joystick's
   SDL_JoystickID joystickId = -1;
   PadTracker pad;  // the menus' view of it
 
+  // Looking for a sound server and driver can take as long as making the window, so the
+  // device opens only after the first presentation, when the loop first waits.
+  bool presented = false;
   bool audioTried = false;
   SDL_AudioDeviceID audio = 0;
   std::unique_ptr<Mixer> mixer;
+  uint64_t silentFrom = 0;  // without a device: the time the mixer was last moved on
 
   std::chrono::steady_clock::time_point epoch = std::chrono::steady_clock::now();
+
+  uint64_t Micros() const {
+    return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(
+                                     std::chrono::steady_clock::now() - epoch)
+                                     .count());
+  }
+
+  static void AudioCallback(void* user, Uint8* stream, int len) {
+    static_cast<Mixer*>(user)->Mix(reinterpret_cast<float*>(stream),
+                                   len / static_cast<int>(2 * sizeof(float)));
+  }
+
+  // Without a usable sound device SDL may still offer its silent dummy driver; either way the
+  // game keeps going.
+  void OpenAudio() {
+    audioTried = true;
+    silentFrom = Micros();
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 && SDL_AudioInit("dummy") != 0) return;
+    SDL_AudioSpec want{};
+    want.freq = kAudioRate;
+    want.format = AUDIO_F32SYS;
+    want.channels = 2;
+    want.samples = 1024;
+    want.callback = AudioCallback;
+    want.userdata = mixer.get();
+    SDL_AudioSpec have{};
+    SDL_AudioDeviceID dev = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    if (dev == 0 && SDL_AudioInit("dummy") == 0) {
+      dev = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+    }
+    if (dev == 0) return;
+    audio = dev;
+    SDL_PauseAudioDevice(dev, 0);
+  }
+
+  // Called whenever the loop drains its events or is about to wait. With no device at all the
+  // voices still finish in time, as the game's sounds would, so copies of a sound never pile
+  // up unheard.
+  void TendAudio() {
+    if (!mixer) return;
+    if (!audioTried) {
+      if (presented) OpenAudio();
+      return;
+    }
+    if (audio) return;
+    const uint64_t now = Micros();
+    const auto frames = static_cast<int64_t>((now - silentFrom) * kAudioRate / 1000000);
+    if (frames <= 0) return;
+    mixer->Advance(frames);
+    silentFrom += static_cast<uint64_t>(frames) * 1000000 / kAudioRate;
+  }
 
   void OpenFirstStick() {
     if (joystick) return;
@@ -222,6 +278,35 @@ struct SdlBackend::Impl {
     }
   }
 
+  // The frame as SDL knows it: what the window manager last published (_NET_FRAME_EXTENTS
+  // on X11), zero without one; SDL learns it only once the window is mapped.
+  FrameExtents Frame() const {
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (fullscreen || SDL_GetWindowBordersSize(window, &top, &left, &bottom, &right) != 0)
+      return {};
+    return {std::max(left, 0), std::max(top, 0), std::max(right, 0), std::max(bottom, 0)};
+  }
+
+  // SDL places a window by its client area and turns that into a request for the frame's
+  // corner with the frame it knows. Asking for the outer corner plus that same frame therefore
+  // puts the frame's corner where the form wants it, whether or not the frame is known yet.
+  void Place() {
+    const FrameExtents f = Frame();
+    int x = 0, y = 0;
+    SDL_GetWindowPosition(window, &x, &y);
+    if (x != windowX + f.Left || y != windowY + f.Top) {
+      SDL_SetWindowPosition(window, windowX + f.Left, windowY + f.Top);
+    }
+  }
+
+  // True (once) when the frame differs from the one the program was last told of.
+  bool FrameMoved() {
+    const FrameExtents now = Frame();
+    if (now == reportedFrame) return false;
+    reportedFrame = now;
+    return true;
+  }
+
   // From window coordinates to the picture's pixels: through the drawable's own scale (a
   // high-density display has more pixels than window units), then the picture's place.
   void MapMouse(int32_t& x, int32_t& y) const {
@@ -274,12 +359,11 @@ SdlBackend::~SdlBackend() {
 }
 
 uint64_t SdlBackend::NowMicros() {
-  return static_cast<uint64_t>(std::chrono::duration_cast<std::chrono::microseconds>(
-                                   std::chrono::steady_clock::now() - impl_->epoch)
-                                   .count());
+  return impl_->Micros();
 }
 
 void SdlBackend::WaitUntil(uint64_t when) {
+  impl_->TendAudio();
   if (when == kForever) {
     SDL_WaitEventTimeout(nullptr, -1);
     return;
@@ -394,6 +478,14 @@ bool SdlBackend::PollEvent(Event& out) {
         break;
     }
   }
+  if (impl_->FrameMoved()) {
+    out = Event{};
+    out.Kind = EventKind::FrameChanged;
+    return true;
+  }
+  // Every pass of the loop drains the queue, also where vsync paces the frames and the loop
+  // never waits.
+  impl_->TendAudio();
   return false;
 }
 
@@ -407,8 +499,14 @@ void SdlBackend::SetWindowBounds(int32_t x, int32_t y, int32_t width, int32_t he
   impl_->logicalWidth = width;
   impl_->logicalHeight = height;
   if (impl_->fullscreen) return;  // the picture is scaled to the desktop
-  SDL_SetWindowSize(impl_->window, width, height);
-  SDL_SetWindowPosition(impl_->window, x, y);
+  int w = 0, h = 0;
+  SDL_GetWindowSize(impl_->window, &w, &h);
+  if (w != width || h != height) SDL_SetWindowSize(impl_->window, width, height);
+  impl_->Place();
+}
+
+FrameExtents SdlBackend::WindowFrame() {
+  return impl_->Frame();
 }
 
 void SdlBackend::SetBorderless(bool borderless) {
@@ -495,6 +593,7 @@ void SdlBackend::Present(const PixelView& picture, bool waitVBlank) {
   SDL_RenderCopy(m.renderer, m.texture, nullptr, &m.dest);
   const uint64_t before = NowMicros();
   SDL_RenderPresent(m.renderer);
+  m.presented = true;
   if (m.freshDrawable) {
     // The first picture after the window was shown or resized can be lost on the way to the
     // screen (the X server shows the other buffer); the same picture goes out once more.
@@ -583,40 +682,11 @@ void SdlBackend::ReadJoystick(JoystickState& js) {
   if (hatY != 0) js.Y = hatY < 0 ? 0 : 65535;
 }
 
-namespace {
-
-void AudioCallback(void* user, Uint8* stream, int len) {
-  static_cast<Mixer*>(user)->Mix(reinterpret_cast<float*>(stream),
-                                 len / static_cast<int>(2 * sizeof(float)));
-}
-
-}  // namespace
-
 Mixer* SdlBackend::Audio() {
   Impl& m = *impl_;
-  if (m.audioTried) return m.mixer.get();
-  m.audioTried = true;
-  // Without a usable sound device SDL may still offer its silent dummy driver; either way
-  // the game keeps going.
-  if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0 && SDL_AudioInit("dummy") != 0) return nullptr;
-  SDL_AudioSpec want{};
-  want.freq = 44100;
-  want.format = AUDIO_F32SYS;
-  want.channels = 2;
-  want.samples = 1024;
-  want.callback = AudioCallback;
-  SDL_AudioSpec have{};
-  // The mixer is made for the rate the device takes; SDL converts the float stereo to
-  // whatever sample format the device wants.
-  auto mixer = std::make_unique<Mixer>(want.freq);
-  want.userdata = mixer.get();
-  SDL_AudioDeviceID dev = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-  if (dev == 0 && SDL_AudioInit("dummy") == 0)
-    dev = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
-  if (dev == 0) return nullptr;
-  m.mixer = std::move(mixer);
-  m.audio = dev;
-  SDL_PauseAudioDevice(dev, 0);
+  // The mixer is there at once, made for the rate asked of the device (SDL converts to what
+  // the device takes); the device itself opens once the first picture is on the screen.
+  if (!m.mixer) m.mixer = std::make_unique<Mixer>(kAudioRate);
   return m.mixer.get();
 }
 

@@ -12,7 +12,10 @@ namespace platform {
 
 class SdlBackend : public Backend {
  public:
-  // Starts SDL's video, events and joystick parts and makes the (hidden) window. Throws
+  static constexpr int32_t kAudioRate = 44100;
+
+  // Starts SDL's video, events and joystick parts and makes the (hidden) window; the sound
+  // device opens later, when the loop first waits after a presentation. Throws
   // std::runtime_error when SDL has no video driver at all.
   SdlBackend();
   ~SdlBackend() override;
@@ -25,6 +28,7 @@ class SdlBackend : public Backend {
   bool PollEvent(Event& e) override;
   void SetCaption(const std::string& caption) override;
   void SetWindowBounds(int32_t x, int32_t y, int32_t width, int32_t height) override;
+  FrameExtents WindowFrame() override;
   void SetBorderless(bool borderless) override;
   void ShowWindow() override;
   void SetCursorVisible(bool visible) override;
