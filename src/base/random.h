@@ -16,6 +16,14 @@ class TRandom {
     Next();
   }
 
+  // The whole state, to record and restore a generator exactly (a replay's start).
+  uint64_t State() const { return state_; }
+  uint64_t Increment() const { return inc_; }
+  void Restore(uint64_t state, uint64_t increment) {
+    state_ = state;
+    inc_ = increment | 1u;
+  }
+
   // PCG32: 64-bit state, 32-bit output.
   uint32_t Next() {
     uint64_t old = state_;

@@ -14,6 +14,8 @@ struct GameState {
   uint8_t AircraftKind = kNoKind;
   std::array<uint8_t, 5> SlotKinds{kNoKind, kNoKind, kNoKind, kNoKind, kNoKind};
   uint8_t CannonKind = kNoKind;
+
+  bool operator==(const GameState&) const = default;
 };
 
 constexpr int64_t kNewGameCredits = 60000;

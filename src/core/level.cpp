@@ -29,20 +29,19 @@ void SetOffers(TOffers& offers, int32_t mission) {
   Offer(offers.AircraftOffered, kAircraftFrom, mission);
 }
 
-std::vector<uint8_t> ReadLevelMap(const std::string& path) {
-  auto file = fileio::ReadPrefix(path, TLevel::kMapBytes);
+std::vector<uint8_t> DecodeLevelMap(fileio::ReadResult file, const std::string& path) {
   if (!file.Opened) throw EInOutError("Cannot open file " + path);
   if (file.Bytes.size() < static_cast<size_t>(TLevel::kMapBytes)) {
     throw EInOutError(path + ": Read beyond end of file (a map holds 262144 bytes)");
   }
+  file.Bytes.resize(TLevel::kMapBytes);  // a longer file is read from its first map
   return std::move(file.Bytes);
 }
 
-std::vector<TEnemySpawn> ReadLevelSchedule(const std::string& path) {
-  constexpr uint64_t kMaxBytes = TLevel::kMaxSpawns * TLevel::kRecordBytes;
-  auto file = fileio::ReadPrefix(path, kMaxBytes);
+std::vector<TEnemySpawn> DecodeLevelSchedule(const fileio::ReadResult& file,
+                                             const std::string& path) {
   if (!file.Opened) throw EInOutError("Cannot open file " + path);
-  if (file.FileSize > kMaxBytes) {
+  if (file.FileSize > kMaxScheduleBytes) {
     throw EInOutError(path + ": the schedule holds more than 1048576 rows");
   }
   if (file.FileSize % TLevel::kRecordBytes != 0 || file.Bytes.size() != file.FileSize) {
@@ -59,6 +58,14 @@ std::vector<TEnemySpawn> ReadLevelSchedule(const std::string& path) {
     p += TLevel::kRecordBytes;
   }
   return rows;
+}
+
+std::vector<uint8_t> ReadLevelMap(const std::string& path) {
+  return DecodeLevelMap(fileio::ReadPrefix(path, TLevel::kMapBytes), path);
+}
+
+std::vector<TEnemySpawn> ReadLevelSchedule(const std::string& path) {
+  return DecodeLevelSchedule(fileio::ReadPrefix(path, kMaxScheduleBytes), path);
 }
 
 void LoadLevel(World& w, int32_t mission) {

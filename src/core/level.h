@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "base/file_io.h"
+
 class World;
 
 // One schedule row, as stored in a 24-byte record of the .ene file.
@@ -70,3 +72,11 @@ void SpawnRow(World& w, const TEnemySpawn& row);
 // Reading the two level files; exposed for tests and tools. Throw EInOutError.
 std::vector<uint8_t> ReadLevelMap(const std::string& path);
 std::vector<TEnemySpawn> ReadLevelSchedule(const std::string& path);
+
+// What the readers make of a file's bytes, as fileio::ReadPrefix read them (the map up to its
+// 262144 bytes, the schedule up to kMaxScheduleBytes); `path` names the file in errors. The
+// readers above are these on a file; the fuzzer feeds them bytes directly.
+inline constexpr uint64_t kMaxScheduleBytes = TLevel::kMaxSpawns * TLevel::kRecordBytes;
+std::vector<uint8_t> DecodeLevelMap(fileio::ReadResult file, const std::string& path);
+std::vector<TEnemySpawn> DecodeLevelSchedule(const fileio::ReadResult& file,
+                                             const std::string& path);

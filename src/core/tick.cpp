@@ -4,6 +4,7 @@
 
 #include "core/bonus.h"
 #include "core/collision.h"
+#include "core/flight_tap.h"
 #include "core/player_control.h"
 #include "core/status_bar.h"
 #include "core/world.h"
@@ -35,7 +36,9 @@ void Tick(World& w) {
   if (w.State.GameOver) return;
 
   w.Media.DXInput1.Update();
-  PlayerControl(w);
+  TDXInputStates states = w.Media.DXInput1.States();
+  if (w.Tap) w.Tap->Input(w, states);
+  PlayerControl(w, states);
   AdvanceClocks(w);
   MaybeDropBonus<THealthBonus>(w);
   MaybeDropBonus<TCreditBonus>(w);
@@ -51,6 +54,7 @@ void Tick(World& w) {
   w.EffectList.MoveAll();
   w.BonusList.MoveAll();
   BonusesVsPlayer(w);
+  if (w.Tap) w.Tap->TickDone(w);
 }
 
 void DrawFrame(World& w) {

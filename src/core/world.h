@@ -15,6 +15,7 @@
 
 class TFormComponents;
 class TAircraft;
+class TFlightTap;
 
 // What a mission tells the screens around it. The shell implements these with its screens;
 // the defaults do nothing, which is what a bare simulation wants.
@@ -56,6 +57,7 @@ class World {
   TBonusList BonusList;
 
   TRandom Random;
+  TFlightTap* Tap = nullptr;            // a flight recorder or a replay; none by default
   TCollisionMemoryPtr CollisionMemory;  // the collision passes' working memory
 
   // --- The player's aircraft -------------------------------------------------------------

@@ -18,6 +18,10 @@ namespace {
 
 // A progressive file can ask for thousands of scans over one picture; real ones need a few.
 constexpr int kMaxScans = 256;
+// What libjpeg may allocate beyond the picture itself (a progressive picture keeps all its
+// coefficients): a picture that needs more is an error, not an allocation as big as its header
+// asks. A progressive 4096 x 4096 picture fits, the game's own pictures with room to spare.
+constexpr long kMaxWorkingMemory = 128L << 20;
 
 struct Decoder {
   jpeg_decompress_struct info;  // first, so libjpeg's pointer to it is a pointer to this
@@ -55,6 +59,7 @@ void OnProgress(j_common_ptr cinfo) {
 bool ReadHeader(Decoder* d, const uint8_t* data, size_t size) {
   if (setjmp(d->jump)) return false;
   jpeg_create_decompress(&d->info);
+  d->info.mem->max_memory_to_use = kMaxWorkingMemory;
   d->info.progress = &d->progress;
   jpeg_mem_src(&d->info, data, static_cast<unsigned long>(size));
   jpeg_read_header(&d->info, TRUE);
@@ -64,11 +69,14 @@ bool ReadHeader(Decoder* d, const uint8_t* data, size_t size) {
   return true;
 }
 
-bool ReadRows(Decoder* d, uint8_t* pixels, size_t rowBytes) {
+// The rows are added to `pixels` (room reserved for all of them) as they are decoded, so a file
+// whose header promises a big picture and whose data ends early costs only the rows it holds.
+bool ReadRows(Decoder* d, std::vector<uint32_t>& pixels, size_t width) {
   if (setjmp(d->jump)) return false;
   jpeg_start_decompress(&d->info);
   while (d->info.output_scanline < d->info.output_height) {
-    JSAMPROW row = pixels + rowBytes * d->info.output_scanline;
+    pixels.resize(pixels.size() + width);
+    JSAMPROW row = reinterpret_cast<uint8_t*>(pixels.data() + width * d->info.output_scanline);
     if (jpeg_read_scanlines(&d->info, &row, 1) != 1) {
       d->code = JWRN_JPEG_EOF;
       return false;
@@ -106,8 +114,9 @@ int DecodeJpeg(const uint8_t* data, size_t size, TPicture& out) {
   } else {
     const auto w = static_cast<size_t>(d.info.output_width);
     const auto h = static_cast<size_t>(d.info.output_height);
-    std::vector<uint32_t> px(w * h);
-    if (ReadRows(&d, reinterpret_cast<uint8_t*>(px.data()), w * 4)) {
+    std::vector<uint32_t> px;
+    px.reserve(w * h);
+    if (ReadRows(&d, px, w)) {
       for (uint32_t& p : px) p &= 0x00FFFFFFu;  // libjpeg fills the X byte with 0xFF
       out.Width = static_cast<int32_t>(w);
       out.Height = static_cast<int32_t>(h);

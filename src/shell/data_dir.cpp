@@ -10,9 +10,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
+// A variable set to nothing is treated as unset, as shells and desktop sessions intend it.
 std::optional<std::string> Env(const char* name) {
   const char* value = std::getenv(name);
-  if (value == nullptr) return std::nullopt;
+  if (value == nullptr || *value == '\0') return std::nullopt;
   return std::string(value);
 }
 

@@ -2,6 +2,9 @@
 
 #include "base/error.h"
 #include "core/tick.h"
+#include "flyers/weapon.h"
+#include "replay/flight_check.h"
+#include "replay/flight_recorder.h"
 #include "shell/asset_loader.h"
 #include "shell/shop_texts.h"
 
@@ -37,7 +40,7 @@ TForm1::TForm1(TFormComponents& media, TApplication& app, uint64_t seed)
   world_.Events = this;
   // A stall (the window dragged, a slow frame) is made up for, but only a little.
   UpdateTimer.MaxCatchUp = 5;
-  UpdateTimer.OnTimer = [this] { Tick(world_); };
+  UpdateTimer.OnTimer = [this] { UpdateTimerTimer(); };
   DrawTimer.OnTimer = [this](int32_t) { DrawFrame(world_); };
   MenuTimer.OnTimer = [this] { MenuTimerTimer(); };
 
@@ -88,6 +91,9 @@ TForm1::TForm1(TFormComponents& media, TApplication& app, uint64_t seed)
 }
 
 TForm1::~TForm1() {
+  // Closing the window in flight ends the mission as leaving it would; its replay is kept.
+  QuitRecording();
+  world_.Tap = nullptr;
   world_.Events = nullptr;
 }
 
@@ -100,8 +106,13 @@ void TForm1::FormCreate() {
                                               &Button11, &Button12, &Button13, &Button14, &Button15,
                                               &Memo1,    &Memo2,    &Memo3,    &Memo4};
   std::copy(std::begin(table), std::end(table), MenuControls.begin());
-  WeaponPrices = {5000, 5000, 18000, 25000, 100000, 80000};
-  CannonPrices = {1000, 5000, 11000, 15000};
+  // The shop lists every kind at the price its purchase charges: the kind's own.
+  for (size_t k = 0; k < WeaponPrices.size(); ++k) {
+    WeaponPrices[k] = MakeWeapon(world_, static_cast<uint8_t>(k))->Price;
+  }
+  for (size_t k = 0; k < CannonPrices.size(); ++k) {
+    CannonPrices[k] = MakeCannon(world_, static_cast<uint8_t>(k))->Price;
+  }
   for (size_t k = 0; k < WeaponTexts.size(); ++k) {
     WeaponTexts[k] = WeaponDescription(static_cast<int>(k)) + std::to_string(WeaponPrices[k]);
   }

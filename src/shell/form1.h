@@ -10,6 +10,8 @@
 
 #include <array>
 #include <cstdint>
+#include <filesystem>
+#include <memory>
 #include <string>
 
 #include "core/world.h"
@@ -18,6 +20,9 @@
 #include "presentation/form_components.h"
 
 class TAircraft;
+class TFlightRecorder;
+class TFlightCheck;
+struct TReplay;
 
 // The small record every screen handler receives as its context.
 struct TScreenState {
@@ -83,6 +88,25 @@ class TForm1 final : public TMissionEvents {
   // --- The saved game (saved_game.cpp) -------------------------------------------------
   void SaveGame();
   void LoadGame();
+
+  // --- Recorded flights (flight_recording.cpp) -----------------------------------------
+  // Where every mission flown is recorded; empty records nothing (tests, the tools).
+  std::filesystem::path ReplayFolder;
+  // Flies a recorded mission in the window instead of the menus: the recorded input states
+  // in place of the player's, the status bar and sounds as in flight; the flight stops at
+  // its recorded end. Raises EGameError for content that cannot be read.
+  void PlayReplay(const TReplay& replay);
+  bool Replaying() const { return replayCheck_ != nullptr; }
+  // A developer's aid for comparing a flight with its replay: right after the mission's tick
+  // Tick (counted as the recording counts), a frame is drawn and the picture saved as PNG,
+  // the terrain at the place the ticks alone would scroll it to.
+  struct TTickShot {
+    int64_t Tick = -1;
+    std::string File;
+  };
+  TTickShot TickShot;
+  // The replay shown has reached its end; false while it flies.
+  bool ReplayDone() const;
 
   // --- What a mission tells the screens (TMissionEvents) -------------------------------
   void StopTimers() override;
@@ -161,9 +185,18 @@ class TForm1 final : public TMissionEvents {
 
  private:
   void RunGameTimers(bool on);
+  void UpdateTimerTimer();
+  void BeginRecording();
+  void NoteFlightOutcome(bool won);
+  void StoreRecording();
+  void QuitRecording();  // the mission left between ticks: its replay ends there
   void SetButton(int index, const std::string& caption, std::function<void(TControl&)> action);
   void HideButtons(int first, int last);
 
   World world_;
+  std::unique_ptr<TFlightRecorder> recorder_;  // the mission being recorded, if any
+  std::unique_ptr<TReplay> replay_;            // the replay being shown, if any
+  std::unique_ptr<TFlightCheck> replayCheck_;
+  bool replayEnded_ = false;
   TScreen screen_ = TScreen::DisplayChoice;
 };

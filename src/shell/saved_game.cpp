@@ -1,5 +1,6 @@
 // Saving the campaign in the hangar and loading it from the main menu. A save replaces the
 // file whole or not at all; a load either takes the game over completely or changes nothing.
+#include <array>
 #include <filesystem>
 #include <memory>
 
@@ -35,6 +36,15 @@ std::unique_ptr<TAircraft> BuildAircraft(World& w, const TSaveRecord& record) {
     aircraft->Slots[i] = MakeWeapon(w, record.SlotKinds[i]);
   }
   return aircraft;
+}
+
+// The first kind the offers allow; kind 0 is always among them.
+template <size_t N>
+uint8_t FirstOffered(const std::array<bool, N>& offered) {
+  for (size_t k = 0; k < N; ++k) {
+    if (offered[k]) return static_cast<uint8_t>(k);
+  }
+  return 0;
 }
 
 }  // namespace
@@ -79,6 +89,10 @@ void TForm1::LoadGame() {
       world_.ReleasePlayer();
     }
     s.GameOver = false;
+    // The browsers may have been left on a kind of a later mission of an earlier game; they
+    // open on what this mission offers, so nothing beyond it is shown, sold or bought.
+    ScreenState.WeaponChoice = FirstOffered(world_.Level.Offers.WeaponOffered);
+    ScreenState.CannonChoice = FirstOffered(world_.Level.Offers.CannonOffered);
   } catch (const EGameError& e) {
     App.ShowException(e);  // the main menu stays as it was
     return;

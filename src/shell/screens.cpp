@@ -133,9 +133,11 @@ void TForm1::StartMission() {
   Media.Window.SetCursorVisible(false);
   Media.DXInput1.HoldBackUntilReleased(CommandStates());
   EnterScreen(TScreen::Mission);
+  BeginRecording();
 }
 
 void TForm1::PauseScreen() {
+  if (Replaying()) return;  // a replay flies on; its pause changed nothing in the flight
   Media.Window.SetCursorVisible(true);
   RunGameTimers(false);
   StopEngineSound();
@@ -161,6 +163,7 @@ void TForm1::ResumeMission() {
 }
 
 void TForm1::QuitToMainMenu() {
+  QuitRecording();
   const bool hadAircraft = world_.Player != nullptr;
   world_.FlyerList.Clear();
   UpdateTimer.SetEnabled(false);
@@ -175,8 +178,13 @@ void TForm1::QuitToMainMenu() {
 }
 
 void TForm1::ShowDefeat() {
+  NoteFlightOutcome(false);
   DrawMenuPicture(2, 0, 8);
   DrawMenuPicture(1, 0, 0);
+  if (Replaying()) {
+    AnnounceOverFrame(Media.DXDraw1, kDefeatText);
+    return;
+  }
   SetButton(kButton1, "Zpět do menu", [this](TControl&) { ShowMainMenu(); });
   Media.Window.SetCursorVisible(true);
   AnnounceOverFrame(Media.DXDraw1, kDefeatText);
@@ -184,6 +192,11 @@ void TForm1::ShowDefeat() {
 }
 
 void TForm1::ShowVictory() {
+  NoteFlightOutcome(true);
+  if (Replaying()) {
+    AnnounceOverFrame(Media.DXDraw1, kVictoryText);
+    return;
+  }
   SetButton(kButton1, "Pokračuj", [this](TControl&) { NextMission(); });
   Media.Window.SetCursorVisible(true);
   AnnounceOverFrame(Media.DXDraw1, kVictoryText);

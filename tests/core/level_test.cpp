@@ -63,38 +63,6 @@ TEST(LevelFiles, MapBytesBeyondTheBlockAreIgnoredAndAnEmptyScheduleIsFine) {
   EXPECT_TRUE(ReadLevelSchedule("e.ene").empty());
 }
 
-// Flags as text, kind 0 first: "110000" offers weapon kinds 0 and 1.
-template <size_t N>
-std::string Flags(const std::array<bool, N>& offered) {
-  std::string s;
-  for (bool b : offered) s += b ? '1' : '0';
-  return s;
-}
-
-TEST(Offers, EachMissionOffersWhatItAndTheMissionsBeforeItIntroduced) {
-  struct Row {
-    const char* Weapons;
-    const char* Cannons;
-    const char* Aircraft;
-  };
-  const Row kTable[6] = {
-      {"110000", "1000", "1000"},  // mission 0
-      {"111000", "1100", "1000"},  // 1: weapon 2, cannon 1
-      {"111000", "1100", "1100"},  // 2: aircraft 1
-      {"111100", "1110", "1100"},  // 3: weapon 3, cannon 2
-      {"111110", "1111", "1110"},  // 4: weapon 4, cannon 3, aircraft 2
-      {"111111", "1111", "1111"},  // 5: weapon 5, aircraft 3
-  };
-  // Up the campaign and back down: a load for an earlier mission clears what it does not offer.
-  TOffers o;
-  for (int32_t m : {0, 1, 2, 3, 4, 5, 4, 3, 2, 1, 0}) {
-    SetOffers(o, m);
-    EXPECT_EQ(Flags(o.WeaponOffered), kTable[m].Weapons) << m;
-    EXPECT_EQ(Flags(o.CannonOffered), kTable[m].Cannons) << m;
-    EXPECT_EQ(Flags(o.AircraftOffered), kTable[m].Aircraft) << m;
-  }
-}
-
 // Terrain: tile t is a 32 x 32 square of colour t + 1, so each drawn tile is identifiable.
 struct TerrainTest : ::testing::Test {
   TestWorld t;

@@ -51,15 +51,6 @@ TEST_F(Form1Test, MenuControlsHoldTheFormsControlsInTheirFixedOrder) {
   EXPECT_EQ(form->MenuIndexOf(form->Memo7), -1);
 }
 
-TEST_F(Form1Test, PricesAreAppendedToTheDescriptionsWithoutASpace) {
-  Create();
-  EXPECT_EQ(form->WeaponPrices[4], 100000);
-  const std::string& heavy = form->WeaponTexts[4];
-  ASSERT_GE(heavy.size(), 13u);
-  EXPECT_EQ(heavy.substr(heavy.size() - 13), "Cena : 100000");
-  EXPECT_EQ(form->CannonTexts[0].substr(form->CannonTexts[0].size() - 11), "Cena : 1000");
-}
-
 TEST_F(Form1Test, TheMenuTimerPaintsTheMenuOnlyOnceTheSurfaceCanDraw) {
   Create();
   app->RunFor(1000);

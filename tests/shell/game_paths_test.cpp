@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <fstream>
 #include <stdexcept>
 
@@ -166,6 +167,28 @@ TEST(SaveGamePath, AFolderThatCannotBeMadeIsAnErrorNamingIt) {
               std::string::npos)
         << e.what();
   }
+}
+
+// A variable set to nothing is as good as unset: HOME then comes from the password file.
+TEST(ProcessPlaces, AnEmptyVariableCountsAsUnset) {
+  const char* names[] = {"STARVELKHORN_DATA", "XDG_DATA_HOME", "HOME"};
+  std::vector<std::optional<std::string>> kept;
+  for (const char* name : names) {
+    const char* value = std::getenv(name);
+    kept.push_back(value ? std::optional<std::string>(value) : std::nullopt);
+    setenv(name, "", 1);
+  }
+  const ProcessPlaces places = ProcessPlaces::Current();
+  for (size_t i = 0; i < kept.size(); ++i) {
+    if (kept[i])
+      setenv(names[i], kept[i]->c_str(), 1);
+    else
+      unsetenv(names[i]);
+  }
+  EXPECT_FALSE(places.DataOverride);
+  EXPECT_FALSE(places.XdgDataHome);
+  ASSERT_TRUE(places.Home);
+  EXPECT_TRUE(fs::path(*places.Home).is_absolute()) << *places.Home;
 }
 
 TEST(SaveGamePath, ThisTestProgramRunsFromTheBuildTree) {

@@ -2,17 +2,14 @@
 // the old record or the new one, whole.
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
-#include <random>
 #include <vector>
 
 #include "base/error.h"
@@ -37,20 +34,26 @@ void Replace(const fs::path& path, const std::vector<uint8_t>& bytes, TFileSyste
   ReplaceFileContents(path, bytes.data(), bytes.size(), fsys);
 }
 
-// Fails one chosen call with a chosen errno; the rest are real.
+// Fails one chosen call with a chosen errno, or kills the process at one (counted from 0); the
+// rest are real. Records what was asked, in order.
 struct FailingFileSystem : TFileSystem {
-  enum class TCall { None, Create, Write, ShortWrites, Sync, Close, Rename } FailAt = TCall::None;
+  enum class TCall { None, Create, Write, ShortWrites, Sync, Close, Rename, Writable, Folder };
+  TCall FailAt = TCall::None;
   int Error = ENOSPC;
-  int fail(TCall call) {
+  int64_t KillAt = -1;
+  std::vector<std::string> Calls;
+  int fail(TCall call, const std::string& what) {
+    if (static_cast<int64_t>(Calls.size()) == KillAt) raise(SIGKILL);
+    Calls.push_back(what);
     if (FailAt != call) return 0;
     errno = Error;
     return -1;
   }
   int Create(const std::string& p) override {
-    return fail(TCall::Create) ? -1 : TFileSystem::Create(p);
+    return fail(TCall::Create, "create") ? -1 : TFileSystem::Create(p);
   }
   ssize_t Write(int fd, const uint8_t* d, size_t n) override {
-    if (fail(TCall::Write)) return -1;
+    if (fail(TCall::Write, "write")) return -1;
     // A device that takes a few bytes at a time and is interrupted now and then.
     if (FailAt == TCall::ShortWrites) {
       if (++writes % 3 == 0) {
@@ -61,13 +64,19 @@ struct FailingFileSystem : TFileSystem {
     }
     return TFileSystem::Write(fd, d, n);
   }
-  int Sync(int fd) override { return fail(TCall::Sync) ? -1 : TFileSystem::Sync(fd); }
+  int Sync(int fd) override { return fail(TCall::Sync, "sync") ? -1 : TFileSystem::Sync(fd); }
   int Close(int fd) override {
-    int r = TFileSystem::Close(fd);
-    return fail(TCall::Close) ? -1 : r;
+    const int r = TFileSystem::Close(fd);
+    return fail(TCall::Close, "close") ? -1 : r;
   }
   int Rename(const std::string& a, const std::string& b) override {
-    return fail(TCall::Rename) ? -1 : TFileSystem::Rename(a, b);
+    return fail(TCall::Rename, "rename") ? -1 : TFileSystem::Rename(a, b);
+  }
+  int Writable(const std::string& p) override {
+    return fail(TCall::Writable, "writable") ? -1 : TFileSystem::Writable(p);
+  }
+  int SyncDirectory(const std::string& p) override {
+    return fail(TCall::Folder, "sync folder " + p) ? -1 : TFileSystem::SyncDirectory(p);
   }
   int writes = 0;
 };
@@ -123,12 +132,9 @@ TEST(SaveFile, AFileThePlayerMadeReadOnlyIsNotReplaced) {
   ScopedTempDir dir;
   const auto path = dir.Path() / "game.sav";
   Replace(path, Bytes({5}), RealFileSystem());
-  struct ReadOnly : TFileSystem {
-    int Writable(const std::string&) override {
-      errno = EACCES;
-      return -1;
-    }
-  } readOnly;
+  FailingFileSystem readOnly;
+  readOnly.FailAt = FailingFileSystem::TCall::Writable;
+  readOnly.Error = EACCES;
   EXPECT_THROW(Replace(path, Bytes({6}), readOnly), EInOutError);
   EXPECT_EQ(Contents(path), Bytes({5}));
   // A new file needs no permission check: there is nothing to protect.
@@ -158,24 +164,21 @@ int64_t RoundOf(const std::vector<uint8_t>& bytes) {
   return std::equal(expected.begin(), expected.end(), bytes.begin()) ? n : -1;
 }
 
-// Saves round after round until killed; tells the parent once the first save is done, so the
-// parent's delay falls among saves however slowly the child got going.
-[[noreturn]] void SaveForever(const fs::path& path, int64_t first, int ready) {
-  prctl(PR_SET_PDEATHSIG, SIGKILL);
+// Saves round after round from `first` until killed at the chosen call.
+[[noreturn]] void SaveUntilKilled(const fs::path& path, int64_t first, int64_t killAt) {
+  FailingFileSystem fsys;
+  fsys.KillAt = killAt;
   for (int64_t n = first;; ++n) {
     TSaveBytes bytes = RoundRecord(n);
     try {
-      ReplaceFileContents(path, bytes.data(), bytes.size());
+      ReplaceFileContents(path, bytes.data(), bytes.size(), fsys);
     } catch (...) {
       _exit(3);
     }
-    const char go = 1;
-    if (n == first && write(ready, &go, 1) != 1) _exit(4);
   }
 }
 
-// A fresh directory in memory where there is one (the kills then land inside writes and
-// renames, not mostly inside a disk's sync), removed at the end.
+// A fresh directory in memory where there is one (syncs cost nothing there), removed at the end.
 struct FastDir {
   FastDir() {
     std::error_code ec;
@@ -192,49 +195,44 @@ struct FastDir {
   fs::path path;
 };
 
-TEST(SaveFile, KilledAtRandomMomentsItAlwaysLeavesTheOldOrTheNewRecord) {
+TEST(SaveFile, KilledAtAnyStepItAlwaysLeavesTheOldOrTheNewRecord) {
   FastDir dir;
   const auto path = dir.path / "game.sav";
-  // How long one save takes here, so the kills fall across whole saves.
-  const auto start = std::chrono::steady_clock::now();
-  constexpr int kTimed = 20;
-  for (int n = 0; n < kTimed; ++n) {
-    TSaveBytes bytes = RoundRecord(n);
-    ReplaceFileContents(path, bytes.data(), bytes.size());
-  }
-  const auto perSave = std::chrono::duration_cast<std::chrono::microseconds>(
-                           std::chrono::steady_clock::now() - start) /
-                       kTimed;
-  std::mt19937 random(20261208);
-  std::uniform_int_distribution<int64_t> delayUs(0, 3 * perSave.count() + 300);
-
-  int64_t last = kTimed - 1;
-  int midSave = 0;  // kills that left the temporary file behind: inside a save's write
-  constexpr int kKills = 250;
-  for (int kill = 0; kill < kKills; ++kill) {
-    int ready[2];
-    ASSERT_EQ(pipe(ready), 0);
+  TSaveBytes bytes = RoundRecord(0);
+  ReplaceFileContents(path, bytes.data(), bytes.size());
+  // Replacing a file takes seven calls: the write permission, create, write, sync, close,
+  // rename, and the folder's sync. The kills go through each of them in three saves in turn.
+  constexpr int64_t kCalls = 7;
+  int64_t last = 0;
+  for (int64_t kill = 0; kill < 250; ++kill) {
+    const int64_t at = kill % (3 * kCalls), step = at % kCalls;
     pid_t child = fork();
     ASSERT_GE(child, 0);
-    if (child == 0) SaveForever(path, last + 1, ready[1]);
-    char go = 0;
-    ASSERT_EQ(read(ready[0], &go, 1), 1);
-    close(ready[0]);
-    close(ready[1]);
-    usleep(static_cast<useconds_t>(delayUs(random)));
-    ASSERT_EQ(::kill(child, SIGKILL), 0);
+    if (child == 0) SaveUntilKilled(path, last + 1, at);
     int status = 0;
     ASSERT_EQ(waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFSIGNALED(status)) << "the saver stopped by itself, status " << status;
+    ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL) << "status " << status;
 
-    // The file must hold one round's record, newer than the one seen before.
-    int64_t round = RoundOf(Contents(path));
-    ASSERT_GT(round, last) << "after kill " << kill << " the file is neither record";
+    // The saves before the killed one are whole; the killed one counts once it is renamed.
+    const int64_t round = last + at / kCalls + (step == 6 ? 1 : 0);
+    ASSERT_EQ(RoundOf(Contents(path)), round) << "killed at step " << step << " of a save";
+    // Killed between creating the temporary file and renaming it, the save leaves it behind.
+    EXPECT_EQ(fs::remove(TemporaryPathFor(path)), step >= 2 && step <= 5) << step;
     last = round;
-    if (fs::remove(TemporaryPathFor(path))) ++midSave;
   }
-  // The kills did land inside writes, not only between whole saves.
-  EXPECT_GE(midSave, kKills / 25);
+}
+
+// The rename makes the new record the save; syncing the folder after it makes the rename itself
+// survive a power cut.
+TEST(SaveFile, TheRenameIsFollowedBySyncingTheFolderTheSaveLivesIn) {
+  ScopedTempDir dir;
+  for (const fs::path& path : {dir.Path() / "game.sav", fs::path("other.sav")}) {
+    FailingFileSystem recording;
+    Replace(path, Bytes({1, 2, 3}), recording);
+    const std::string folder = path.has_parent_path() ? dir.Path().string() : ".";
+    EXPECT_EQ(recording.Calls, (std::vector<std::string>{"create", "write", "sync", "close",
+                                                         "rename", "sync folder " + folder}));
+  }
 }
 
 }  // namespace

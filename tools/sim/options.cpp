@@ -56,6 +56,17 @@ std::optional<TSimOptions> ParseSimOptions(const std::vector<std::string>& args,
       o.Campaign = true;
       continue;
     }
+    if (a == "--verify-replay") {
+      // Every following argument that is not an option is a replay.
+      while (i + 1 < args.size() && args[i + 1].rfind("--", 0) != 0) {
+        o.VerifyReplays.push_back(args[++i]);
+      }
+      if (o.VerifyReplays.empty()) {
+        error = a + " needs a file";
+        return std::nullopt;
+      }
+      continue;
+    }
     if (!value(v)) return std::nullopt;
     if (a == "--data") {
       o.DataDir = v;
@@ -86,6 +97,8 @@ std::optional<TSimOptions> ParseSimOptions(const std::vector<std::string>& args,
       o.InputFile = v;
     } else if (a == "--ui-script") {
       o.UiScript = v;
+    } else if (a == "--record") {
+      o.RecordFile = v;
     } else if (a == "--trace") {
       o.TraceFile = v;
     } else if (a == "--screenshot") {

@@ -30,6 +30,8 @@ struct TSimOptions {
   bool Autopilot = false;  // the built-in pilot flies instead of the input script
   bool Campaign = false;   // a whole new game with the pilot (campaign.h)
   bool Frames = true;      // draw a frame after every tick
+  std::string RecordFile;  // the flight's replay is written here at its end
+  std::vector<std::string> VerifyReplays;  // replay these headless and compare
 };
 
 constexpr const char* kSimUsage =
@@ -50,7 +52,10 @@ constexpr const char* kSimUsage =
     "  --summary               print one JSON line at the end\n"
     "  --autopilot             a built-in pilot flies the player's aircraft\n"
     "  --campaign              play a new game to its end with the pilot (with --difficulty,\n"
-    "                          --seed); --summary prints its JSON line\n";
+    "                          --seed); --summary prints its JSON line\n"
+    "  --record FILE           write the flight's replay to FILE at its end\n"
+    "  --verify-replay FILE... replay each file headless and compare it with its record:\n"
+    "                          status 0 all match, 1 one differs, 2 one cannot be read\n";
 
 // Parses argv[1..]; on a mistake returns nullopt and says why in `error`.
 std::optional<TSimOptions> ParseSimOptions(const std::vector<std::string>& args,

@@ -16,9 +16,11 @@
 #include "flyers/projectile.h"
 #include "held_input.h"
 #include "json.h"
+#include "replay/game_version.h"
 #include "shell/asset_loader.h"
 #include "shell/flight_setup.h"
 #include "ui_driver.h"
+#include "verify_replay.h"
 
 namespace {
 
@@ -79,6 +81,7 @@ class TSimulation::TEvents : public TMissionEvents {
   void StopEngineSound() override { sim_.media_->DXEnginesWaveList.Items[0].Stop(); }
   void ShowDefeat() override {
     sim_.lost_ = true;
+    if (sim_.recorder_) sim_.recorder_->NoteOutcome(TFlightOutcome::Lost);
     TFormComponents& m = *sim_.media_;
     // The empty status bar, then the message.
     auto& menu = m.DXMenuImageList.Items;
@@ -91,6 +94,7 @@ class TSimulation::TEvents : public TMissionEvents {
   }
   void ShowVictory() override {
     sim_.won_ = true;
+    if (sim_.recorder_) sim_.recorder_->NoteOutcome(TFlightOutcome::Won);
     Message(kVictoryText);
   }
   void PauseScreen() override { sim_.messages_.push_back("PAUZA"); }
@@ -110,6 +114,7 @@ TSimulation::TSimulation(const TSimOptions& options)
   for (auto& s : options_.Screenshots) s.File = Absolute(s.File).string();
   const auto input = Absolute(options_.InputFile);
   const auto trace = Absolute(options_.TraceFile);
+  recordFile_ = Absolute(options_.RecordFile);
   if (!input.empty()) {
     std::ifstream in(input);
     if (!in) throw ESimUsage("cannot read the input script " + input.string());
@@ -146,9 +151,14 @@ TSimulation::TSimulation(const TSimOptions& options)
   if (!SetUpFlight(w, setup)) throw std::runtime_error("no aircraft of that kind");
   media_->DXEnginesWaveList.Items[0].Play(false);
   if (options_.Autopilot) autopilot_.emplace(options_.Seed);
+  if (!recordFile_.empty()) {
+    recorder_ = std::make_unique<TFlightRecorder>(w, GameVersion());
+    w.Tap = recorder_.get();
+  }
 }
 
 TSimulation::~TSimulation() {
+  if (world_) world_->Tap = nullptr;
   world_.reset();
   std::error_code ec;
   std::filesystem::current_path(previousDir_, ec);
@@ -185,6 +195,18 @@ void TSimulation::Run() {
   while (tick_ < options_.Ticks && RunTick()) {
   }
   if (trace_.is_open()) trace_.flush();
+  if (recorder_) WriteRecord();
+}
+
+// A flight still going when the ticks ran out is recorded as left there.
+void TSimulation::WriteRecord() {
+  recorder_->Quit(*world_);
+  const std::vector<uint8_t> bytes = EncodeReplay(recorder_->Replay());
+  std::ofstream out(recordFile_, std::ios::binary);
+  out.write(reinterpret_cast<const char*>(bytes.data()),
+            static_cast<std::streamsize>(bytes.size()));
+  out.close();
+  if (!out) throw std::runtime_error("cannot write the replay " + recordFile_.string());
 }
 
 std::string TSimulation::Outcome() const {
@@ -290,6 +312,7 @@ int SimMain(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     return 2;
   }
   if (!options->UiScript.empty()) return RunUiScript(*options, out, err);
+  if (!options->VerifyReplays.empty()) return VerifyReplays(*options, out, err);
   try {
     if (options->Campaign) {
       const TCampaignResult result = RunCampaign(*options);

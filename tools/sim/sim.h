@@ -20,6 +20,7 @@
 #include "options.h"
 #include "platform/headless/headless_backend.h"
 #include "presentation/form_components.h"
+#include "replay/flight_recorder.h"
 
 // A mistake on the command line or in the input script.
 class ESimUsage : public std::runtime_error {
@@ -61,6 +62,7 @@ class TSimulation {
  private:
   class TEvents;
   void ApplyInput();
+  void WriteRecord();
 
   TSimOptions options_;
   std::filesystem::path previousDir_;
@@ -71,6 +73,8 @@ class TSimulation {
   std::unique_ptr<TFormComponents> media_;
   std::unique_ptr<TEvents> events_;
   std::unique_ptr<World> world_;
+  std::unique_ptr<TFlightRecorder> recorder_;
+  std::filesystem::path recordFile_;
   int64_t tick_ = 0;
   TFlightTally tally_;
   bool timersOn_ = true;

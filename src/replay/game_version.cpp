@@ -1,0 +1,5 @@
+#include "replay/game_version.h"
+
+const char* GameVersion() {
+  return SK_GAME_VERSION;
+}

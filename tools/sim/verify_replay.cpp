@@ -1,0 +1,84 @@
+#include "verify_replay.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <memory>
+#include <vector>
+
+#include "base/error.h"
+#include "core/tick.h"
+#include "core/world.h"
+#include "platform/headless/headless_backend.h"
+#include "presentation/form_components.h"
+#include "shell/asset_loader.h"
+#include "shell/replayed_flight.h"
+
+namespace {
+
+// The mission's end, told to the check; nothing is drawn or shown.
+class TCheckEvents final : public TMissionEvents {
+ public:
+  explicit TCheckEvents(TFlightCheck& check) : check_(check) {}
+  void ShowDefeat() override { check_.NoteOutcome(TFlightOutcome::Lost); }
+  void ShowVictory() override { check_.NoteOutcome(TFlightOutcome::Won); }
+
+ private:
+  TFlightCheck& check_;
+};
+
+}  // namespace
+
+TVerifyResult VerifyReplay(TFormComponents& media, const TReplay& replay) {
+  TFlightCheck check(replay);
+  TCheckEvents events(check);
+  World w(media);
+  w.Events = &events;
+  if (!StartReplayedFlight(w, replay.Start)) throw EGameError("no aircraft of that kind");
+  w.Tap = &check;
+  // Every tick that runs counts one; a world that stops ticking (shot down) is done by then.
+  for (int64_t i = 0; !check.Done() && i <= replay.End.Tick; ++i) Tick(w);
+  w.Tap = nullptr;
+  w.Events = nullptr;
+  TVerifyResult result{check.Ticks(), check.Mismatch()};
+  if (!check.Done() && !result.Mismatch)
+    result.Mismatch = TReplayMismatch{check.Ticks(), "the flight stopped before its end"};
+  return result;
+}
+
+int VerifyReplays(const TSimOptions& options, std::ostream& out, std::ostream& err) {
+  std::vector<std::filesystem::path> files;
+  for (const auto& f : options.VerifyReplays) files.push_back(std::filesystem::absolute(f));
+  const auto previous = std::filesystem::current_path();
+  int status = 0;
+  try {
+    std::filesystem::current_path(options.DataDir);
+    platform::HeadlessBackend backend;
+    TFormComponents media(backend);
+    LoadAssets(media);
+    LoadSounds(media);
+    for (size_t i = 0; i < files.size(); ++i) {
+      const std::string& name = options.VerifyReplays[i];
+      TReplay replay;
+      try {
+        replay = ReadReplayFile(files[i].string());
+      } catch (const EGameError& e) {
+        err << "starvelkhorn-sim: " << e.what() << '\n';
+        status = 2;
+        continue;
+      }
+      const TVerifyResult r = VerifyReplay(media, replay);
+      if (r.Mismatch) {
+        out << name << ": differs at tick " << r.Mismatch->Tick << ": " << r.Mismatch->What << '\n';
+        status = std::max(status, 1);
+      } else {
+        out << name << ": ok, " << r.Ticks << " ticks, " << OutcomeName(replay.End.Outcome) << '\n';
+      }
+    }
+  } catch (const std::exception& e) {
+    err << "starvelkhorn-sim: " << e.what() << '\n';
+    status = 2;
+  }
+  std::error_code ec;
+  std::filesystem::current_path(previous, ec);
+  return status;
+}
