@@ -4,6 +4,13 @@
 #include "flyers/aircraft.h"
 #include "presentation/form_components.h"
 
+TDXInputStates CommandStates() {
+  TDXInputStates states;
+  states.set();
+  for (TDXInputState steer : {InputUp, InputDown, InputLeft, InputRight}) states.reset(steer);
+  return states;
+}
+
 void PlayerControl(World& w) {
   PlayerControl(w, w.Media.DXInput1.States());
 }

@@ -70,7 +70,7 @@ enum class EventKind : uint8_t {
   KeyUp,
   TextInput,  // Text: UTF-8 typed text
   MouseMove,  // X, Y in the window picture's pixels
-  MouseDown,  // Button: 1 left, 2 middle, 3 right
+  MouseDown,  // Button: 1 left, 2 middle, 3 right; Clicks: 2 for a double-click's second press
   MouseUp,
   MouseWheel,  // Wheel: notches, positive away from the player (scroll up); X, Y the pointer
   PadDown,     // Pad: a menu button of the first game controller or joystick went down
@@ -95,6 +95,9 @@ struct Event {
   uint8_t Key = 0;
   bool Repeat = false;
   uint8_t Button = 0;
+  // Which press of a quick succession on one spot this is (the platform's double-click
+  // time and distance): 1 a single press, 2 the second of a double-click, 3 a triple's third.
+  uint8_t Clicks = 1;
   int32_t Wheel = 0;
   PadButton Pad = PadButton::Up;
   std::string Text;

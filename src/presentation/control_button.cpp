@@ -16,6 +16,7 @@ constexpr TColor kFocusBorder = 0xD77800, kFocusMark = 0x202020;
 void TButton::SetCaption(const std::string& caption) {
   if (caption_ == caption) return;
   caption_ = caption;
+  Revised();
   Changed();
 }
 

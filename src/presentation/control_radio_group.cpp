@@ -17,6 +17,7 @@ constexpr int32_t kDisc = 13;
 void TRadioGroup::SetCaption(const std::string& caption) {
   if (caption_ == caption) return;
   caption_ = caption;
+  Revised();
   Changed();
 }
 
@@ -24,6 +25,7 @@ void TRadioGroup::SetItems(std::vector<std::string> items) {
   if (items_ == items) return;
   items_ = std::move(items);
   if (itemIndex_ >= static_cast<int32_t>(items_.size())) itemIndex_ = -1;
+  Revised();
   Changed();
 }
 

@@ -26,6 +26,7 @@ void TControl::SetBounds(int32_t left, int32_t top, int32_t width, int32_t heigh
 void TControl::SetVisible(bool visible) {
   if (visible_ == visible) return;
   visible_ = visible;
+  Revised();
   if (!visible && owner_) owner_->Forget(*this);
   Changed();
 }
@@ -33,6 +34,7 @@ void TControl::SetVisible(bool visible) {
 void TControl::SetEnabled(bool enabled) {
   if (enabled_ == enabled) return;
   enabled_ = enabled;
+  Revised();
   if (!enabled && owner_) owner_->Forget(*this);
   Changed();
 }
@@ -106,14 +108,7 @@ void TControls::ScreenChanged() {
     }
   }
   SetFocus(first);
-  // What is held now was pressed for something else (fire, the previous screen's button).
-  platform::KeyboardState keys{};
-  window_.Backend().ReadKeyboard(keys);
-  staleKeys_.reset();
-  for (size_t k = 0; k < keys.size(); ++k) staleKeys_[k] = keys[k];
-  platform::JoystickState stick;
-  window_.Backend().ReadJoystick(stick);
-  stalePad_ = platform::PadButtonsHeld(stick);
+  IgnoreHeldInput();
   // A press begun on the old screen never clicks on the new one.
   if (pressed_) {
     pressed_->pressed_ = false;
@@ -122,9 +117,23 @@ void TControls::ScreenChanged() {
   SetHovered(HitTest(mouseX_, mouseY_));
 }
 
+void TControls::IgnoreHeldInput() {
+  // What is held now was pressed for something else (fire, the previous screen's button).
+  platform::KeyboardState keys{};
+  window_.Backend().ReadKeyboard(keys);
+  staleKeys_.reset();
+  for (size_t k = 0; k < keys.size(); ++k) staleKeys_[k] = keys[k];
+  platform::JoystickState stick;
+  window_.Backend().ReadJoystick(stick);
+  stalePad_ = platform::PadButtonsHeld(stick);
+}
+
 bool TControls::Click(TControl& control) {
   if (!control.Visible() || !control.Enabled()) return false;
   if (control.OnClick) control.OnClick(control);
+  // The key that clicked is still down, and the click may have put a new screen up without
+  // saying so: nothing held now acts on it.
+  IgnoreHeldInput();  // after the click
   return true;
 }
 
@@ -151,6 +160,7 @@ void TControls::Remove(TControl& control) {
   if (focused_ == &control) focused_ = nullptr;
   if (hovered_ == &control) hovered_ = nullptr;
   if (pressed_ == &control) pressed_ = nullptr;
+  if (lastPress_ == &control) lastPress_ = nullptr;
 }
 
 TControl* TControls::HitTest(int32_t x, int32_t y) const {
@@ -180,20 +190,8 @@ bool TControls::HandleEvent(const platform::Event& e) {
       if (pressed_) pressed_->MouseDrag(e.X, e.Y);
       return over != nullptr || pressed_ != nullptr;
     }
-    case EventKind::MouseDown: {
-      mouseX_ = e.X;
-      mouseY_ = e.Y;
-      TControl* c = HitTest(e.X, e.Y);
-      SetHovered(c);
-      if (!c) return false;
-      if (e.Button != 1 || !c->Enabled()) return true;
-      if (c->CanFocus()) SetFocus(c);
-      pressed_ = c;
-      c->pressed_ = true;
-      c->MouseDown(e.X, e.Y);
-      c->Changed();
-      return true;
-    }
+    case EventKind::MouseDown:
+      return MouseDown(e);
     case EventKind::MouseUp: {
       mouseX_ = e.X;
       mouseY_ = e.Y;
@@ -234,6 +232,30 @@ bool TControls::HandleEvent(const platform::Event& e) {
     default:
       return false;
   }
+}
+
+bool TControls::MouseDown(const platform::Event& e) {
+  mouseX_ = e.X;
+  mouseY_ = e.Y;
+  TControl* c = HitTest(e.X, e.Y);
+  SetHovered(c);
+  if (e.Button == 1) {
+    // The first press of a double-click may have changed the screen: the second one acts
+    // only on the very control the first found, unchanged (a "Další" stepped twice), never
+    // on what took its place (a "Prodat" where "Koupit" was).
+    const bool same = c == lastPress_ && (!c || c->Revision() == lastPressRevision_);
+    if (e.Clicks >= 2 && !same) return c != nullptr;
+    lastPress_ = c;
+    lastPressRevision_ = c ? c->Revision() : 0;
+  }
+  if (!c) return false;
+  if (e.Button != 1 || !c->Enabled()) return true;
+  if (c->CanFocus()) SetFocus(c);
+  pressed_ = c;
+  c->pressed_ = true;
+  c->MouseDown(e.X, e.Y);
+  c->Changed();
+  return true;
 }
 
 bool TControls::KeyDown(const platform::Event& e) {

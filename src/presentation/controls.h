@@ -3,7 +3,8 @@
 // lie over its drawing surface. They behave like desktop controls: hover, pressed and focus
 // states, Tab order, Enter/Space on the focused button, arrows in a radio group, wheel and
 // keys in a long memo, and a gamepad moving the focus. A key or pad button already held when
-// a screen appears clicks nothing until it is released and pressed again.
+// a screen appears clicks nothing until it is released and pressed again, and the second press
+// of a double-click acts only on a control that is still what the first press found.
 #pragma once
 
 #include <bitset>
@@ -15,11 +16,31 @@
 #include "presentation/color.h"
 #include "presentation/window.h"
 
+class TControl;
 class TControls;
 
 struct TControlFont {
   int32_t Points = 8;  // the form's "MS Sans Serif" 8 pt
   TColor Color = clBlack;
+};
+
+// A control's click action. Reassigning it counts as a change of the control: a double-click
+// whose first press found the old action does not complete on the new one.
+class TClickAction {
+ public:
+  using Handler = std::function<void(TControl& sender)>;
+  TClickAction& operator=(Handler handler) {
+    handler_ = std::move(handler);
+    ++revision_;
+    return *this;
+  }
+  explicit operator bool() const { return static_cast<bool>(handler_); }
+  void operator()(TControl& sender) const { handler_(sender); }
+  uint64_t Revision() const { return revision_; }
+
+ private:
+  Handler handler_;
+  uint64_t revision_ = 0;
 };
 
 class TControl {
@@ -53,7 +74,10 @@ class TControl {
   void SetColor(TColor color);
 
   // The click action; it receives the control clicked. Reassigned freely by the screens.
-  std::function<void(TControl& sender)> OnClick;
+  TClickAction OnClick;
+  // Counts every change a player could notice on the control: shown or hidden, enabled or
+  // disabled, another caption or items, another click action.
+  uint64_t Revision() const { return revision_ + OnClick.Revision(); }
 
   // Whether Tab can stop here (visible, enabled, a kind that takes focus).
   virtual bool CanFocus() const { return visible_ && enabled_; }
@@ -70,7 +94,8 @@ class TControl {
 
  protected:
   friend class TControls;
-  void Changed();  // asks the window for a repaint
+  void Changed();                  // asks the window for a repaint
+  void Revised() { ++revision_; }  // the control is not what it was (see Revision)
 
   // Input the control handles itself, routed by TControls; (x, y) in window pixels.
   virtual void MouseDown(int32_t /*x*/, int32_t /*y*/) {}
@@ -95,6 +120,7 @@ class TControl {
   TColor color_ = 0xF0F0F0;
   bool hover_ = false;
   bool pressed_ = false;
+  uint64_t revision_ = 0;
 };
 
 class TButton : public TControl {
@@ -234,6 +260,10 @@ class TControls : public TWindowLayer {
   // A screen has changed: the first focusable button takes the focus, and keys and pad
   // buttons held now click nothing until released.
   void ScreenChanged();
+  // Keys and pad buttons held now act on no control until released and pressed again. A
+  // screen change does it, every click does it (the click may have changed the screen), and
+  // so does a message box closing (it took the releases and presses made while it was open).
+  void IgnoreHeldInput();
 
   // Clicks a control as the mouse would (the driver's `click`): nothing for a hidden or
   // disabled one. Returns whether it clicked.
@@ -242,6 +272,7 @@ class TControls : public TWindowLayer {
   bool Visible() const override;
   void Paint(TDirectDrawSurface& picture) override;
   bool HandleEvent(const platform::Event& e) override;
+  void Uncovered() override { IgnoreHeldInput(); }
 
   TWindow& Window() { return window_; }
 
@@ -255,6 +286,7 @@ class TControls : public TWindowLayer {
   TControl* HitTest(int32_t x, int32_t y) const;
   void SetHovered(TControl* control);
   void MoveFocus(bool backwards, bool padOnly);
+  bool MouseDown(const platform::Event& e);
   bool KeyDown(const platform::Event& e);
   bool PadDown(platform::PadButton button);
 
@@ -262,6 +294,10 @@ class TControls : public TWindowLayer {
   TControl* hovered_ = nullptr;
   TControl* pressed_ = nullptr;  // the mouse went down on it and holds it
   int32_t mouseX_ = -1, mouseY_ = -1;
+  // What the last press that counted found: the control under it (or none) and its revision.
+  // A double-click's later presses count only where they find the same.
+  TControl* lastPress_ = nullptr;
+  uint64_t lastPressRevision_ = 0;
   // Keys and pad buttons held when the screen changed: they act only after a release.
   std::bitset<256> staleKeys_;
   uint8_t stalePad_ = 0;

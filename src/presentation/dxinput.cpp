@@ -17,7 +17,7 @@ int32_t TDXInput::ScaleAxis(int32_t value, int32_t min, int32_t max, int32_t dea
   return static_cast<int32_t>(std::nearbyint(std::fmax(-1000.0, std::fmin(1000.0, scaled))));
 }
 
-void TDXInput::Update() {
+TDXInputStates TDXInput::Poll() {
   TDXInputStates keyboard;
   TDXInputStates joystick;
   // Nothing is read while another window has the keyboard and the stick.
@@ -47,7 +47,17 @@ void TDXInput::Update() {
       if (y > 0) joystick.set(InputDown);
     }
   }
-  const TDXInputStates s = keyboard | joystick;
+  return keyboard | joystick;
+}
+
+void TDXInput::HoldBackUntilReleased(const TDXInputStates& states) {
+  heldBack_ |= states & Poll();
+}
+
+void TDXInput::Update() {
+  TDXInputStates s = Poll();
+  heldBack_ &= s;
+  s &= ~heldBack_;
   // States come and go only on a change against the previous poll; since the game never
   // removes a state itself, this leaves States equal to s.
   states_ |= s & ~previous_;

@@ -54,11 +54,20 @@ class TDXInput {
 
   // Polls every device and recomputes States.
   void Update();
+  // Those of the given states that the devices hold now read as released until the devices
+  // have let go of them once; the others are untouched. A key that pressed a menu button
+  // must not also act in the game the button starts.
+  void HoldBackUntilReleased(const TDXInputStates& states);
+  const TDXInputStates& HeldBack() const { return heldBack_; }
   const TDXInputStates& States() const { return states_; }
   bool Held(TDXInputState s) const { return states_[s]; }
 
  private:
+  // The states every device holds now, as bound.
+  TDXInputStates Poll();
+
   platform::Backend& backend_;
+  TDXInputStates heldBack_;
   TDXInputStates states_;
   TDXInputStates previous_;
 };

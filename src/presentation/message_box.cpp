@@ -145,6 +145,10 @@ bool TMessageBoxLayer::HandleEvent(const platform::Event& e) {
       }
       return true;
     case EventKind::MouseDown:
+      // The rest of a double-click whose first press opened the box was meant for what lay
+      // there before: it does not press OK.
+      if (e.Button == 1 && e.Clicks >= 2 && !pressSeen_) return true;
+      if (e.Button == 1) pressSeen_ = true;
       pressed_ = e.Button == 1 && OnButton(e.X, e.Y);
       return true;
     case EventKind::MouseUp:

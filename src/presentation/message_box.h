@@ -38,6 +38,7 @@ class TMessageBoxLayer : public TWindowLayer {
   int32_t x_ = 0, y_ = 0, width_ = 0, height_ = 0;
   int32_t buttonX_ = 0, buttonY_ = 0;
   int32_t lineHeight_ = 0;
-  bool pressed_ = false;  // the mouse went down on the button
+  bool pressed_ = false;    // the mouse went down on the button
+  bool pressSeen_ = false;  // a press began while the box was open
   bool answered_ = false;
 };

@@ -80,7 +80,11 @@ void TWindow::AddLayer(TWindowLayer& layer) {
 }
 
 void TWindow::RemoveLayer(TWindowLayer& layer) {
-  layers_.erase(std::remove(layers_.begin(), layers_.end(), &layer), layers_.end());
+  const auto at = std::find(layers_.begin(), layers_.end(), &layer);
+  if (at == layers_.end()) return;
+  const auto below = at - layers_.begin();
+  layers_.erase(at);
+  for (auto i = below; i > 0; --i) layers_[static_cast<size_t>(i - 1)]->Uncovered();
   invalid_ = true;
 }
 

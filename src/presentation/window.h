@@ -24,6 +24,9 @@ class TWindowLayer {
   virtual void Paint(TDirectDrawSurface& picture) = 0;
   // True when the layer took the event.
   virtual bool HandleEvent(const platform::Event&) { return false; }
+  // A layer above this one went away (a message box closed): the input it took never
+  // reached this one.
+  virtual void Uncovered() {}
 };
 
 class TWindow {

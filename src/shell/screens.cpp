@@ -2,6 +2,7 @@
 // hangar, briefing, start, pause, mission end, next mission and the campaign's end.
 #include "base/asset_catalog.h"
 #include "core/level.h"
+#include "core/player_control.h"
 #include "core/tick.h"
 #include "flyers/aircraft.h"
 #include "shell/flight_setup.h"
@@ -130,6 +131,7 @@ void TForm1::StartMission() {
   RunGameTimers(true);
   if (Media.DXEnginesWaveList.Items.Count() > 0) Media.DXEnginesWaveList.Items[0].Play(false);
   Media.Window.SetCursorVisible(false);
+  Media.DXInput1.HoldBackUntilReleased(CommandStates());
   EnterScreen(TScreen::Mission);
   BeginRecording();
 }
@@ -156,6 +158,7 @@ void TForm1::ResumeMission() {
   RunGameTimers(true);
   Media.Window.SetCursorVisible(false);
   HideButtons(kButton1, kButton4);
+  Media.DXInput1.HoldBackUntilReleased(CommandStates());
   EnterScreen(TScreen::Mission);
 }
 
@@ -166,6 +169,10 @@ void TForm1::QuitToMainMenu() {
   UpdateTimer.SetEnabled(false);
   DrawTimer.SetEnabled(false);
   if (hadAircraft) StopEngineSound();
+  // The main menu waits for the menu timer (and, in fullscreen, for a surface that can draw).
+  // Until then no button of the screen being left may be clicked: "Zpět od hry" would start
+  // the mission's timers and engine again behind the menu.
+  HideButtons(kButton1, kButton4);  // the screen being left
   MenuTimer.SetEnabled(true);
   Media.Window.SetCursorVisible(true);
 }
@@ -198,8 +205,9 @@ void TForm1::ShowVictory() {
 
 void TForm1::NextMission() {
   GameState& s = State();
-  ++s.Mission;
-  if (s.Mission == catalog::kMissions) {
+  const auto next = static_cast<uint8_t>(s.Mission + 1);
+  if (next == catalog::kMissions) {
+    s.Mission = next;
     ShowCampaignWon();
     return;
   }
@@ -208,7 +216,10 @@ void TForm1::NextMission() {
   world_.FlyerList.Clear();
   world_.ShellList.Clear();
   world_.EffectList.Clear();
-  LoadLevel(world_, s.Mission);
+  // The campaign moves on only with the next level in place: a level that cannot be read is
+  // reported and leaves the won screen up, and "Pokračuj" tries the same mission again.
+  LoadLevel(world_, next);
+  s.Mission = next;
   ShowHangar();
 }
 

@@ -107,4 +107,21 @@ TEST(SdlBackend, RunsOnTheDummyDriversAndSleepsBetweenEvents) {
   EXPECT_TRUE(app.Terminated());
 }
 
+TEST(SdlBackend, ADoubleClicksSecondPressSaysSo) {
+  platform::SdlBackend backend;
+  ASSERT_EQ(backend.OpenDisplay(false), platform::DisplayResult::Ok);
+  SDL_Event press{};
+  press.type = SDL_MOUSEBUTTONDOWN;
+  press.button.button = SDL_BUTTON_LEFT;
+  press.button.state = SDL_PRESSED;
+  press.button.clicks = 2;
+  ASSERT_EQ(SDL_PushEvent(&press), 1) << SDL_GetError();
+  platform::Event out;
+  bool seen = false;
+  while (!seen && backend.PollEvent(out)) seen = out.Kind == platform::EventKind::MouseDown;
+  ASSERT_TRUE(seen);
+  EXPECT_EQ(out.Button, 1);
+  EXPECT_EQ(out.Clicks, 2);
+}
+
 }  // namespace

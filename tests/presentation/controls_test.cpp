@@ -3,6 +3,7 @@
 // scrolling, and what is repainted when.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "platform/text.h"
 #include "presentation/application.h"
 #include "presentation/controls.h"
+#include "presentation/message_box.h"
 #include "presentation/text_wrap.h"
 
 namespace {
@@ -186,6 +188,12 @@ TEST_F(ControlsTest, AKeyHeldWhenTheScreenAppearsClicksOnlyAfterReleaseAndAFresh
   Push(EventKind::KeyUp, vk::Return);
   Push(EventKind::KeyDown, vk::Return);
   EXPECT_EQ(clicks.size(), 2u);
+  // A click may change the screen without saying so: an arrow held through it walks nothing.
+  backend.SetKey(vk::Down, true);
+  backend.PushClick(210, 30);
+  Run();
+  Push(EventKind::KeyDown, vk::Down, true);
+  EXPECT_EQ(FocusName(), "A");
 }
 
 TEST_F(ControlsTest, ThePadMovesTheFocusAndItsFirstButtonClicks) {
@@ -303,6 +311,99 @@ TEST_F(ControlsTest, AMouseClickIsPressAndReleaseOnTheSameEnabledControl) {
   c.SetVisible(true);
   Mouse(EventKind::MouseUp, 210, 110);
   EXPECT_EQ(clicks.size(), 1u);
+}
+
+TEST_F(ControlsTest, ADoubleClickCompletesOnlyOnTheControlItsFirstPressFound) {
+  // Presses at A's place, the n-th of a quick succession.
+  auto clickAt = [this](uint8_t n) {
+    platform::Event e;
+    e.X = 210;
+    e.Y = 30;
+    e.Button = 1;
+    e.Clicks = n;
+    for (EventKind kind : {EventKind::MouseDown, EventKind::MouseUp}) {
+      e.Kind = kind;
+      backend.PushEvent(e);
+    }
+    Run();
+  };
+  // A button that stays what it was counts every press.
+  for (uint8_t n : {1, 2, 3}) clickAt(n);
+  EXPECT_EQ(clicks, (std::vector<std::string>{"A", "A", "A"}));
+  // The first click changes what lies under the pointer; the rest of the double-click is lost.
+  const std::vector<std::function<void()>> changes = {
+      [this] { a.SetCaption("Prodat"); },
+      [this] { a.OnClick = [this](TControl&) { clicks.push_back("other"); }; },
+      [this] {
+        a.SetVisible(false);
+        b.SetBounds(200, 20, 130, 30);
+      },
+  };
+  for (const auto& change : changes) {
+    clicks.clear();
+    a.OnClick = [this, change](TControl& sender) {
+      clicks.push_back(sender.Name);
+      change();
+    };
+    for (uint8_t n : {1, 2, 3}) clickAt(n);
+    EXPECT_EQ(clicks, std::vector<std::string>{"A"});
+    a.SetCaption("A");
+    a.SetVisible(true);
+    b.SetBounds(200, 60, 130, 30);
+  }
+}
+
+TEST_F(ControlsTest, AMessageBoxTakesNoDoubleClickItDidNotSeeBeginAndLeavesNoKeyStale) {
+  // Answers the box with a click on OK after the given events.
+  auto answerAfter = [this](std::function<void(platform::HeadlessBackend&, int32_t, int32_t)> f) {
+    backend.SetMessageScript([this, f](platform::HeadlessBackend& bk, const auto&) {
+      const auto* box = dynamic_cast<const TMessageBoxLayer*>(window.Layers().back());
+      ASSERT_NE(box, nullptr);
+      const int32_t x = box->ButtonX() + 5, y = box->ButtonY() + 5;
+      f(bk, x, y);
+      bk.PushClick(x, y);
+    });
+  };
+  // The rest of the double-click that opened the box lands on its OK: no answer, so the Tab
+  // after it still reaches the box, not the controls.
+  a.OnClick = [this](TControl& sender) {
+    clicks.push_back(sender.Name);
+    app.ShowMessage("Nemáte dostatek kreditů!");
+  };
+  answerAfter([](platform::HeadlessBackend& bk, int32_t x, int32_t y) {
+    platform::Event e;
+    e.X = x;
+    e.Y = y;
+    e.Button = 1;
+    e.Clicks = 2;
+    for (EventKind kind : {EventKind::MouseDown, EventKind::MouseUp}) {
+      e.Kind = kind;
+      bk.PushEvent(e);
+    }
+    bk.PushKeyPress(vk::Tab);
+  });
+  backend.PushDoubleClick(210, 30);
+  Run();
+  EXPECT_EQ(clicks, std::vector<std::string>{"A"});
+  EXPECT_EQ(FocusName(), "A");
+  EXPECT_EQ(backend.Messages().size(), 1u);
+  EXPECT_EQ(backend.PendingEvents(), 0u);
+
+  // An Enter held from before the screen is released while a box (an error from a tick) is
+  // open; the box takes the release. Afterwards a fresh Enter clicks.
+  a.OnClick = [this](TControl& sender) { clicks.push_back(sender.Name); };
+  backend.SetKey(vk::Return, true);
+  controls.ScreenChanged();
+  answerAfter([](platform::HeadlessBackend& bk, int32_t, int32_t) {
+    bk.SetKey(vk::Return, false);
+    platform::Event up;
+    up.Kind = EventKind::KeyUp;
+    up.Key = vk::Return;
+    bk.PushEvent(up);
+  });
+  app.ShowMessage("Soubor nelze číst");
+  Push(EventKind::KeyDown, vk::Return);
+  EXPECT_EQ(clicks, (std::vector<std::string>{"A", "A"}));
 }
 
 TEST_F(ControlsTest, AMemoWrapsItsLinesAtItsWidthAndScrollsWithinItsText) {

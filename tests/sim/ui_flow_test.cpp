@@ -9,6 +9,8 @@
 #include "core/bonus.h"
 #include "core/tick.h"
 #include "flyers/aircraft.h"
+#include "support/content_files.h"
+#include "support/temp_dir.h"
 #include "ui_driver.h"
 
 namespace {
@@ -149,6 +151,68 @@ TEST_F(UiFlowTest, ShotDownDuringTheCountdownWinsOverVictory) {
   EXPECT_TRUE(w.State.GameOver);  // until a new game
   NewGameInHangar("Lehká obtížnost");
   EXPECT_FALSE(w.State.GameOver);
+}
+
+TEST_F(UiFlowTest, QuittingToTheMenuLeavesNothingOfTheMissionRunningHoweverFastTheNextClick) {
+  ToMainMenu();
+  NewGameInHangar("Středni obtížnost");
+  GiveJaguar();
+  FlyFromHangar();
+  d.RunText("wait 200\nkey Escape\n");
+  ASSERT_EQ(Screen(), "paused");
+  const TControl& resume = *form.MenuControls[0];
+  const int32_t x = resume.Left() + resume.Width() / 2, y = resume.Top() + resume.Height() / 2;
+  d.RunText("click \"Návrat do hlavní nabídky\"\n");
+  // Before the menu timer: a click where "Zpět od hry" was, and Enter on the focus it had.
+  d.Backend().PushClick(x, y);
+  d.Backend().PushKeyPress(platform::vk::Return);
+  d.App().ProcessMessages();
+  const int64_t ticks = d.TicksRun();
+  const int64_t presents = d.Backend().PresentCount();
+  d.RunText("wait 1000\nexpect \"Nová hra\"\n");
+  EXPECT_EQ(Screen(), "main-menu");
+  EXPECT_EQ(d.TicksRun(), ticks);
+  EXPECT_FALSE(form.UpdateTimer.Enabled());
+  EXPECT_FALSE(form.DrawTimer.Enabled());
+  EXPECT_FALSE(EnginePlaying());
+  // A few presentations draw the menu; a mission's frames would add sixty a second.
+  EXPECT_LE(d.Backend().PresentCount() - presents, 5);
+}
+
+// The generated content lacks nothing, so these tests work on a minimal tree of their own.
+struct UiFlowOwnContent : ::testing::Test {
+  ScopedTempDir dir;
+  std::unique_ptr<TUiDriver> d;
+  void SetUp() override {
+    testcontent::WriteMinimalContent();  // the level of mission 1 only
+    d = std::make_unique<TUiDriver>(dir.Path().string(), 1);
+  }
+};
+
+TEST_F(UiFlowOwnContent, AMissingNextLevelKeepsTheCampaignOnTheSameMissionUntilItLoads) {
+  d->RunText(
+      "choose \"V okne\"\nclick \"Pokracovat\"\nwait 100\nclick \"Nová hra\"\n"
+      "click \"Lehká obtížnost\"\nclick \"Pokračuj\"\n");
+  World& w = d->GameWorld();
+  w.SetPlayer(MakeAircraft(w, akJaguar, kNewAircraftX, kNewAircraftY));
+  w.State.AircraftKind = akJaguar;
+  d->RunText("click \"Letět další misi\"\nclick \"Letět misi\"\n");
+  MissionEnd(w, true);
+  d->RunText("wait 1300\nexpect \"Pokračuj\"\n");
+  // The next level cannot be read: reported each time, and each time the same mission.
+  for (int attempt = 1; attempt <= 2; ++attempt) {
+    d->RunText("click \"Pokračuj\"\nok\n");
+    ASSERT_EQ(d->Backend().Messages().size(), static_cast<size_t>(attempt));
+    EXPECT_NE(d->Backend().Messages().back().Text.find(catalog::LevelMapPath(1)),
+              std::string::npos);
+    EXPECT_EQ(w.State.Mission, 0);
+    EXPECT_EQ(TForm1::ScreenName(d->Form().Screen()), std::string("won"));
+  }
+  testcontent::WriteLevel(1, [](int32_t, int32_t) { return 1; }, {});
+  d->RunText(
+      "click \"Pokračuj\"\nclick \"Letět další misi\"\n"
+      "expect \"Mise číslo 2: Skandinávské dostaveníčko\"\n");
+  EXPECT_EQ(w.State.Mission, 1);
 }
 
 TEST_F(UiFlowTest, ScriptFailuresSayWhatWasExpectedAndWhatWasVisible) {

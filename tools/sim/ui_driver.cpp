@@ -83,13 +83,14 @@ void TUiDriver::Execute(const TUiCommand& c) {
   switch (c.Kind) {
     case TKind::Choose:
     case TKind::Click:
+    case TKind::DoubleClick:
     case TKind::Key:
     case TKind::Hold:
       if (modal) {
         Fail(c, "a message box is open: \"" + *openMessage_ + "\"");
       } else if (c.Kind == TKind::Choose) {
         Choose(c);
-      } else if (c.Kind == TKind::Click) {
+      } else if (c.Kind == TKind::Click || c.Kind == TKind::DoubleClick) {
         Click(c);
       } else {
         PressKey(VirtualKeyFromName(c.Text), c.Kind == TKind::Hold ? c.Number : 1);
@@ -209,7 +210,13 @@ void TUiDriver::Click(const TUiCommand& c) {
     Fail(c, why);
     return;
   }
-  PushClickOn(*control);
+  if (c.Kind == TUiCommand::TKind::DoubleClick) {
+    backend_.PushDoubleClick(control->Left() + control->Width() / 2,
+                             control->Top() + control->Height() / 2);
+    app_->ProcessMessages();
+  } else {
+    PushClickOn(*control);
+  }
 }
 
 void TUiDriver::Choose(const TUiCommand& c) {

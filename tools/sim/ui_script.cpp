@@ -70,6 +70,7 @@ bool ParseArguments(TUiCommand& c, std::string rest, std::string& why) {
       if (!TakeQuoted(rest, c.Text) || !rest.empty()) why = "expects one quoted text";
       break;
     case TKind::Click:
+    case TKind::DoubleClick:
       c.Number = 1;
       if (!TakeQuoted(rest, c.Text)) {
         why = "expects a quoted caption";
@@ -117,6 +118,7 @@ std::optional<std::vector<TUiCommand>> ParseUiScript(std::istream& in, std::stri
   static const std::map<std::string, TKind> verbs = {
       {"choose", TKind::Choose},
       {"click", TKind::Click},
+      {"double-click", TKind::DoubleClick},
       {"key", TKind::Key},
       {"hold", TKind::Hold},
       {"wait", TKind::Wait},

@@ -3,6 +3,8 @@
 //
 //   choose "Item"            select a radio item by its caption
 //   click "Caption" [N]      click the N-th visible control with exactly this caption
+//   double-click "Caption" [N]  two quick clicks on its middle; the second press is a
+//                            double-click's and lands on whatever the first left there
 //   key NAME                 press and release a key (SDL key names: Escape, Return, space)
 //   hold NAME TICKS          hold a key for that many 10 ms ticks
 //   wait MS                  let that much of the program's clock pass
@@ -23,6 +25,7 @@ struct TUiCommand {
   enum class TKind {
     Choose,
     Click,
+    DoubleClick,
     Key,
     Hold,
     Wait,
@@ -33,8 +36,9 @@ struct TUiCommand {
     Autopilot,
   };
   TKind Kind = TKind::Ok;
-  std::string Text;    // the caption, item, key name, file or expected text
-  int64_t Number = 0;  // click's N (default 1), hold's ticks, wait's ms, autopilot on = 1
+  std::string Text;  // the caption, item, key name, file or expected text
+  int64_t Number =
+      0;  // click's and double-click's N (default 1), hold's ticks, wait's ms, autopilot on = 1
   int32_t Line = 0;    // 1-based line in the script
   std::string Source;  // the line as written
 };

@@ -54,6 +54,19 @@ void HeadlessBackend::PushClick(int32_t x, int32_t y) {
   events_.push_back(e);
 }
 
+void HeadlessBackend::PushDoubleClick(int32_t x, int32_t y) {
+  PushClick(x, y);
+  Event e;
+  e.X = x;
+  e.Y = y;
+  e.Button = 1;
+  e.Clicks = 2;
+  e.Kind = EventKind::MouseDown;
+  events_.push_back(e);
+  e.Kind = EventKind::MouseUp;
+  events_.push_back(e);
+}
+
 void HeadlessBackend::PushQuit() {
   Event e;
   e.Kind = EventKind::Quit;

@@ -49,7 +49,9 @@ class HeadlessBackend : public Backend {
   void PushEvent(const Event& e) { events_.push_back(e); }
   void PushKeyPress(uint8_t virtualKey);  // down, then up
   void PushClick(int32_t x, int32_t y);   // move, left down, left up
-  void PushQuit();                        // the window's close button
+  // Two clicks on one spot in quick succession: the second press reports Clicks 2.
+  void PushDoubleClick(int32_t x, int32_t y);
+  void PushQuit();  // the window's close button
   size_t PendingEvents() const { return events_.size(); }
 
   // --- What was shown --------------------------------------------------------------------

@@ -464,6 +464,7 @@ bool SdlBackend::PollEvent(Event& out) {
         out.X = e.button.x;
         out.Y = e.button.y;
         out.Button = e.button.button;
+        out.Clicks = e.button.clicks > 0 ? e.button.clicks : 1;
         impl_->MapMouse(out.X, out.Y);
         return true;
       case SDL_CONTROLLERDEVICEADDED:
