@@ -100,8 +100,14 @@ std::string Usage() {
       "Usage: starvelkhorn [OPTION]...\n"
       "A vertically scrolling aerial shoot-'em-up.\n\n";
   for (const TOption& o : kOptions) {
-    std::string left = "  " + std::string(o.Name);
-    if (!o.Value.empty()) left += " " + std::string(o.Value);
+    // Appends rather than "  " + std::string(...): GCC 12 at -O3 reports a false -Wrestrict
+    // inside the inlined operator+ of a literal and a temporary string.
+    std::string left = "  ";
+    left += o.Name;
+    if (!o.Value.empty()) {
+      left += ' ';
+      left += o.Value;
+    }
     left.resize(std::max<size_t>(left.size() + 2, 20), ' ');
     text += left + std::string(o.Help) + "\n";
   }

@@ -93,7 +93,12 @@ std::string Show(const TRecord& r) {
   std::string s = "credits " + std::to_string(r.Credits) + ", mission " +
                   std::to_string(r.Mission) + ", difficulty " + std::to_string(r.Difficulty) +
                   ", aircraft " + std::to_string(r.Aircraft) + ", slots";
-  for (uint8_t k : r.Slots) s += " " + std::to_string(k);
+  // Two appends rather than " " + std::to_string(k): GCC 12 at -O3 reports a false -Wrestrict
+  // inside the inlined operator+ of a literal and a temporary string.
+  for (uint8_t k : r.Slots) {
+    s += ' ';
+    s += std::to_string(k);
+  }
   return s + ", cannon " + std::to_string(r.Cannon) + (r.GameOver ? ", game over" : "");
 }
 
