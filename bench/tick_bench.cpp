@@ -8,6 +8,8 @@
 //   BM_TickStress  far beyond any mission: 1000 flyers and 2000 shells (with and without
 //                  the impact sounds of the hundreds of shells that strike every tick)
 //   BM_FrameBusy   drawing the busy scene (terrain, sprites, status bar)
+//   BM_FrameBusySmooth  the same frame drawn smoothly, half a tick past the last one: the
+//                  terrain and every moving thing carried between their last two places
 //   BM_TickDrifters                 N craft that let each other pass, packed ever closer:
 //                                   the flyer pass alone; "pairs" is the box pairs a tick
 //   BM_TickDriftersConstantDensity  the same at the density of N = 100, whatever N
@@ -261,6 +263,13 @@ void BM_FrameBusy(benchmark::State& state) {
   for (auto _ : state) DrawFrame(s.world);
 }
 BENCHMARK(BM_FrameBusy)->Unit(benchmark::kMicrosecond);
+
+void BM_FrameBusySmooth(benchmark::State& state) {
+  Scene s;
+  StartBusy(s);
+  for (auto _ : state) DrawFrame(s.world, {true, 0.5});
+}
+BENCHMARK(BM_FrameBusySmooth)->Unit(benchmark::kMicrosecond);
 
 void TopUpStress(World& w) {
   for (auto n = static_cast<int>(w.ShellList.Count()); n < 2000; ++n) {

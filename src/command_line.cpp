@@ -20,7 +20,7 @@ std::string ChooseDisplay(TCommandLine& line, int choice) {
   return "";
 }
 
-constexpr std::array<TOption, 7> kOptions = {{
+constexpr std::array<TOption, 8> kOptions = {{
     {"--windowed", "", "play in a window, without asking",
      [](TCommandLine& l, const std::string&) { return ChooseDisplay(l, 0); }},
     {"--fullscreen", "", "play fullscreen (scaled to the desktop), without asking",
@@ -29,6 +29,11 @@ constexpr std::array<TOption, 7> kOptions = {{
      [](TCommandLine& l, const std::string& v) {
        if (v.empty()) return std::string("--replay needs a file name");
        l.Replay = v;
+       return std::string();
+     }},
+    {"--frame-stats", "", "at exit, print how evenly the flights were shown (frame timing)",
+     [](TCommandLine& l, const std::string&) {
+       l.FrameStats = true;
        return std::string();
      }},
     {"--settings", "", "print the settings in effect and where each came from, then exit",

@@ -11,7 +11,8 @@ struct TCommandLine {
   bool Version = false;
   bool CheckData = false;
   bool PrintSettings = false;
-  int DisplayChoice = -1;  // 0 windowed, 1 fullscreen, -1 ask the player
+  bool FrameStats = false;  // print the flights' frame timing at exit
+  int DisplayChoice = -1;   // 0 windowed, 1 fullscreen, -1 ask the player
   std::optional<std::string> Replay;
 };
 

@@ -103,6 +103,7 @@ int main(int argc, char** argv) {
       app.Guard([&] { form.PlayReplay(*replay); });
     }
     app.Run();
+    if (line.FrameStats) std::fputs(form.FrameStats.Report().c_str(), stdout);
   } catch (const std::exception& e) {
     // No display, no window: said on standard error, the only place left to say it.
     std::fprintf(stderr, "starvelkhorn: %s\n", e.what());

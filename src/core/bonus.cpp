@@ -24,8 +24,10 @@ void TBonus::Move() {
   if (X > 1200 || X < -100 || Y > 1000 || Y < -100) Alive = false;
 }
 
-void TBonus::Draw() {
-  DrawSprite(W.Media.EffectPictures, PictureItem(), W.Media.DXDraw1.Surface(), X, Y, AnimTicks / 5);
+void TBonus::Draw(const TDrawTime& t) {
+  const TDrawPoint at = DrawnAt(t);
+  DrawSprite(W.Media.EffectPictures, PictureItem(), W.Media.DXDraw1.Surface(), at.X, at.Y,
+             AnimTicks / 5);
 }
 
 void THealthBonus::Apply() {

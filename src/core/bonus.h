@@ -10,7 +10,7 @@ class TBonus : public TFlyer {
  public:
   TBonus(World& world, int32_t x, int32_t y);
 
-  void Draw() override;
+  void Draw(const TDrawTime& t) override;
   void Move() override;
   // Gives the reward and clears Alive.
   virtual void Apply() = 0;

@@ -3,8 +3,8 @@
 // pass (pushed behind the walk) is not visited by it. Objects are freed only by MoveAll, after
 // they cleared their own Alive flag, and by Clear.
 //
-// Ops supplies the variant's operations: Move(T&), Draw(T&), Release(T&) (called before the
-// object is freed).
+// Ops supplies the variant's operations: Move(T&), Draw(T&, const TDrawTime&), Release(T&)
+// (called before the object is freed).
 #pragma once
 
 #include <cassert>
@@ -50,9 +50,10 @@ class TFlyerQueue {
     return raw;
   }
 
-  void DrawAll() const {
+  template <class Time>
+  void DrawAll(const Time& t) const {
     for (ListNode* n = head_; n; n = n->Next) {
-      if (Ops::Alive(*n->Object)) Ops::Draw(*n->Object);
+      if (Ops::Alive(*n->Object)) Ops::Draw(*n->Object, t);
     }
   }
 

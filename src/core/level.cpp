@@ -1,5 +1,6 @@
 #include "core/level.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "base/asset_catalog.h"
@@ -92,21 +93,53 @@ void LoadLevel(World& w, int32_t mission) {
   level.Spawns = std::move(spawns);
 }
 
-void DrawTerrain(World& w, int32_t& scrollTicks) {
-  TLevel& level = w.Level;
+namespace {
+
+constexpr int32_t kPixelsPerTick = 2;
+constexpr int32_t kTile = 32;
+
+void DrawTiles(World& w, int64_t row, int32_t offset) {
   const TPictureCollectionItem& tiles = w.Media.BackgroundPictures.Items[0];
   TDirectDrawSurface& surface = w.Media.DXDraw1.Surface();
-  const int32_t offset = 2 * scrollTicks;  // the terrain moves 2 pixels per tick
   for (int32_t c = 0; c < TLevel::kColumns; ++c) {
     for (int32_t j = 1; j <= 25; ++j) {
-      uint8_t t = level.Tile(c, level.ScrollRow + j);
-      tiles.Draw(surface, 32 * c, 768 - 32 * j + offset, t);
+      uint8_t t = w.Level.Tile(c, row + j);
+      tiles.Draw(surface, kTile * c, 768 - kTile * j + offset, t);
     }
   }
+}
+
+TTerrainPlace DrawTerrainSmooth(World& w, int32_t& scrollTicks, double fraction) {
+  TLevel& level = w.Level;
+  const double behind =
+      w.TerrainMoved ? kPixelsPerTick * (1.0 - std::clamp(fraction, 0.0, 1.0)) : 0;
+  int64_t offset = DrawnPixels(static_cast<double>(kPixelsPerTick) * scrollTicks - behind);
+  if (offset >= kTile) {
+    const int64_t rows = offset / kTile;
+    level.ScrollRow = (level.ScrollRow + rows) % TLevel::kRows;
+    scrollTicks -= static_cast<int32_t>(rows * kTile / kPixelsPerTick);
+    offset -= rows * kTile;
+  }
+  // A frame drawn just after a row change, before the tick that follows it, could fall a
+  // fraction of a pixel short of the row; the bottom line must never be left bare.
+  offset = std::max<int64_t>(offset, 0);
+  DrawTiles(w, level.ScrollRow, static_cast<int32_t>(offset));
+  return {level.ScrollRow, static_cast<int32_t>(offset)};
+}
+
+}  // namespace
+
+TTerrainPlace DrawTerrain(World& w, int32_t& scrollTicks, const TFramePhase& phase) {
+  if (phase.Smooth) return DrawTerrainSmooth(w, scrollTicks, phase.Fraction);
+  TLevel& level = w.Level;
+  const int32_t offset = kPixelsPerTick * scrollTicks;
+  const TTerrainPlace drawn{level.ScrollRow, offset};
+  DrawTiles(w, level.ScrollRow, offset);
   if (offset >= 31) {
     if (++level.ScrollRow >= TLevel::kRows) level.ScrollRow = 0;
     scrollTicks = 0;
   }
+  return drawn;
 }
 
 void SpawnDue(World& w) {

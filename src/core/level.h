@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/file_io.h"
+#include "core/motion.h"
 
 class World;
 
@@ -57,9 +58,19 @@ void SetOffers(TOffers& offers, int32_t mission);
 // offers and victory countdown stay as they were.
 void LoadLevel(World& w, int32_t mission);
 
-// Draws the 32 x 25 visible tiles for the given ScrollTicks and advances the scroll by one
-// row once 16 ticks have gathered (ticks beyond that are dropped).
-void DrawTerrain(World& w, int32_t& scrollTicks);
+// Where a frame drew the terrain: the bottom visible map row, Row + 1, lay Offset pixels
+// below its place at rest (0..31 when smooth; up to twice the ticks gathered otherwise).
+struct TTerrainPlace {
+  int64_t Row = 0;
+  int32_t Offset = 0;
+};
+
+// Draws the 32 x 25 visible tiles for the given ScrollTicks (2 pixels a tick) and advances the
+// scroll. As it stands: drawn at the ticks gathered, then one row on once 16 have gathered,
+// ticks beyond that dropped. Smooth: the latest tick's 2 pixels carried by the phase's
+// fraction; rows passed are stepped over before drawing and the ticks beyond them kept, so
+// the terrain runs on evenly across a row change.
+TTerrainPlace DrawTerrain(World& w, int32_t& scrollTicks, const TFramePhase& phase = {});
 
 // Spawns every consecutive schedule row whose Time has come (equals StepClock). A row whose
 // Time had already passed when it became the next row spawns at once, so a row out of order

@@ -10,28 +10,29 @@
 struct TFlyerOps {
   static bool Alive(const TFlyer& f) { return f.Alive; }
   static void Move(TFlyer& f) { f.Move(); }
-  static void Draw(TFlyer& f) { f.Draw(); }
+  static void Draw(TFlyer& f, const TDrawTime& t) { f.Draw(t); }
   static void Release(TFlyer& f) { f.Done(); }
 };
 
 struct TShellOps {
   static bool Alive(const TShell& s) { return s.Alive; }
   static void Move(TShell& s) { s.Move(); }
-  static void Draw(const TShell& s) { s.Draw(); }
+  static void Draw(const TShell& s, const TDrawTime& t) { s.Draw(t); }
   static void Release(TShell&) {}
 };
 
 struct TEffectOps {
   static bool Alive(const TEffect& e) { return e.Alive; }
   static void Move(TEffect& e) { e.EffectStep(); }
-  static void Draw(const TEffect& e) { e.EffectDraw(); }
+  // Effects stand where they are made: nothing to carry between ticks.
+  static void Draw(const TEffect& e, const TDrawTime&) { e.EffectDraw(); }
   static void Release(TEffect&) {}
 };
 
 struct TBonusOps {
   static bool Alive(const TBonus& b) { return b.Alive; }
   static void Move(TBonus& b) { b.Move(); }
-  static void Draw(TBonus& b) { b.Draw(); }
+  static void Draw(TBonus& b, const TDrawTime& t) { b.Draw(t); }
   static void Release(TBonus& b) { b.Done(); }
 };
 

@@ -20,6 +20,24 @@ void MaybeDropBonus(World& w) {
   w.BonusList.Push(std::make_unique<B>(w, x, 0));
 }
 
+// Where every moving thing stands as the tick begins, for the frames until the next one.
+// Effects never move and are left out.
+template <class List>
+void TakePlaces(List& list, uint64_t tick) {
+  for (auto* n = list.Head(); n; n = n->Next) {
+    auto& o = *n->Object;
+    o.Last = {o.X, o.Y, tick};
+  }
+}
+
+void TakePlaces(World& w) {
+  const uint64_t tick = ++w.MotionTick;
+  TakePlaces(w.FlyerList, tick);
+  TakePlaces(w.ShellList, tick);
+  TakePlaces(w.BonusList, tick);
+  w.TerrainMoved = true;  // AdvanceClocks scrolls it on by a tick
+}
+
 void AdvanceClocks(World& w) {
   ++w.ScrollTicks;
   if (++w.StepTicks >= kTicksPerStep) {
@@ -35,6 +53,7 @@ void Tick(World& w) {
   if (w.VictoryCountdown == 0) MissionEnd(w, true);
   if (w.State.GameOver) return;
 
+  TakePlaces(w);
   w.Media.DXInput1.Update();
   TDXInputStates states = w.Media.DXInput1.States();
   if (w.Tap) w.Tap->Input(w, states);
@@ -57,20 +76,29 @@ void Tick(World& w) {
   if (w.Tap) w.Tap->TickDone(w);
 }
 
-void DrawFrame(World& w) {
-  TDXDraw& draw = w.Media.DXDraw1;
-  if (!draw.CanDraw()) return;
-  // After being shot down the defeat message stays on screen.
-  if (w.State.GameOver) return;
+TDrawTime DrawTimeOf(const World& w, const TFramePhase& phase) {
+  return {phase.Smooth ? phase.Fraction : 1.0, w.MotionTick};
+}
 
-  DrawTerrain(w, w.ScrollTicks);
-  w.FlyerList.DrawAll();
-  w.ShellList.DrawAll();
-  w.EffectList.DrawAll();
-  w.BonusList.DrawAll();
+TFrameDrawn DrawFrame(World& w, const TFramePhase& phase) {
+  TDXDraw& draw = w.Media.DXDraw1;
+  if (!draw.CanDraw()) return {};
+  // After being shot down the defeat message stays on screen.
+  if (w.State.GameOver) return {};
+
+  TFrameDrawn drawn;
+  drawn.Drawn = true;
+  drawn.Terrain = DrawTerrain(w, w.ScrollTicks, phase);
+  const TDrawTime t = DrawTimeOf(w, phase);
+  w.FlyerList.DrawAll(t);
+  w.ShellList.DrawAll(t);
+  w.EffectList.DrawAll(t);
+  w.BonusList.DrawAll(t);
+  // Sprite patterns and the status bar show the last tick's state.
   if (w.Player) DrawStatusBar(w);
   draw.Surface().Canvas().Release();
   draw.Flip();
+  return drawn;
 }
 
 void MissionEnd(World& w, bool won) {

@@ -39,6 +39,11 @@ void ResetCounters(World& w) {
   w.ScrollTicks = 0;
 }
 
+void CutMotion(World& w) {
+  ++w.MotionTick;
+  w.TerrainMoved = false;
+}
+
 void EmptyLists(World& w) {
   w.FlyerList.Clear();
   w.ShellList.Clear();

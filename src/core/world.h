@@ -51,6 +51,11 @@ class World {
   int32_t SwitchHoldTicks = 0;
   int8_t VictoryCountdown = -1;  // -1 idle; 120 after a boss dies; victory at 0
 
+  // For smooth frames only (core/motion.h): counts the ticks that took the moving things'
+  // places and the cuts (a flight begun or resumed) after which nothing is drawn sliding.
+  uint64_t MotionTick = 0;
+  bool TerrainMoved = false;  // the latest tick scrolled the terrain, and no cut since
+
   TFlyerList FlyerList;
   TShellList ShellList;
   TEffectList EffectList;
@@ -89,5 +94,7 @@ class World {
 
 // Zeroes the step and scroll counters, as a mission starts them.
 void ResetCounters(World& w);
+// A flight begins or resumes: until the next tick every thing is drawn where it stands.
+void CutMotion(World& w);
 // Frees everything in the four lists and makes them empty and ready for a mission.
 void EmptyLists(World& w);

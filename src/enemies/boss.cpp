@@ -116,8 +116,9 @@ void TBoss::Move() {
   Y += Round(Dy);
 }
 
-void TBoss::Draw() {
-  W.Media.BossPicture.Items[0].Draw(W.Media.DXDraw1.Surface(), X, Y, 0);
+void TBoss::Draw(const TDrawTime& t) {
+  const TDrawPoint at = DrawnAt(t);
+  W.Media.BossPicture.Items[0].Draw(W.Media.DXDraw1.Surface(), at.X, at.Y, 0);
 }
 
 void TBoss::Die() {

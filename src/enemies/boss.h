@@ -19,7 +19,7 @@ class TBoss : public TFlyer {
   ~TBoss() override;
 
   void Die() override;
-  void Draw() override;
+  void Draw(const TDrawTime& t) override;
   void Move() override;
   void Done() override;
 

@@ -151,8 +151,9 @@ void TEnemy::Behave() {
   }
 }
 
-void TEnemy::Draw() {
-  DrawSprite(W.Media.EnemyShipsPictures, Kind, W.Media.DXDraw1.Surface(), X, Y, 0);
+void TEnemy::Draw(const TDrawTime& t) {
+  const TDrawPoint at = DrawnAt(t);
+  DrawSprite(W.Media.EnemyShipsPictures, Kind, W.Media.DXDraw1.Surface(), at.X, at.Y, 0);
 }
 
 void TEnemy::Die() {

@@ -18,7 +18,7 @@ class TEnemy : public TFlyer {
   ~TEnemy() override;
 
   void Die() override;
-  void Draw() override;
+  void Draw(const TDrawTime& t) override;
   void Move() override;
   void Done() override;
 

@@ -100,10 +100,11 @@ int32_t TAircraft::Frame() const {
   return 10;
 }
 
-void TAircraft::Draw() {
+void TAircraft::Draw(const TDrawTime& t) {
   const int32_t frame = Frame();
   if (frame < 0) return;
-  DrawSprite(W.Media.HCFlyerPictures, 0, W.Media.DXDraw1.Surface(), X, Y, frame);
+  const TDrawPoint at = DrawnAt(t);
+  DrawSprite(W.Media.HCFlyerPictures, 0, W.Media.DXDraw1.Surface(), at.X, at.Y, frame);
 }
 
 void TAircraft::Move() {

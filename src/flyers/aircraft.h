@@ -21,7 +21,7 @@ class TAircraft : public TFlyer {
   ~TAircraft() override;
 
   void Die() override;
-  void Draw() override;
+  void Draw(const TDrawTime& t) override;
   void Move() override;
   void Done() override;
 

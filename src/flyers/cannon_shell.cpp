@@ -22,7 +22,8 @@ void TShell::HitTarget(TFlyer& flyer) {
   flyer.Hit(Damage);
 }
 
-void TShell::Draw() const {
+void TShell::Draw(const TDrawTime& t) const {
   int32_t pattern = Dx == 0 ? 0 : (Dx > 0 ? 2 : 1);
-  DrawSprite(W.Media.ShotPictures, 0, W.Media.DXDraw1.Surface(), X, Y, pattern);
+  const TDrawPoint at = DrawnAt(Last, X, Y, t);
+  DrawSprite(W.Media.ShotPictures, 0, W.Media.DXDraw1.Surface(), at.X, at.Y, pattern);
 }

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 
+#include "core/motion.h"
+
 class World;
 class TFlyer;
 
@@ -17,7 +19,7 @@ class TShell {
   void Move();
   // The shell's point lies in the flyer's hit area.
   void HitTarget(TFlyer& flyer);
-  virtual void Draw() const;
+  virtual void Draw(const TDrawTime& t) const;
 
   int32_t X;
   int32_t Y;
@@ -25,6 +27,7 @@ class TShell {
   int32_t Dy;
   bool Alive = true;
   int32_t Damage;
+  TLastPlace Last;  // for drawing only: where the latest tick found it
 
  private:
   World& W;

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/motion.h"
 #include "flyers/hull.h"
 #include "flyers/shape.h"
 
@@ -26,7 +27,7 @@ class TFlyer {
   // The six operations, in their fixed order.
   virtual void Die();                         // default: Alive := false
   virtual void Hit(int32_t damage);           // default: lose health, Die on reaching 0
-  virtual void Draw() {}                      // every kind draws itself
+  virtual void Draw(const TDrawTime&) {}      // every kind draws itself
   virtual void Move() {}                      // every kind moves itself
   virtual bool IsFriend(uint8_t side) const;  // default: nobody is a friend
   virtual void Done();                        // default: free the shape list
@@ -36,6 +37,9 @@ class TFlyer {
   void AddCircle(int32_t cx, int32_t cy, int32_t radius);
   // Adds every shape of a hull table, in table order (each linked in front).
   void AddHull(THull hull);
+
+  // Where a frame draws it (see core/motion.h).
+  TDrawPoint DrawnAt(const TDrawTime& t) const { return ::DrawnAt(Last, X, Y, t); }
 
   double Dx = 0;     // pixels per tick; positive = right
   double Dy = 0;     // pixels per tick; positive = down the screen
@@ -47,6 +51,7 @@ class TFlyer {
   bool Alive = true;
   int32_t X = 0;  // top-left corner of sprite and bounding box
   int32_t Y = 0;
+  TLastPlace Last;  // for drawing only: where the latest tick found it
   std::unique_ptr<TShape> Shapes;
   int32_t Width = 0;
   int32_t Height = 0;

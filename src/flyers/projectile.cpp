@@ -24,8 +24,9 @@ TProjectile::TProjectile(World& world, int32_t x, int32_t y, uint8_t down, uint8
   Side = owner;
 }
 
-void TProjectile::Draw() {
-  DrawSprite(W.Media.RocketPictures, Picture(), W.Media.DXDraw1.Surface(), X, Y, Pattern());
+void TProjectile::Draw(const TDrawTime& t) {
+  const TDrawPoint at = DrawnAt(t);
+  DrawSprite(W.Media.RocketPictures, Picture(), W.Media.DXDraw1.Surface(), at.X, at.Y, Pattern());
 }
 
 bool TProjectile::Out(int32_t lowest) const {

@@ -26,7 +26,7 @@ class TProjectile : public TFlyer {
   TProjectile(World& world, int32_t x, int32_t y, uint8_t down, uint8_t owner);
 
   bool IsFriend(uint8_t side) const override { return side == Owner; }
-  void Draw() override;
+  void Draw(const TDrawTime& t) override;
 
   uint8_t Owner;
   uint8_t Down;  // 1 = fired down the screen, 0 = up

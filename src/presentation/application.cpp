@@ -36,6 +36,15 @@ void TTimer::SetInterval(uint32_t ms) {
   if (enabled_) due_ = app_.backend_.NowMicros() + std::max<uint64_t>(ms, 1) * kMicrosPerMilli;
 }
 
+double TTimer::Phase() const {
+  const uint64_t interval = std::max<uint64_t>(interval_, 1) * kMicrosPerMilli;
+  const uint64_t now = app_.backend_.NowMicros();
+  const uint64_t last = due_ - std::min(due_, interval);
+  if (!enabled_) return 1;  // no tick is coming: the last one stands
+  if (now <= last) return 0;
+  return std::min(1.0, static_cast<double>(now - last) / static_cast<double>(interval));
+}
+
 // --- TDXTimer -------------------------------------------------------------------------------
 
 TDXTimer::TDXTimer(TApplication& app) : app_(app) {

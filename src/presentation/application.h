@@ -39,6 +39,10 @@ class TTimer {
   void SetEnabled(bool enabled);
   uint32_t Interval() const { return interval_; }
   void SetInterval(uint32_t ms);
+  // How far the clock has come from the time the last event was due (or the timer was
+  // switched on) towards the next, 0..1 (1 while off). Counted from the schedule, not from
+  // when a handler happened to run, so pictures timed by it come out evenly.
+  double Phase() const;
 
  private:
   friend class TApplication;

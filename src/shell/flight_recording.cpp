@@ -90,6 +90,7 @@ void TForm1::PlayReplay(const TReplay& replay) {
   Memo7.SetVisible(false);
   Edit1.SetVisible(false);
   RunGameTimers(true);
+  FrameStats.FlightStarted();
   if (Media.DXEnginesWaveList.Items.Count() > 0) Media.DXEnginesWaveList.Items[0].Play(false);
   Media.Window.SetCursorVisible(false);
   EnterScreen(TScreen::Mission);

@@ -44,5 +44,6 @@ bool SetUpFlight(World& w, const TFlightSetup& setup) {
   w.PushPlayer();
   w.StepClock = 0;
   w.StepTicks = 0;
+  CutMotion(w);
   return true;
 }

@@ -41,7 +41,7 @@ TForm1::TForm1(TFormComponents& media, TApplication& app, uint64_t seed)
   // A stall (the window dragged, a slow frame) is made up for, but only a little.
   UpdateTimer.MaxCatchUp = 5;
   UpdateTimer.OnTimer = [this] { UpdateTimerTimer(); };
-  DrawTimer.OnTimer = [this](int32_t) { DrawFrame(world_); };
+  DrawTimer.OnTimer = [this](int32_t) { DrawTimerTimer(); };
   MenuTimer.OnTimer = [this] { MenuTimerTimer(); };
   App.OnDeactivate = [this] { WindowDeactivated(); };
 
@@ -235,8 +235,19 @@ void TForm1::Present() {
   Media.DXDraw1.Flip();
 }
 
+void TForm1::DrawTimerTimer() {
+  // The fraction comes from the tick timer's schedule, not from when its last tick happened
+  // to run, so frames at an even rate show even steps.
+  const TFramePhase phase{SmoothMotion, SmoothMotion ? UpdateTimer.Phase() : 1.0};
+  const TFrameDrawn drawn = DrawFrame(world_, phase);
+  if (drawn.Drawn) FrameStats.Presented(App.Backend().NowMicros(), drawn.Terrain);
+}
+
 void TForm1::RunGameTimers(bool on) {
   if (on) {
+    // Nothing moved while the timers were off: the first frames show things where they stand.
+    CutMotion(world_);
+    FrameStats.StretchStarted();
     DrawTimer.SetEnabled(true);
     UpdateTimer.SetEnabled(true);
   } else {

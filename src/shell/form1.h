@@ -18,6 +18,7 @@
 #include "presentation/application.h"
 #include "presentation/controls.h"
 #include "presentation/form_components.h"
+#include "shell/frame_stats.h"
 
 class TAircraft;
 class TFlightRecorder;
@@ -120,6 +121,11 @@ class TForm1 final : public TMissionEvents {
 
   // The player's setting: losing the window's focus during a mission opens the pause screen.
   bool PauseOnFocusLoss = true;
+  // The player's setting: frames draw moving things between their last two tick positions
+  // by the time since the last tick; off, each frame shows the last tick's state.
+  bool SmoothMotion = true;
+  // How evenly the flights were shown (`--frame-stats` prints it at exit).
+  TFrameStats FrameStats;
 
   // --- State ---------------------------------------------------------------------------
   TFormComponents& Media;
@@ -191,6 +197,7 @@ class TForm1 final : public TMissionEvents {
  private:
   void RunGameTimers(bool on);
   void UpdateTimerTimer();
+  void DrawTimerTimer();
   void BeginRecording();
   void NoteFlightOutcome(bool won);
   void StoreRecording();

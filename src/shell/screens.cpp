@@ -129,6 +129,7 @@ void TForm1::StartMission() {
   Memo7.SetVisible(false);
   Edit1.SetVisible(false);
   RunGameTimers(true);
+  FrameStats.FlightStarted();
   if (Media.DXEnginesWaveList.Items.Count() > 0) Media.DXEnginesWaveList.Items[0].Play(false);
   Media.Window.SetCursorVisible(false);
   Media.DXInput1.HoldBackUntilReleased(CommandStates());

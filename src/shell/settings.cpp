@@ -37,7 +37,18 @@ constexpr std::array<TInfo, kSettingCount> kInfo = {{
     {"volume", "Sound volume, 0 (silent) to 100 (full).", TKind::Volume},
     {"pause_on_focus_loss", "Pause a mission when another window takes the keyboard (on, off).",
      TKind::Switch},
+    {"smooth_motion",
+     "Draw moving things between their positions of the last two ticks, so the scroll runs "
+     "evenly at any refresh rate (on, off).",
+     TKind::Switch},
 }};
+
+bool& SwitchOf(TSettings& s, int setting) {
+  return setting == kSmoothSetting ? s.SmoothMotion : s.PauseOnFocusLoss;
+}
+bool SwitchOf(const TSettings& s, int setting) {
+  return setting == kSmoothSetting ? s.SmoothMotion : s.PauseOnFocusLoss;
+}
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
@@ -257,7 +268,7 @@ class TReader {
           Bad(number, std::string(info.Name) + " must be on or off, not " + Quote(value));
           return false;
         }
-        s_.PauseOnFocusLoss = *on;
+        SwitchOf(s_, setting) = *on;
         return true;
       }
     }
@@ -347,7 +358,7 @@ std::string ValueText(const TSettings& s, int setting) {
     case TKind::Volume:
       return std::to_string(s.Volume);
     case TKind::Switch:
-      return s.PauseOnFocusLoss ? "on" : "off";
+      return SwitchOf(s, setting) ? "on" : "off";
   }
   return text;
 }
@@ -376,7 +387,8 @@ TSettings TSettings::Defaults() {
 
 bool TSettings::SameValues(const TSettings& o) const {
   return Keys == o.Keys && PadButtons == o.PadButtons && DeadZone == o.DeadZone &&
-         Volume == o.Volume && PauseOnFocusLoss == o.PauseOnFocusLoss;
+         Volume == o.Volume && PauseOnFocusLoss == o.PauseOnFocusLoss &&
+         SmoothMotion == o.SmoothMotion;
 }
 
 TSettings ParseSettings(std::string_view text, const std::string& fileName) {

@@ -1,5 +1,6 @@
 // The player's settings: keys and gamepad buttons for flying, the stick's dead zone, the sound
-// volume and whether losing the window's focus pauses a mission. They live in a small text
+// volume, whether losing the window's focus pauses a mission and whether motion is drawn
+// smoothly between ticks. They live in a small text
 // file, "settings.ini", one `name = value` a line, `#` starting a comment line; the game never
 // needs it, and every setting it leaves out keeps its default, which is the game as it always
 // was.
@@ -25,10 +26,11 @@ enum class TPadAction : uint8_t { Cannon, Weapon, NextWeapon };
 inline constexpr int kPadActionCount = 3;
 
 // Every setting, in the file's order: the keys, the pad buttons, then the rest.
-inline constexpr int kSettingCount = kActionCount + kPadActionCount + 3;
+inline constexpr int kSettingCount = kActionCount + kPadActionCount + 4;
 inline constexpr int kDeadZoneSetting = kActionCount + kPadActionCount;
 inline constexpr int kVolumeSetting = kDeadZoneSetting + 1;
 inline constexpr int kFocusSetting = kVolumeSetting + 1;
+inline constexpr int kSmoothSetting = kFocusSetting + 1;
 // The setting's name in the file ("key_up", "volume").
 std::string_view SettingName(int setting);
 
@@ -45,6 +47,7 @@ struct TSettings {
   int32_t DeadZone = 50;  // percent of half the stick's travel
   int32_t Volume = 100;   // percent, 100 = full
   bool PauseOnFocusLoss = true;
+  bool SmoothMotion = true;  // frames carry moving things on between ticks
 
   // Where each setting came from: the line of File that set it, or 0 for its default. A
   // default may have lost keys or buttons to lines that bound them elsewhere (TakenBy: the

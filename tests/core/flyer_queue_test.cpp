@@ -105,7 +105,7 @@ TEST_F(ListTest, AnObjectDyingInItsOwnMoveStaysUntilTheNextPassAndIsNotDrawn) {
   w.FlyerList.MoveAll();
   EXPECT_EQ(Chain(w.FlyerList), (std::vector<int>{2, 1}));
   EXPECT_EQ(*done, 0);
-  w.FlyerList.DrawAll();
+  w.FlyerList.DrawAll(TDrawTime{});
   EXPECT_EQ(probes[1]->Draws, 0);
   EXPECT_EQ(probes[0]->Draws, 1);
   w.FlyerList.MoveAll();

@@ -137,4 +137,39 @@ TEST_F(TerrainTest, TheMapWrapsAfterRow8191) {
   EXPECT_EQ(w.Level.ScrollRow, 0);
 }
 
+// A 60 Hz display: frame n at n x 100 / 60 ticks. Each frame must move the terrain 3 or 4
+// pixels (200 px/s over 60 frames), through row changes and the map's wrap, and the picture
+// must show the place DrawTerrain reports.
+TEST_F(TerrainTest, SmoothScrollStepsThreeOrFourPixelsAFrameAt60HzThroughRowsAndTheWrap) {
+  w.Level.ScrollRow = 8180;
+  int32_t ticks = 0;
+  int64_t ticksRun = 0;
+  int64_t last = -1;
+  TTerrainPlace p;
+  for (int frame = 1; frame <= 600; ++frame) {  // 10 s
+    const double due = frame * 100.0 / 60.0;
+    while (static_cast<double>(ticksRun + 1) <= due) {
+      ++ticksRun;
+      ++ticks;  // as the tick scrolls it
+      w.TerrainMoved = true;
+    }
+    p = DrawTerrain(w, ticks, {true, due - static_cast<double>(ticksRun)});
+    ASSERT_GE(p.Offset, 0);
+    ASSERT_LT(p.Offset, 32);
+    auto tile = [](int64_t row) { return static_cast<uint32_t>(row % 8192 % 200); };
+    ASSERT_EQ(TileAt(40, 736 + p.Offset), tile(p.Row + 1)) << frame;
+    ASSERT_EQ(TileAt(40, 735 + p.Offset), tile(p.Row + 2)) << frame;
+    const int64_t place = p.Row * 32 + p.Offset;
+    if (last >= 0) {
+      const int64_t step = (place - last + 8192 * 32) % (8192 * 32);
+      ASSERT_TRUE(step == 3 || step == 4) << "frame " << frame << " stepped " << step;
+    }
+    last = place;
+  }
+  // 1000 ticks, the last just due: the terrain stands where 999 ticks took it, 1998 pixels
+  // on from row 8180, past the wrap: row 50 and 14 pixels. No tick was dropped.
+  EXPECT_EQ(p.Row, 50);
+  EXPECT_EQ(p.Offset, 14);
+}
+
 }  // namespace

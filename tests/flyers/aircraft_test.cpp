@@ -160,12 +160,12 @@ TEST(Aircraft, DrawsTheFrameItsHorizontalSpeedCallsFor) {
   a.Y = 100;
   for (const Case& c : {Case{0, 0}, Case{-9.5, 5}, Case{2.5, 6}, Case{12, 10}}) {
     a.Dx = c.dx;
-    a.Draw();
+    a.Draw({});
     EXPECT_EQ(PixelToColor(surface.PixelAt(180, 160)), 0x406080u + c.frame) << c.dx;
   }
   surface.Fill(0);
   a.Dx = 2000;
-  a.Draw();
+  a.Draw({});
   EXPECT_EQ(surface.PixelAt(180, 160), 0u);
 }
 

@@ -68,6 +68,29 @@ TEST_F(LoopTest, AStallIsMadeUpOnlyUpToTheBoundAndTheTimerKeepsItsPhase) {
   EXPECT_EQ(menu[10], 2405u);
 }
 
+// Frames find how far the clock has come from the last tick's due time, even when that tick
+// ran late: the fraction follows the schedule, so frames at an even rate see even steps.
+TEST_F(LoopTest, TheTickTimersPhaseCountsFromItsScheduleNotFromWhenItsHandlerRan) {
+  EXPECT_EQ(updateTimer.Phase(), 1.0);  // off: no tick is coming, the last one stands
+  std::vector<double> phases;
+  drawTimer.OnTimer = [&](int32_t) {
+    phases.push_back(updateTimer.Phase());
+    media.DXDraw1.Flip();
+  };
+  updateTimer.SetEnabled(true);
+  drawTimer.SetEnabled(true);
+  app.RunFor(100);  // frames at 0, 16.667, 33.334 ... ms; ticks due at 10, 20 ...
+  const std::vector<double> expected = {0.0, 0.6667, 0.3334, 0.0001, 0.6668, 0.3335};
+  ASSERT_EQ(phases.size(), expected.size());
+  for (size_t i = 0; i < expected.size(); ++i) EXPECT_NEAR(phases[i], expected[i], 1e-6) << i;
+
+  drawTimer.SetEnabled(false);
+  backend.AdvanceMillis(55);  // at 155 the ticks due at 110 ... 150 all run now
+  app.ProcessMessages();
+  EXPECT_EQ(ticks.back(), 155u);
+  EXPECT_NEAR(updateTimer.Phase(), 0.5, 1e-9);  // half way from 150 to 160
+}
+
 TEST_F(LoopTest, AnErrorEscapingAHandlerIsShownAndTheProgramGoesOn) {
   int calls = 0;
   menuTimer.OnTimer = [&] {

@@ -97,10 +97,10 @@ TEST(CommandLine, HelpListsEveryOptionOnALineOfItsOwnAndVersionTellsTheVersion) 
   int options = 0;
   std::istringstream lines(help.Out);
   for (std::string line; std::getline(lines, line);) options += line.rfind("  --", 0) == 0;
-  EXPECT_EQ(options, 7) << help.Out;
+  EXPECT_EQ(options, 8) << help.Out;
   for (const char* option :
-       {"\n  --windowed ", "\n  --fullscreen ", "\n  --replay FILE ", "\n  --settings ",
-        "\n  --check-data ", "\n  --help ", "\n  --version "})
+       {"\n  --windowed ", "\n  --fullscreen ", "\n  --replay FILE ", "\n  --frame-stats ",
+        "\n  --settings ", "\n  --check-data ", "\n  --help ", "\n  --version "})
     EXPECT_NE(help.Out.find(option), std::string::npos) << option;
   EXPECT_EQ(RunGame({"-h"}, kDummy).Out, help.Out);
 

@@ -103,7 +103,7 @@ TEST(Settings, ThePrintedSettingsReadBackToTheSameValuesWithoutAWord) {
   const std::string custom =
       "key_up = w, Up\nkey_cannon = Right Ctrl\nkey_weapon = Space\npad_weapon = y, 9\n"
       "pad_dead_zone = 0\nvolume = 0\npause_on_focus_loss = off\nkey_pause = Pause\n"
-      "key_repair = Keypad 2\n";
+      "key_repair = Keypad 2\nsmooth_motion = off\n";
   for (const std::string& text : {std::string(), custom}) {
     const TSettings s = ParseSettings(text, "/home/p/settings.ini");
     ASSERT_TRUE(s.Messages.empty());
@@ -117,8 +117,14 @@ TEST(Settings, ThePrintedSettingsReadBackToTheSameValuesWithoutAWord) {
        {"\n# Steer up. (default)\nkey_up = K, Up, Keypad 8\n", "\nkey_cannon = Space\n",
         "\nkey_weapon = Return\n", "\nkey_next_weapon = Left Shift\n", "\nkey_repair = Tab\n",
         "\nkey_pause = Escape\n", "\npad_next_weapon = 3\n", "\npad_dead_zone = 50\n",
-        "\nvolume = 100\n", "\npause_on_focus_loss = on\n", "Save this as /home/p/settings.ini"})
+        "\nvolume = 100\n", "\npause_on_focus_loss = on\n", "\nsmooth_motion = on\n",
+        "Save this as /home/p/settings.ini"})
     EXPECT_NE(defaults.find(line), std::string::npos) << line;
+  // Each switch is its own.
+  const TSettings smoothOff = ParseSettings("smooth_motion = off\n", "s.ini");
+  EXPECT_FALSE(smoothOff.SmoothMotion);
+  EXPECT_TRUE(smoothOff.PauseOnFocusLoss);
+  EXPECT_NE(FormatSettings(smoothOff).find("\npause_on_focus_loss = on\n"), std::string::npos);
   const std::string mine = FormatSettings(ParseSettings(custom, "/home/p/settings.ini"));
   EXPECT_NE(mine.find("(from /home/p/settings.ini:2)\nkey_cannon = Left Ctrl\n"), std::string::npos)
       << mine;

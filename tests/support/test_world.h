@@ -25,7 +25,7 @@ class TProbe : public TFlyer {
     ++Moves;
     if (OnMove) OnMove(*this);
   }
-  void Draw() override { ++Draws; }
+  void Draw(const TDrawTime&) override { ++Draws; }
   void Done() override {
     ++*DoneCount;
     TFlyer::Done();
