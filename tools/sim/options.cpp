@@ -48,6 +48,10 @@ std::optional<TSimOptions> ParseSimOptions(const std::vector<std::string>& args,
       o.Summary = true;
       continue;
     }
+    if (a == "--pacing") {
+      o.Pacing = true;
+      continue;
+    }
     if (a == "--autopilot") {
       o.Autopilot = true;
       continue;
@@ -93,6 +97,11 @@ std::optional<TSimOptions> ParseSimOptions(const std::vector<std::string>& args,
       if (n == 0) return bad(v);
     } else if (a == "--ticks") {
       if (!ParseNumber(v, o.Ticks) || o.Ticks < 0) return bad(v);
+    } else if (a == "--refresh") {
+      if (!ParseNumber(v, o.RefreshHz) || o.RefreshHz < 1 || o.RefreshHz > 1000) return bad(v);
+    } else if (a == "--smooth-motion") {
+      if (v != "on" && v != "off") return bad(v);
+      o.SmoothMotion = v == "on";
     } else if (a == "--input") {
       o.InputFile = v;
     } else if (a == "--ui-script") {

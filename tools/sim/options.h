@@ -26,11 +26,14 @@ struct TSimOptions {
   std::string TraceFile;
   std::vector<TScreenshot> Screenshots;
   bool Summary = false;
-  std::string UiScript;    // drive the whole program from start-up instead of one mission
-  bool Autopilot = false;  // the built-in pilot flies instead of the input script
-  bool Campaign = false;   // a whole new game with the pilot (campaign.h)
-  bool Frames = true;      // draw a frame after every tick
-  std::string RecordFile;  // the flight's replay is written here at its end
+  std::string UiScript;      // drive the whole program from start-up instead of one mission
+  bool Autopilot = false;    // the built-in pilot flies instead of the input script
+  bool Campaign = false;     // a whole new game with the pilot (campaign.h)
+  bool Frames = true;        // draw a frame after every tick
+  int32_t RefreshHz = 0;     // > 0: present frames at this rate instead (a virtual display)
+  bool SmoothMotion = true;  // with RefreshHz: the game's smooth_motion setting
+  bool Pacing = false;       // with RefreshHz: print how evenly the frames showed the flight
+  std::string RecordFile;    // the flight's replay is written here at its end
   std::vector<std::string> VerifyReplays;  // replay these headless and compare
 };
 
@@ -45,6 +48,11 @@ constexpr const char* kSimUsage =
     "  --cannon C              cannon kind 0..3 or - (default -)\n"
     "  --slots a,b,c,d,e       slot weapon kinds 0..5 or - (default all -)\n"
     "  --ticks N               run N ticks, a frame after each\n"
+    "  --refresh HZ            present frames at HZ (1..1000) against the tick clock instead,\n"
+    "                          as a display of that rate does; --trace adds a line a frame\n"
+    "  --smooth-motion on|off  with --refresh: frames carry motion on between ticks (on)\n"
+    "  --pacing                with --refresh: print the steps from frame to frame of the\n"
+    "                          terrain, the aircraft and enemy craft as a Markdown table row\n"
     "  --input FILE            lines \"TICK STATE...\": from TICK on exactly these are held\n"
     "  --trace FILE            one JSON object per tick\n"
     "  --screenshot T:FILE     save the window picture after tick T as PNG (repeatable)\n"

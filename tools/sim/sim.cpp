@@ -63,6 +63,12 @@ int32_t KindOf(const TFlyer& f) {
   return -1;
 }
 
+// The move the latest tick gave a thing, 0 for one it did not find.
+TDrawPoint LastMove(const World& w, const TFlyer& f) {
+  if (f.Last.Tick != w.MotionTick) return {0, 0};
+  return {f.X - f.Last.X, f.Y - f.Last.Y};
+}
+
 template <class List>
 int64_t LiveCount(const List& list) {
   int64_t n = 0;
@@ -151,6 +157,8 @@ TSimulation::TSimulation(const TSimOptions& options)
   if (!SetUpFlight(w, setup)) throw std::runtime_error("no aircraft of that kind");
   media_->DXEnginesWaveList.Items[0].Play(false);
   if (options_.Autopilot) autopilot_.emplace(options_.Seed);
+  if (options_.RefreshHz > 0) display_.emplace(options_.RefreshHz);
+  if (options_.RefreshHz > 0 && options_.Pacing) pacing_.emplace(options_.RefreshHz);
   if (!recordFile_.empty()) {
     recorder_ = std::make_unique<TFlightRecorder>(w, GameVersion());
     w.Tap = recorder_.get();
@@ -180,15 +188,66 @@ bool TSimulation::RunTick() {
   backend_.AdvanceMillis(kTickMillis);
   ApplyInput();
   Tick(*world_);
-  if (timersOn_ && options_.Frames) DrawFrame(*world_);
   tally_.AfterTick(*world_);
   if (trace_.is_open()) trace_ << TraceLine() << '\n';
+  if (timersOn_ && options_.Frames) {
+    if (display_) {
+      PresentFrames();
+    } else {
+      DrawFrame(*world_);
+    }
+  }
   for (const auto& s : options_.Screenshots) {
     if (s.Tick == tick_ && !backend_.SavePng(s.File)) {
       throw std::runtime_error("cannot write the screenshot " + s.File);
     }
   }
   return timersOn_;
+}
+
+void TSimulation::PresentFrames() {
+  if (trace_.is_open() || pacing_) NumberCraft();
+  display_->FramesAfterTick(tick_, [this](int64_t frame, double fraction) {
+    const TFramePhase phase{options_.SmoothMotion, options_.SmoothMotion ? fraction : 1.0};
+    const TFrameDrawn drawn = DrawFrame(*world_, phase);
+    if (!drawn.Drawn) return;
+    if (trace_.is_open()) trace_ << FrameLine(frame, fraction, phase, drawn) << '\n';
+    if (pacing_) Pace(phase, drawn);
+  });
+}
+
+void TSimulation::Pace(const TFramePhase& phase, const TFrameDrawn& drawn) {
+  const World& w = *world_;
+  const TDrawTime t = DrawTimeOf(w, phase);
+  pacing_->Frame(drawn.Terrain);
+  if (const TAircraft* p = w.Player) pacing_->Aircraft(p->DrawnAt(t), LastMove(w, *p));
+  for (auto* n = w.FlyerList.Head(); n; n = n->Next) {
+    const TFlyer& f = *n->Object;
+    const auto number = craftNumbers_.find(&f);
+    if (!f.Alive || number == craftNumbers_.end()) continue;
+    pacing_->Craft(number->second, f.DrawnAt(t), LastMove(w, f));
+  }
+}
+
+std::string TSimulation::PacingRow() const {
+  if (!pacing_) return "";
+  return pacing_->Row(std::to_string(options_.RefreshHz) + " Hz, smooth " +
+                      (options_.SmoothMotion ? "on" : "off"));
+}
+
+// A craft keeps its number while it lives: one the tick found at its start keeps it, one made
+// since gets the next (even where it took a freed craft's memory).
+void TSimulation::NumberCraft() {
+  const World& w = *world_;
+  std::unordered_map<const TFlyer*, int64_t> numbers;
+  for (auto* n = w.FlyerList.Head(); n; n = n->Next) {
+    const TFlyer* f = n->Object;
+    if (!dynamic_cast<const TEnemy*>(f) && !dynamic_cast<const TBoss*>(f)) continue;
+    const auto known = craftNumbers_.find(f);
+    const bool same = known != craftNumbers_.end() && f->Last.Tick == w.MotionTick;
+    numbers[f] = same ? known->second : ++lastCraftNumber_;
+  }
+  craftNumbers_.swap(numbers);
 }
 
 void TSimulation::Run() {
@@ -247,6 +306,42 @@ std::string TSimulation::TraceLine() const {
   j.Field("shells", LiveCount(w.ShellList));
   j.Field("effects", LiveCount(w.EffectList));
   j.Field("bonuses", LiveCount(w.BonusList));
+  j.Close('}');
+  return j.Text();
+}
+
+std::string TSimulation::FrameLine(int64_t frame, double fraction, const TFramePhase& phase,
+                                   const TFrameDrawn& drawn) const {
+  const World& w = *world_;
+  const TDrawTime t = DrawTimeOf(w, phase);
+  TJson j;
+  j.Open('{');
+  j.Field("frame", frame).Field("tick", tick_).Field("fraction", fraction);
+  j.Field("terrainRow", drawn.Terrain.Row).Field("terrainOffset", drawn.Terrain.Offset);
+  // Each thing drawn, with the move the latest tick gave it (0 for one it did not find).
+  auto place = [&](const TFlyer& f) {
+    const TDrawPoint at = f.DrawnAt(t);
+    const TDrawPoint move = LastMove(w, f);
+    j.Field("x", at.X).Field("y", at.Y).Field("mx", move.X).Field("my", move.Y);
+  };
+  j.Key("player");
+  if (const TAircraft* p = w.Player) {
+    j.Open('{');
+    place(*p);
+    j.Close('}');
+  } else {
+    j.Null();
+  }
+  j.Key("craft").Open('[');
+  for (auto* n = w.FlyerList.Head(); n; n = n->Next) {
+    const TFlyer& f = *n->Object;
+    const auto number = craftNumbers_.find(&f);
+    if (!f.Alive || number == craftNumbers_.end()) continue;
+    j.Open('{').Field("id", number->second).Field("kind", KindOf(f));
+    place(f);
+    j.Close('}');
+  }
+  j.Close(']');
   j.Close('}');
   return j.Text();
 }
@@ -321,6 +416,7 @@ int SimMain(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     TSimulation sim(*options);
     sim.Run();
+    if (options->Pacing) out << sim.PacingRow() << '\n';
     if (options->Summary) out << sim.SummaryLine() << '\n';
   } catch (const ESimUsage& e) {
     err << "starvelkhorn-sim: " << e.what() << '\n';

@@ -1,6 +1,7 @@
 // The headless driver: the real game code on the headless backend. It sets up a world as a
 // new game does, starts the mission directly with the aircraft where a bought one starts,
-// then runs ticks on the virtual clock, a frame after each, with scripted input.
+// then runs ticks on the virtual clock, a frame after each (or, on a virtual display, frames
+// at its refresh rate), with scripted input.
 #pragma once
 
 #include <cstdint>
@@ -11,16 +12,20 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "autopilot/autopilot.h"
+#include "core/tick.h"
 #include "core/world.h"
 #include "flight_tally.h"
 #include "input_script.h"
 #include "options.h"
+#include "pacing.h"
 #include "platform/headless/headless_backend.h"
 #include "presentation/form_components.h"
 #include "replay/flight_recorder.h"
+#include "virtual_display.h"
 
 // A mistake on the command line or in the input script.
 class ESimUsage : public std::runtime_error {
@@ -53,6 +58,13 @@ class TSimulation {
   const std::vector<std::string>& MessagesShown() const { return messages_; }
 
   std::string TraceLine() const;
+  // With --pacing: how evenly the virtual display showed the flight, a Markdown table row.
+  std::string PacingRow() const;
+  // The trace's line for a frame presented on the virtual display: its number, the last tick
+  // before it and the fraction of a tick since, where it drew the terrain, the aircraft and
+  // each enemy craft and boss (with a number that stays the craft's while it lives).
+  std::string FrameLine(int64_t frame, double fraction, const TFramePhase& phase,
+                        const TFrameDrawn& drawn) const;
   std::string SummaryLine() const;
 
   World& GameWorld() { return *world_; }
@@ -63,6 +75,10 @@ class TSimulation {
   class TEvents;
   void ApplyInput();
   void WriteRecord();
+  // The frames the virtual display presents from this tick until the next.
+  void PresentFrames();
+  void NumberCraft();
+  void Pace(const TFramePhase& phase, const TFrameDrawn& drawn);
 
   TSimOptions options_;
   std::filesystem::path previousDir_;
@@ -76,6 +92,10 @@ class TSimulation {
   std::unique_ptr<TFlightRecorder> recorder_;
   std::filesystem::path recordFile_;
   int64_t tick_ = 0;
+  std::optional<TVirtualDisplay> display_;  // frames at a refresh rate instead of per tick
+  std::optional<TPacing> pacing_;
+  std::unordered_map<const TFlyer*, int64_t> craftNumbers_;
+  int64_t lastCraftNumber_ = 0;
   TFlightTally tally_;
   bool timersOn_ = true;
   bool won_ = false;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "base/error.h"
@@ -12,6 +13,7 @@
 #include "presentation/form_components.h"
 #include "shell/asset_loader.h"
 #include "shell/replayed_flight.h"
+#include "virtual_display.h"
 
 namespace {
 
@@ -28,15 +30,24 @@ class TCheckEvents final : public TMissionEvents {
 
 }  // namespace
 
-TVerifyResult VerifyReplay(TFormComponents& media, const TReplay& replay) {
+TVerifyResult VerifyReplay(TFormComponents& media, const TReplay& replay,
+                           const TVerifyFrames& frames) {
   TFlightCheck check(replay);
   TCheckEvents events(check);
   World w(media);
   w.Events = &events;
   if (!StartReplayedFlight(w, replay.Start)) throw EGameError("no aircraft of that kind");
   w.Tap = &check;
+  std::optional<TVirtualDisplay> display;
+  if (frames.RefreshHz > 0) display.emplace(frames.RefreshHz);
   // Every tick that runs counts one; a world that stops ticking (shot down) is done by then.
-  for (int64_t i = 0; !check.Done() && i <= replay.End.Tick; ++i) Tick(w);
+  for (int64_t i = 0; !check.Done() && i <= replay.End.Tick; ++i) {
+    Tick(w);
+    if (!display) continue;
+    display->FramesAfterTick(i + 1, [&](int64_t, double fraction) {
+      DrawFrame(w, {frames.Smooth, frames.Smooth ? fraction : 1.0});
+    });
+  }
   w.Tap = nullptr;
   w.Events = nullptr;
   TVerifyResult result{check.Ticks(), check.Mismatch()};
@@ -56,6 +67,8 @@ int VerifyReplays(const TSimOptions& options, std::ostream& out, std::ostream& e
     TFormComponents media(backend);
     LoadAssets(media);
     LoadSounds(media);
+    const TVerifyFrames frames{options.RefreshHz, options.SmoothMotion};
+    if (frames.RefreshHz > 0) media.DXDraw1.Initialize();
     for (size_t i = 0; i < files.size(); ++i) {
       const std::string& name = options.VerifyReplays[i];
       TReplay replay;
@@ -66,7 +79,7 @@ int VerifyReplays(const TSimOptions& options, std::ostream& out, std::ostream& e
         status = 2;
         continue;
       }
-      const TVerifyResult r = VerifyReplay(media, replay);
+      const TVerifyResult r = VerifyReplay(media, replay, frames);
       if (r.Mismatch) {
         out << name << ": differs at tick " << r.Mismatch->Tick << ": " << r.Mismatch->What << '\n';
         status = std::max(status, 1);
