@@ -235,6 +235,12 @@ TEST(SimOptions, ParseEveryOptionAndRefuseNonsense) {
   EXPECT_EQ(o->Screenshots[0].Tick, 5);
   EXPECT_EQ(o->Screenshots[0].File, "a:b.png");
   EXPECT_TRUE(o->Summary);
+  EXPECT_EQ(o->RefreshHz, 0);  // a frame after each tick unless asked
+  o = ParseSimOptions({"--refresh", "144", "--smooth-motion", "off", "--pacing"}, error);
+  ASSERT_TRUE(o) << error;
+  EXPECT_EQ(o->RefreshHz, 144);
+  EXPECT_FALSE(o->SmoothMotion);
+  EXPECT_TRUE(o->Pacing);
 
   for (const std::vector<std::string>& bad :
        std::vector<std::vector<std::string>>{{"--mission", "6"},
@@ -246,6 +252,10 @@ TEST(SimOptions, ParseEveryOptionAndRefuseNonsense) {
                                              {"--ticks", "-1"},
                                              {"--seed", "x"},
                                              {"--screenshot", "5"},
+                                             {"--refresh", "0"},
+                                             {"--refresh", "1001"},
+                                             {"--smooth-motion", "yes"},
+                                             {"--pacing"},
                                              {"--ticks"},
                                              {"--bogus", "1"}}) {
     EXPECT_FALSE(ParseSimOptions(bad, error)) << bad[0];

@@ -124,5 +124,9 @@ std::optional<TSimOptions> ParseSimOptions(const std::vector<std::string>& args,
       return std::nullopt;
     }
   }
+  if (o.Pacing && o.RefreshHz == 0) {
+    error = "--pacing needs --refresh";
+    return std::nullopt;
+  }
   return o;
 }
