@@ -5,15 +5,14 @@
 
 #include <cstdint>
 
+#include "core/level.h"
 #include "core/motion.h"
+
+class World;
 
 constexpr int32_t kTicksPerStep = 16;
 constexpr int32_t kBonusDropOdds = 5000;  // each kind drops once per 5000 ticks on average
 constexpr int8_t kVictoryTicks = 120;
-
-#include "core/level.h"
-
-class World;
 
 // What a frame drew: whether it drew at all, and where it drew the terrain.
 struct TFrameDrawn {
