@@ -20,6 +20,7 @@
 #include "options.h"
 #include "platform/headless/headless_backend.h"
 #include "presentation/form_components.h"
+#include "replay/flight_check.h"
 #include "replay/flight_recorder.h"
 
 // A mistake on the command line or in the input script.
@@ -63,6 +64,8 @@ class TSimulation {
   class TEvents;
   void ApplyInput();
   void WriteRecord();
+  void ReadReplay();
+  void StartReplay();
 
   TSimOptions options_;
   std::filesystem::path previousDir_;
@@ -74,6 +77,8 @@ class TSimulation {
   std::unique_ptr<TEvents> events_;
   std::unique_ptr<World> world_;
   std::unique_ptr<TFlightRecorder> recorder_;
+  std::optional<TReplay> replay_;        // --replay: the flight flown again
+  std::unique_ptr<TFlightCheck> check_;  // feeds its input states
   std::filesystem::path recordFile_;
   int64_t tick_ = 0;
   TFlightTally tally_;
