@@ -50,12 +50,12 @@ void SaveWeaponIcon(World& w, uint8_t kind, const std::string& path) {
 }
 
 void SaveCannonSalvo(World& w, uint8_t kind, const std::string& path) {
-  constexpr int32_t kWidth = catalog::kAircraftFrameWidth, kHeight = 300;
+  constexpr int32_t kWidth = catalog::kAircraftFrameWidth, kHeight = 220;
   const auto aircraft = MakeAircraft(w, akJaguar, 0, kHeight - catalog::kAircraftFrameHeight);
   aircraft->Cannon = MakeCannon(w, kind);
   w.ShellList.Clear();
   // As long as a shell takes to cross the picture, the trigger held; two steps a tick.
-  for (int tick = 0; tick < 24; ++tick) {
+  for (int tick = 0; tick < 20; ++tick) {
     aircraft->Cannon->Reload();
     aircraft->FireCannon();
     for (auto* n = w.ShellList.Head(); n; n = n->Next) {
