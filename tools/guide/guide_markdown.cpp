@@ -121,16 +121,28 @@ std::string Difficulties(const TGuideFacts& g) {
       "the shop: their armour, and how hard the twin-cannon fighter's shells hit (the first craft\n"
       "in the table).\n\n"
       "| Difficulty | Credits at the start | Twin-cannon shell |";
-  for (size_t k = 0; k < g.Difficulties.front().EnemyHealth.size(); ++k)
-    s += " " + Picture("enemy " + std::to_string(k + 1), "enemy-" + std::to_string(k) + ".png") +
-         " |";
+  // Appends rather than literal + temporary: GCC 12 at -O3 reports a false -Wrestrict inside
+  // the inlined operator+ of a literal and a temporary string.
+  for (size_t k = 0; k < g.Difficulties.front().EnemyHealth.size(); ++k) {
+    std::string alt = "enemy ", file = "enemy-";
+    alt += std::to_string(k + 1);
+    file += std::to_string(k);
+    file += ".png";
+    s += " ";
+    s += Picture(alt, file);
+    s += " |";
+  }
   s += "\n|---|---|---|";
   for (size_t k = 0; k < g.Difficulties.front().EnemyHealth.size(); ++k) s += "---|";
   s += "\n";
   for (const TDifficultyFacts& d : g.Difficulties) {
     s += "| **" + d.Name + "** | " + Money(d.StartCredits) + " | " +
          std::to_string(d.FighterShellDamage) + " |";
-    for (int32_t h : d.EnemyHealth) s += " " + std::to_string(h) + " |";
+    for (int32_t h : d.EnemyHealth) {
+      s += " ";
+      s += std::to_string(h);
+      s += " |";
+    }
     s += "\n";
   }
   return s + "\nThe numbers under the enemy craft are their armour.\n";
