@@ -128,6 +128,34 @@ TEST(CommandLine, AnUnknownOptionOrABadValueSaysWhatIsWrongWithTheUsageAndExits2
   }
 }
 
+// A replay's name may follow as the next argument or after '='; either way the file is read
+// before any window: a file that is no replay ends the run with status 2 and its name, a real
+// one goes on to the display (none here, so status 1).
+TEST(CommandLine, AReplayIsNamedEitherWayAndReadBeforeTheWindowOpens) {
+  ScopedTempDir dir;
+  const std::string junk = (dir.Path() / "junk.replay").string();
+  std::ofstream(junk) << "not a flight";
+  const std::string flight = std::string(SK_REPLAYS) + "/mission1-easy-won.replay";
+  std::map<std::string, std::string> env = kDummy;
+  env.insert({{"DISPLAY", ":4093"}, {"WAYLAND_DISPLAY", ""}, {"SDL_AUDIODRIVER", "dummy"}});
+  env["SDL_VIDEODRIVER"] = "x11";
+  env["ASAN_OPTIONS"] = "detect_leaks=0";  // the X libraries' lasting allocations, as above
+  for (const bool joined : {false, true}) {
+    auto args = [&](const std::string& file) {
+      return joined ? std::vector<std::string>{"--replay=" + file}
+                    : std::vector<std::string>{"--replay", file};
+    };
+    const GameRun bad = RunGame(args(junk), env);
+    EXPECT_EQ(bad.Status, 2) << joined << bad.Err;
+    EXPECT_EQ(bad.Err.rfind("starvelkhorn: ", 0), 0u) << bad.Err;
+    EXPECT_NE(bad.Err.find(junk), std::string::npos) << joined << bad.Err;
+    const GameRun good = RunGame(args(flight), env);
+    EXPECT_EQ(good.Status, 1) << joined << good.Err;
+    EXPECT_NE(good.Err.find("starvelkhorn: no display available ("), std::string::npos)
+        << joined << good.Err;
+  }
+}
+
 TEST(CommandLine, WithoutADisplayTheGameSaysSoAndEndsWithStatus1AtOnce) {
   const std::vector<std::map<std::string, std::string>> places = {
       {{"DISPLAY", ""}, {"WAYLAND_DISPLAY", ""}, {"SDL_VIDEODRIVER", ""}},

@@ -3,6 +3,7 @@
 // part of the recording.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -251,6 +252,49 @@ TEST(VerifyReplayProgram, StatusSaysMatchedDifferedOrUnreadable) {
   EXPECT_EQ(run({foreign, good}, out, err), 2);
   EXPECT_EQ(err, "starvelkhorn-sim: " + foreign + ": not a replay file\n");
   EXPECT_EQ(out, good + ": ok, 1600 ticks, quit\n");
+}
+
+// The driver flies a recording again tick for tick: the trace of the replayed flight is the
+// trace of the flight that was recorded, whatever the seed it is started with.
+TEST(ReplayInTheDriver, FliesTheRecordedFlightTickForTick) {
+  ScopedTempDir dir;
+  TSimOptions o;
+  o.DataDir = SK_DATA_DIR;
+  o.Mission = 2;
+  o.Difficulty = 2;
+  o.AircraftKind = akF15;
+  o.CannonKind = ckDC;
+  o.SlotKinds = {wkAAMissiles, wkPlasmaCannon, kNoKind, kNoKind, kNoKind};
+  o.Ticks = 400;
+  o.Autopilot = true;
+  o.Frames = false;
+  o.RecordFile = (dir.Path() / "f.replay").string();
+  o.TraceFile = (dir.Path() / "recorded.jsonl").string();
+  TSimulation(o).Run();
+
+  TSimOptions again;
+  again.DataDir = SK_DATA_DIR;
+  again.Seed = 99;
+  again.ReplayFile = o.RecordFile;
+  again.Ticks = 400;
+  again.Frames = false;
+  again.TraceFile = (dir.Path() / "replayed.jsonl").string();
+  TSimulation(again).Run();
+  auto text = [](const fs::path& p) {
+    std::ifstream in(p);
+    std::stringstream s;
+    s << in.rdbuf();
+    return s.str();
+  };
+  const std::string recorded = text(o.TraceFile);
+  EXPECT_EQ(std::count(recorded.begin(), recorded.end(), '\n'), 400);
+  EXPECT_EQ(text(again.TraceFile), recorded);
+
+  again.RecordFile = (dir.Path() / "g.replay").string();
+  EXPECT_THROW(TSimulation{again}, ESimUsage);
+  again.RecordFile.clear();
+  again.ReplayFile = (dir.Path() / "recorded.jsonl").string();
+  EXPECT_THROW(TSimulation{again}, ESimUsage);
 }
 
 }  // namespace

@@ -257,10 +257,20 @@ TEST(SimOptions, ParseEveryOptionAndRefuseNonsense) {
                                              {"--smooth-motion", "yes"},
                                              {"--pacing"},
                                              {"--ticks"},
-                                             {"--bogus", "1"}}) {
+                                             {"--bogus", "1"},
+                                             {"--bogus"}}) {
     EXPECT_FALSE(ParseSimOptions(bad, error)) << bad[0];
     EXPECT_FALSE(error.empty());
   }
+  // An unknown option is called that, even where a value would be missing.
+  ParseSimOptions({"--summary", "--bogus"}, error);
+  EXPECT_EQ(error, "unknown option --bogus");
+  auto help = ParseSimOptions({"--help"}, error);
+  ASSERT_TRUE(help);
+  EXPECT_TRUE(help->Help);
+  auto replay = ParseSimOptions({"--replay", "f.replay"}, error);
+  ASSERT_TRUE(replay);
+  EXPECT_EQ(replay->ReplayFile, "f.replay");
 }
 
 TEST(InputScript, HoldsExactlyTheListedStatesFromEachTickOn) {
@@ -299,6 +309,14 @@ TEST_F(SimTest, TheProgramRunsEndToEndAndExplainsItsMistakes) {
 
   EXPECT_NE(std::system((program + " --ticks nope > " + out + " 2>&1").c_str()), 0);
   EXPECT_NE(Lines(out).at(0).find("bad value for --ticks"), std::string::npos);
+  // Help is asked for: the usage on standard output, status 0. An unknown option: status 2.
+  const std::string err = (dir.Path() / "err.txt").string();
+  EXPECT_EQ(WEXITSTATUS(std::system((program + " --help > " + out + " 2> " + err).c_str())), 0);
+  EXPECT_EQ(Lines(out).at(0), "usage: starvelkhorn-sim [options]");
+  EXPECT_TRUE(Lines(err).empty());
+  EXPECT_EQ(WEXITSTATUS(std::system((program + " --bogus > " + out + " 2> " + err).c_str())), 2);
+  EXPECT_EQ(Lines(err).at(0), "starvelkhorn-sim: unknown option --bogus");
+  EXPECT_TRUE(Lines(out).empty());
   // Content that is not there: the error names the file.
   EXPECT_NE(std::system((program + " --data " + dir.Path().string() + " --mission 4 --ticks 1 > " +
                          out + " 2>&1")

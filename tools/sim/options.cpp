@@ -24,6 +24,16 @@ bool ParseKind(const std::string& text, int limit, bool allowNone, uint8_t& out)
   return true;
 }
 
+// The options that take a value; anything else that is not a flag is unknown.
+bool TakesValue(const std::string& option) {
+  for (const char* name : {"--data", "--seed", "--mission", "--difficulty", "--credits",
+                           "--aircraft", "--cannon", "--slots", "--ticks", "--input", "--ui-script",
+                           "--record", "--replay", "--trace", "--screenshot"}) {
+    if (option == name) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 std::optional<TSimOptions> ParseSimOptions(const std::vector<std::string>& args,
@@ -71,6 +81,14 @@ std::optional<TSimOptions> ParseSimOptions(const std::vector<std::string>& args,
       }
       continue;
     }
+    if (a == "--help" || a == "-h") {
+      o.Help = true;
+      continue;
+    }
+    if (!TakesValue(a)) {
+      error = "unknown option " + a;
+      return std::nullopt;
+    }
     if (!value(v)) return std::nullopt;
     if (a == "--data") {
       o.DataDir = v;
@@ -106,6 +124,8 @@ std::optional<TSimOptions> ParseSimOptions(const std::vector<std::string>& args,
       o.InputFile = v;
     } else if (a == "--ui-script") {
       o.UiScript = v;
+    } else if (a == "--replay") {
+      o.ReplayFile = v;
     } else if (a == "--record") {
       o.RecordFile = v;
     } else if (a == "--trace") {

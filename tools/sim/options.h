@@ -35,6 +35,8 @@ struct TSimOptions {
   bool Pacing = false;       // with RefreshHz: print how evenly the frames showed the flight
   std::string RecordFile;    // the flight's replay is written here at its end
   std::vector<std::string> VerifyReplays;  // replay these headless and compare
+  std::string ReplayFile;                  // fly this recorded flight, with frames
+  bool Help = false;                       // print the usage and stop
 };
 
 constexpr const char* kSimUsage =
@@ -62,8 +64,11 @@ constexpr const char* kSimUsage =
     "  --campaign              play a new game to its end with the pilot (with --difficulty,\n"
     "                          --seed); --summary prints its JSON line\n"
     "  --record FILE           write the flight's replay to FILE at its end\n"
+    "  --replay FILE           fly a recorded flight again, a frame after each tick (with\n"
+    "                          --ticks, --screenshot, --trace)\n"
     "  --verify-replay FILE... replay each file headless and compare it with its record:\n"
-    "                          status 0 all match, 1 one differs, 2 one cannot be read\n";
+    "                          status 0 all match, 1 one differs, 2 one cannot be read\n"
+    "  --help                  print this usage, then exit\n";
 
 // Parses argv[1..]; on a mistake returns nullopt and says why in `error`.
 std::optional<TSimOptions> ParseSimOptions(const std::vector<std::string>& args,

@@ -19,6 +19,7 @@
 #include "replay/game_version.h"
 #include "shell/asset_loader.h"
 #include "shell/flight_setup.h"
+#include "shell/replayed_flight.h"
 #include "ui_driver.h"
 #include "verify_replay.h"
 
@@ -88,6 +89,7 @@ class TSimulation::TEvents : public TMissionEvents {
   void ShowDefeat() override {
     sim_.lost_ = true;
     if (sim_.recorder_) sim_.recorder_->NoteOutcome(TFlightOutcome::Lost);
+    if (sim_.check_) sim_.check_->NoteOutcome(TFlightOutcome::Lost);
     TFormComponents& m = *sim_.media_;
     // The empty status bar, then the message.
     auto& menu = m.DXMenuImageList.Items;
@@ -101,6 +103,7 @@ class TSimulation::TEvents : public TMissionEvents {
   void ShowVictory() override {
     sim_.won_ = true;
     if (sim_.recorder_) sim_.recorder_->NoteOutcome(TFlightOutcome::Won);
+    if (sim_.check_) sim_.check_->NoteOutcome(TFlightOutcome::Won);
     Message(kVictoryText);
   }
   void PauseScreen() override { sim_.messages_.push_back("PAUZA"); }
@@ -132,6 +135,7 @@ TSimulation::TSimulation(const TSimOptions& options)
     trace_.open(trace);
     if (!trace_) throw std::runtime_error("cannot write the trace " + trace.string());
   }
+  if (!options_.ReplayFile.empty()) ReadReplay();
   std::filesystem::current_path(options_.DataDir);
 
   media_ = std::make_unique<TFormComponents>(backend_);
@@ -146,6 +150,10 @@ TSimulation::TSimulation(const TSimOptions& options)
   World& w = *world_;
   w.Events = events_.get();
 
+  if (replay_) {
+    StartReplay();
+    return;
+  }
   // A new game, the aircraft fitted as bought, and the mission started.
   TFlightSetup setup;
   setup.Mission = options_.Mission;
@@ -163,6 +171,25 @@ TSimulation::TSimulation(const TSimOptions& options)
     recorder_ = std::make_unique<TFlightRecorder>(w, GameVersion());
     w.Tap = recorder_.get();
   }
+}
+
+// Read before the driver changes into the data directory, so a relative name works.
+void TSimulation::ReadReplay() {
+  if (!options_.RecordFile.empty()) throw ESimUsage("--replay and --record exclude each other");
+  try {
+    replay_ = ReadReplayFile(Absolute(options_.ReplayFile).string());
+  } catch (const EGameError& e) {
+    throw ESimUsage(e.what());
+  }
+}
+
+// The recorded mission as it started; its input states replace the polled ones every tick.
+void TSimulation::StartReplay() {
+  World& w = *world_;
+  if (!StartReplayedFlight(w, replay_->Start)) throw std::runtime_error("no aircraft of that kind");
+  media_->DXEnginesWaveList.Items[0].Play(false);
+  check_ = std::make_unique<TFlightCheck>(*replay_);
+  w.Tap = check_.get();
 }
 
 TSimulation::~TSimulation() {
@@ -405,6 +432,10 @@ int SimMain(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   if (!options) {
     err << "starvelkhorn-sim: " << error << "\n" << kSimUsage;
     return 2;
+  }
+  if (options->Help) {
+    out << kSimUsage;
+    return 0;
   }
   if (!options->UiScript.empty()) return RunUiScript(*options, out, err);
   if (!options->VerifyReplays.empty()) return VerifyReplays(*options, out, err);

@@ -24,6 +24,7 @@
 #include "pacing.h"
 #include "platform/headless/headless_backend.h"
 #include "presentation/form_components.h"
+#include "replay/flight_check.h"
 #include "replay/flight_recorder.h"
 #include "virtual_display.h"
 
@@ -79,6 +80,8 @@ class TSimulation {
   void PresentFrames();
   void NumberCraft();
   void Pace(const TFramePhase& phase, const TFrameDrawn& drawn);
+  void ReadReplay();
+  void StartReplay();
 
   TSimOptions options_;
   std::filesystem::path previousDir_;
@@ -90,6 +93,8 @@ class TSimulation {
   std::unique_ptr<TEvents> events_;
   std::unique_ptr<World> world_;
   std::unique_ptr<TFlightRecorder> recorder_;
+  std::optional<TReplay> replay_;        // --replay: the flight flown again
+  std::unique_ptr<TFlightCheck> check_;  // feeds its input states
   std::filesystem::path recordFile_;
   int64_t tick_ = 0;
   std::optional<TVirtualDisplay> display_;  // frames at a refresh rate instead of per tick
