@@ -64,8 +64,8 @@ void SaveCannonSalvo(World& w, uint8_t kind, const std::string& path) {
     }
   }
   Blank(w.Media);
-  w.ShellList.DrawAll();
-  aircraft->Draw();
+  w.ShellList.DrawAll(TDrawTime{});
+  aircraft->Draw(TDrawTime{});
   w.ShellList.Clear();
   w.EffectList.Clear();
   SaveCorner(w.Media, kWidth, kHeight, path);

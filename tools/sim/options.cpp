@@ -26,9 +26,10 @@ bool ParseKind(const std::string& text, int limit, bool allowNone, uint8_t& out)
 
 // The options that take a value; anything else that is not a flag is unknown.
 bool TakesValue(const std::string& option) {
-  for (const char* name : {"--data", "--seed", "--mission", "--difficulty", "--credits",
-                           "--aircraft", "--cannon", "--slots", "--ticks", "--input", "--ui-script",
-                           "--record", "--replay", "--trace", "--screenshot"}) {
+  for (const char* name :
+       {"--data", "--seed", "--mission", "--difficulty", "--credits", "--aircraft", "--cannon",
+        "--slots", "--ticks", "--refresh", "--smooth-motion", "--input", "--ui-script", "--record",
+        "--replay", "--trace", "--screenshot"}) {
     if (option == name) return true;
   }
   return false;
