@@ -45,4 +45,6 @@ void ApplySettings(const TSettings& s, TForm1& form) {
   ApplyInputSettings(s, form.Media.DXInput1);
   if (platform::Mixer* mixer = form.Media.DXSound1.Mixer()) mixer->SetVolume(s.Volume);
   form.PauseOnFocusLoss = s.PauseOnFocusLoss;
+  form.FullScreenKeys = s.FullScreenKeys;
+  form.PauseOnPadLoss = s.PauseOnPadLoss;
 }

@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/world.h"
 #include "presentation/application.h"
@@ -121,6 +122,15 @@ class TForm1 final : public TMissionEvents {
   // The player's setting: losing the window's focus during a mission opens the pause screen.
   bool PauseOnFocusLoss = true;
 
+  // --- The form's own keys and the pad (shortcuts.cpp) ---------------------------------
+  // The player's keys that switch between the window and the full screen at any time (with
+  // kAltChord: while Alt is held).
+  std::vector<uint16_t> FullScreenKeys;
+  // The player's setting: pulling out the pad that steers a mission opens the pause screen.
+  bool PauseOnPadLoss = true;
+  void ToggleFullScreen();
+  void PadLost();
+
   // --- State ---------------------------------------------------------------------------
   TFormComponents& Media;
   TApplication& App;
@@ -196,6 +206,8 @@ class TForm1 final : public TMissionEvents {
   void StoreRecording();
   void QuitRecording();  // the mission left between ticks: its replay ends there
   void SetButton(int index, const std::string& caption, std::function<void(TControl&)> action);
+  bool PreviewEvent(const platform::Event& e);
+  TControl* BackButton();
   void HideButtons(int first, int last);
 
   World world_;
