@@ -96,6 +96,9 @@ struct Event {
   int32_t Y = 0;
   uint8_t Key = 0;
   bool Repeat = false;
+  // A key went down while Alt was held: known with the key itself, since the keyboard's state
+  // may already have moved on when the event is read.
+  bool Alt = false;
   uint8_t Button = 0;
   // Which press of a quick succession on one spot this is (the platform's double-click
   // time and distance): 1 a single press, 2 the second of a double-click, 3 a triple's third.

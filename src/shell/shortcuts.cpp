@@ -19,7 +19,7 @@ bool TForm1::PreviewEvent(const platform::Event& e) {
   if (e.Kind == EventKind::KeyDown && !e.Repeat) {
     platform::KeyboardState keys{};
     Media.Window.Backend().ReadKeyboard(keys);
-    const bool alt = keys[platform::vk::Menu];
+    const bool alt = e.Alt || keys[platform::vk::Menu];
     const bool match = std::any_of(FullScreenKeys.begin(), FullScreenKeys.end(), [&](uint16_t k) {
       return (k & 0xFF) == e.Key && (!(k & kAltChord) || alt);
     });

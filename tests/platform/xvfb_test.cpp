@@ -421,7 +421,7 @@ TEST(Xvfb, UnderAWindowManagerTheWindowedGameChosenAtOnceKeepsItsTitleOnScreen) 
 
 // A laptop's 1366 x 768 screen cannot hold 768 rows under a title bar: the window is made as
 // large as fits, title bar included, with the picture's aspect, and a click on the scaled
-// "Nová hra" presses it.
+// "Nová hra" presses it. Switched to the full screen and back, the window is as it was.
 TEST(Xvfb, UnderAWindowManagerTheWindowedGameFitsALaptopScreenAndTakesClicks) {
   const std::string xvfb = FindOnPath("Xvfb");
   const std::string openbox = FindOnPath("openbox");
@@ -439,7 +439,7 @@ TEST(Xvfb, UnderAWindowManagerTheWindowedGameFitsALaptopScreenAndTakesClicks) {
   ASSERT_TRUE(wm.Start(openbox));
   const std::filesystem::path before = std::filesystem::current_path();
   std::filesystem::current_path(SK_DATA_DIR);
-  ScreenWindow game;
+  ScreenWindow game, full, back;
   std::string screen;
   int clicked = -1;
   if (__lsan_disable) __lsan_disable();
@@ -472,9 +472,32 @@ TEST(Xvfb, UnderAWindowManagerTheWindowedGameFitsALaptopScreenAndTakesClicks) {
       app.RunFor(50);
     }
     screen = TForm1::ScreenName(form.Screen());
+    // To the full screen and back: the window manager puts back the window it saw last, the
+    // game's own bounds win.
+    form.ToggleFullScreen();
+    const auto fullDeadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    do {
+      app.RunFor(50);
+      full = FindWindow(x.Display(), "Starvelkhorn");
+    } while (full.ClientHeight != 768 && std::chrono::steady_clock::now() < fullDeadline);
+    form.ToggleFullScreen();
+    const auto backDeadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    do {
+      app.RunFor(50);
+      back = FindWindow(x.Display(), "Starvelkhorn");
+    } while ((back.FrameTop == 0 || back.OuterY() != 0 || back.OuterHeight() != 768) &&
+             std::chrono::steady_clock::now() < backDeadline);
+    app.RunFor(1500);  // and there it stays
+    back = FindWindow(x.Display(), "Starvelkhorn");
   }
   if (__lsan_enable) __lsan_enable();
   std::filesystem::current_path(before);
+  EXPECT_EQ(full.ClientWidth, 1366);
+  EXPECT_EQ(full.ClientHeight, 768);
+  EXPECT_EQ(back.OuterX(), 0);
+  EXPECT_EQ(back.OuterY(), 0);
+  EXPECT_EQ(back.ClientWidth, game.ClientWidth);
+  EXPECT_EQ(back.ClientHeight, game.ClientHeight);
   EXPECT_GT(game.FrameTop, 0) << "openbox draws a title bar";
   EXPECT_EQ(game.OuterX(), 0);
   EXPECT_EQ(game.OuterY(), 0);

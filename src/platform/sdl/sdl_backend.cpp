@@ -297,11 +297,11 @@ struct SdlBackend::Impl {
   // SDL places a window by its client area and turns that into a request for the frame's
   // corner with the frame it knows. Asking for the outer corner plus that same frame therefore
   // puts the frame's corner where the form wants it, whether or not the frame is known yet.
+  // The request goes out even where SDL believes the window is there already: back from the
+  // full screen, what SDL remembers is the place before it, not where the window manager put it.
   void Place(int32_t x0, int32_t y0) {
     const FrameExtents f = Frame();
-    int x = 0, y = 0;
-    SDL_GetWindowPosition(window, &x, &y);
-    if (x != x0 + f.Left || y != y0 + f.Top) SDL_SetWindowPosition(window, x0 + f.Left, y0 + f.Top);
+    SDL_SetWindowPosition(window, x0 + f.Left, y0 + f.Top);
   }
 
   // The window's client size and outer corner for a picture of the logical size: as asked
@@ -329,6 +329,21 @@ struct SdlBackend::Impl {
     const int outerW = width + f.Left + f.Right, outerH = height + f.Top + f.Bottom;
     x = std::clamp(x, usable.x, usable.x + usable.w - outerW);
     y = std::clamp(y, usable.y, usable.y + usable.h - outerH);
+  }
+
+  // Back from the full screen, the window manager puts back the window it last saw, and may
+  // do so after the game asked for its own bounds: for a moment, they are asked for again
+  // whenever the window is elsewhere.
+  uint64_t insistUntil = 0;
+  void Insist() {
+    if (fullscreen || Micros() >= insistUntil) return;
+    int width = 0, height = 0, w = 0, h = 0, x = 0, y = 0;
+    int32_t x0 = 0, y0 = 0;
+    Fit(width, height, x0, y0);
+    const FrameExtents f = Frame();
+    SDL_GetWindowSize(window, &w, &h);
+    SDL_GetWindowPosition(window, &x, &y);
+    if (w != width || h != height || x != x0 + f.Left || y != y0 + f.Top) ApplyBounds();
   }
 
   // Sizes and places the window as Fit says.
@@ -470,8 +485,12 @@ bool SdlBackend::PollEvent(Event& out) {
           case SDL_WINDOWEVENT_SIZE_CHANGED:
           case SDL_WINDOWEVENT_RESTORED:
             impl_->freshDrawable = true;
+            impl_->Insist();
             out.Kind = EventKind::Expose;
             return true;
+          case SDL_WINDOWEVENT_MOVED:
+            impl_->Insist();
+            break;
           case SDL_WINDOWEVENT_FOCUS_GAINED:
             out.Kind = EventKind::FocusGained;
             return true;
@@ -493,6 +512,7 @@ bool SdlBackend::PollEvent(Event& out) {
         out.Kind = e.type == SDL_KEYDOWN ? EventKind::KeyDown : EventKind::KeyUp;
         out.Key = VirtualKeyOfScancode(e.key.keysym.scancode);
         out.Repeat = e.key.repeat != 0;
+        out.Alt = (e.key.keysym.mod & KMOD_ALT) != 0;
         if (out.Key == 0) break;
         return true;
       case SDL_TEXTINPUT:
@@ -545,6 +565,7 @@ bool SdlBackend::PollEvent(Event& out) {
     }
   }
   if (impl_->FrameMoved()) {
+    impl_->Insist();
     out = Event{};
     out.Kind = EventKind::FrameChanged;
     return true;
@@ -611,6 +632,7 @@ DisplayResult SdlBackend::OpenDisplay(bool fullscreen) {
     SDL_SetWindowFullscreen(window, 0);
     SDL_SetWindowBordered(window, SDL_TRUE);
     impl_->fullscreen = false;
+    impl_->insistUntil = impl_->Micros() + 1000000;
     if (impl_->logicalWidth > 0 && impl_->logicalHeight > 0) impl_->ApplyBounds();
   } else {
     SDL_SetWindowFullscreen(window, 0);
