@@ -29,13 +29,15 @@ bool TForm1::PreviewEvent(const platform::Event& e) {
     ToggleFullScreen();
     return true;
   }
-  // Start pauses a flight, as the pause key does.
-  if (e.Kind == EventKind::PadDown && e.Pad == platform::PadButton::Start &&
-      screen_ == TScreen::Mission && UpdateTimer.Enabled() && App.ModalDepth() == 0) {
+  // Start pauses a flight, as the pause key does, and resumes it as "Zpět od hry".
+  if (e.Kind != EventKind::PadDown || e.Pad != platform::PadButton::Start || App.ModalDepth() > 0)
+    return false;
+  if (screen_ == TScreen::Mission && UpdateTimer.Enabled()) {
     PauseScreen();
     return true;
   }
-  return false;
+  TControl* back = BackButton();
+  return screen_ == TScreen::Paused && back && Controls.Click(*back);
 }
 
 void TForm1::ToggleFullScreen() {

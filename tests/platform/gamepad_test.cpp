@@ -384,6 +384,10 @@ TEST_F(PadPlay, APadAloneWalksFromTheTitleThroughTheShopAMissionThePauseAndASave
   ASSERT_EQ(Screen(), "mission");
   Tap(SDL_CONTROLLER_BUTTON_START);
   ASSERT_EQ(Screen(), "paused");
+  Tap(SDL_CONTROLLER_BUTTON_START);  // Start again resumes
+  ASSERT_EQ(Screen(), "mission");
+  Tap(SDL_CONTROLLER_BUTTON_START);
+  ASSERT_EQ(Screen(), "paused");
   ASSERT_TRUE(FocusOn("Návrat do hlavní nabídky"));
   Tap(SDL_CONTROLLER_BUTTON_A);
   EXPECT_TRUE(Reach("main-menu"));
@@ -409,7 +413,7 @@ TEST_F(PadPlay, APadPulledOutMidMissionPausesItAndAnotherPluggedInSteersAtOnce) 
     ASSERT_TRUE(click(caption)) << caption;
   ASSERT_EQ(Screen(), "mission");
   World& w = form.GameWorld();
-  w.Player->Slots[0] = MakeWeapon(w, 1);  // mini missiles: ready every tenth tick
+  w.Player->Slots[0] = MakeWeapon(w, 1);        // mini missiles: ready every tenth tick
   pad->Axis(SDL_CONTROLLER_AXIS_LEFTX, 32767);  // steering right when it goes
   Run(200);
   pad->Unplug();
