@@ -25,6 +25,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
       if (k == 0) std::abort();
     }
   }
+  for (const uint16_t k : s.FullScreenKeys) {
+    if ((k & 0xFF) == 0 || (k & ~(kAltChord | 0xFF)) != 0) std::abort();
+  }
   for (const auto& buttons : s.PadButtons) {
     for (const uint8_t b : buttons) {
       if (b < 1 || b > 32) std::abort();

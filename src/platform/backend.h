@@ -78,12 +78,14 @@ enum class EventKind : uint8_t {
   FocusGained,
   FocusLost,
   FrameChanged,  // the window manager's frame around the window became known or changed
+  PadLost,       // the pad the game reads was pulled out (its held buttons are released first)
 };
 
 // What a gamepad means to the menus: the D-pad, the left stick or a joystick's hat and first
-// two axes give the four directions, button 1 (a pad's A) accepts and button 2 (B) goes back.
-enum class PadButton : uint8_t { Up, Down, Left, Right, Accept, Back };
-inline constexpr int kPadButtonCount = 6;
+// two axes give the four directions, button 1 (a pad's A) accepts, button 2 (B) goes back and
+// button 8 (Start) pauses a flight.
+enum class PadButton : uint8_t { Up, Down, Left, Right, Accept, Back, Start };
+inline constexpr int kPadButtonCount = 7;
 constexpr uint8_t PadBit(PadButton b) {
   return static_cast<uint8_t>(1u << static_cast<unsigned>(b));
 }
@@ -94,6 +96,9 @@ struct Event {
   int32_t Y = 0;
   uint8_t Key = 0;
   bool Repeat = false;
+  // A key went down while Alt was held: known with the key itself, since the keyboard's state
+  // may already have moved on when the event is read.
+  bool Alt = false;
   uint8_t Button = 0;
   // Which press of a quick succession on one spot this is (the platform's double-click
   // time and distance): 1 a single press, 2 the second of a double-click, 3 a triple's third.
@@ -161,7 +166,10 @@ class Backend {
   virtual void ShowWindow() = 0;
   virtual void SetCursorVisible(bool visible) = 0;
   // Makes the window ready for presenting: windowed, or the whole desktop with the picture
-  // scaled to fit (the display mode itself is never switched).
+  // scaled to fit (the display mode itself is never switched). Called again at any time, it
+  // switches between the two; back in the window, the frame and the last bounds return.
+  // A window larger than the screen's usable area (less the window manager's frame) is made
+  // as large as fits, the picture scaled into it with its aspect kept, as on the full screen.
   virtual DisplayResult OpenDisplay(bool fullscreen) = 0;
   // Shows the picture. With waitVBlank the call may block until the display's retrace;
   // VsyncPaced says whether presenting really does pace frames that way.

@@ -24,6 +24,7 @@ uint8_t PadButtonsHeld(const JoystickState& js) {
   uint8_t held = 0;
   if (js.Buttons & 1u) held |= PadBit(PadButton::Accept);
   if (js.Buttons & 2u) held |= PadBit(PadButton::Back);
+  if (js.Buttons & 0x80u) held |= PadBit(PadButton::Start);
   const int x = Side(js, js.X), y = Side(js, js.Y);
   if (x < 0) held |= PadBit(PadButton::Left);
   if (x > 0) held |= PadBit(PadButton::Right);

@@ -154,10 +154,14 @@ void TApplication::DrainEvents() {
       case platform::EventKind::FocusLost:
         if (OnDeactivate) Guard(OnDeactivate);
         break;
+      case platform::EventKind::PadLost:
+        if (OnPadLost) Guard(OnPadLost);
+        break;
       case platform::EventKind::None:
         break;
       default:
         Guard([&] {
+          if (OnPreview && OnPreview(e)) return;
           if (!window_.DispatchToLayers(e) && OnUnhandledEvent) OnUnhandledEvent(e);
         });
         break;

@@ -91,6 +91,11 @@ class TApplication {
   std::function<void(const platform::Event&)> OnUnhandledEvent;
   // The window lost the keyboard to another window.
   std::function<void()> OnDeactivate;
+  // The pad the game reads was pulled out.
+  std::function<void()> OnPadLost;
+  // Sees window input before the window's layers (the form's own shortcuts, like a desktop
+  // form's key preview); true when it took the event, which then goes nowhere else.
+  std::function<bool(const platform::Event&)> OnPreview;
 
   // Runs the loop until the window closes or Terminate is called.
   void Run();

@@ -304,6 +304,10 @@ bool TControls::PadDown(platform::PadButton button) {
     case PadButton::Right:
       MoveFocus(button == PadButton::Left, true);
       return true;
+    case PadButton::Back: {
+      TControl* back = BackControl ? BackControl() : nullptr;
+      return back && Click(*back);
+    }
     default:
       return false;
   }

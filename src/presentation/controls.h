@@ -269,6 +269,10 @@ class TControls : public TWindowLayer {
   // disabled one. Returns whether it clicked.
   bool Click(TControl& control);
 
+  // The control the pad's Back button clicks, as a desktop form's Cancel button (none: Back
+  // does nothing); the screens change it, so it is asked for at each press.
+  std::function<TControl*()> BackControl;
+
   bool Visible() const override;
   void Paint(TDirectDrawSurface& picture) override;
   bool HandleEvent(const platform::Event& e) override;

@@ -54,3 +54,20 @@ void TDXDraw::Repaint() {
   if (!CanDraw()) return;
   window_.Present(false);
 }
+
+bool TDXDraw::SetFullScreen(bool fullscreen) {
+  if (!CanDraw() || fullscreen == FullScreen()) return false;
+  if (window_.Backend().OpenDisplay(fullscreen) != platform::DisplayResult::Ok) {
+    window_.Backend().OpenDisplay(!fullscreen);
+    return false;
+  }
+  if (fullscreen) {
+    Options |= doFullScreen;
+  } else {
+    Options &= ~static_cast<uint32_t>(doFullScreen);
+    // The windowed game's place, as the start-up choice gives it.
+    window_.SetBounds(0, 0, kWidth, kHeight);
+  }
+  window_.Invalidate();
+  return true;
+}

@@ -49,6 +49,11 @@ class TDXDraw {
   void Flip();
   // Presents the back buffer again without waiting (the window was uncovered).
   void Repaint();
+  // Switches an initialised surface between the window (at the screen's corner) and the full
+  // screen, keeping the back buffer and everything over it; false, with the mode as it was,
+  // where the other mode cannot be had.
+  bool SetFullScreen(bool fullscreen);
+  bool FullScreen() const { return (Options & doFullScreen) != 0; }
   TWindow& Window() { return window_; }
 
   // Image lists bind themselves at construction.

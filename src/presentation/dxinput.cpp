@@ -64,3 +64,13 @@ void TDXInput::Update() {
   states_ &= ~(previous_ & ~s);
   previous_ = s;
 }
+
+TDXInputStates TDXInput::BoundTo(uint8_t key) const {
+  TDXInputStates bound;
+  for (int s = 0; s < kInputStateCount; ++s) {
+    for (uint8_t code : Bindings[static_cast<size_t>(s)]) {
+      if (key != 0 && code == key) bound.set(static_cast<size_t>(s));
+    }
+  }
+  return bound;
+}

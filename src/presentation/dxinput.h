@@ -60,6 +60,8 @@ class TDXInput {
   void HoldBackUntilReleased(const TDXInputStates& states);
   const TDXInputStates& HeldBack() const { return heldBack_; }
   const TDXInputStates& States() const { return states_; }
+  // The states a key is bound to.
+  TDXInputStates BoundTo(uint8_t key) const;
   bool Held(TDXInputState s) const { return states_[s]; }
 
  private:

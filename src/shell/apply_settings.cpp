@@ -46,4 +46,6 @@ void ApplySettings(const TSettings& s, TForm1& form) {
   if (platform::Mixer* mixer = form.Media.DXSound1.Mixer()) mixer->SetVolume(s.Volume);
   form.PauseOnFocusLoss = s.PauseOnFocusLoss;
   form.SmoothMotion = s.SmoothMotion;
+  form.FullScreenKeys = s.FullScreenKeys;
+  form.PauseOnPadLoss = s.PauseOnPadLoss;
 }

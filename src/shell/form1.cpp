@@ -6,6 +6,7 @@
 #include "replay/flight_check.h"
 #include "replay/flight_recorder.h"
 #include "shell/asset_loader.h"
+#include "shell/settings.h"
 #include "shell/shop_texts.h"
 
 namespace {
@@ -44,6 +45,10 @@ TForm1::TForm1(TFormComponents& media, TApplication& app, uint64_t seed)
   DrawTimer.OnTimer = [this](int32_t) { DrawTimerTimer(); };
   MenuTimer.OnTimer = [this] { MenuTimerTimer(); };
   App.OnDeactivate = [this] { WindowDeactivated(); };
+  App.OnPadLost = [this] { PadLost(); };
+  App.OnPreview = [this](const platform::Event& e) { return PreviewEvent(e); };
+  Controls.BackControl = [this] { return BackButton(); };
+  FullScreenKeys = TSettings::Defaults().FullScreenKeys;
 
   // The form's description: every control at its place, in form order.
   Zobrazovani.SetBounds(10, 0, 121, 57);
@@ -97,6 +102,8 @@ TForm1::~TForm1() {
   world_.Tap = nullptr;
   world_.Events = nullptr;
   App.OnDeactivate = nullptr;
+  App.OnPadLost = nullptr;
+  App.OnPreview = nullptr;
 }
 
 void TForm1::WindowDeactivated() {

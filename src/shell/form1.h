@@ -13,6 +13,7 @@
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/world.h"
 #include "presentation/application.h"
@@ -127,6 +128,15 @@ class TForm1 final : public TMissionEvents {
   // How evenly the flights were shown (`--frame-stats` prints it at exit).
   TFrameStats FrameStats;
 
+  // --- The form's own keys and the pad (shortcuts.cpp) ---------------------------------
+  // The player's keys that switch between the window and the full screen at any time (with
+  // kAltChord: while Alt is held).
+  std::vector<uint16_t> FullScreenKeys;
+  // The player's setting: pulling out the pad that steers a mission opens the pause screen.
+  bool PauseOnPadLoss = true;
+  void ToggleFullScreen();
+  void PadLost();
+
   // --- State ---------------------------------------------------------------------------
   TFormComponents& Media;
   TApplication& App;
@@ -203,6 +213,8 @@ class TForm1 final : public TMissionEvents {
   void StoreRecording();
   void QuitRecording();  // the mission left between ticks: its replay ends there
   void SetButton(int index, const std::string& caption, std::function<void(TControl&)> action);
+  bool PreviewEvent(const platform::Event& e);
+  TControl* BackButton();
   void HideButtons(int first, int last);
 
   World world_;

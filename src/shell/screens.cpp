@@ -132,7 +132,8 @@ void TForm1::StartMission() {
   FrameStats.FlightStarted();
   if (Media.DXEnginesWaveList.Items.Count() > 0) Media.DXEnginesWaveList.Items[0].Play(false);
   Media.Window.SetCursorVisible(false);
-  Media.DXInput1.HoldBackUntilReleased(CommandStates());
+  // The key that pressed "Letět misi" (Enter fires the weapon) acts only once pressed again.
+  Media.DXInput1.HoldBackUntilReleased(CommandStates());  // as it starts
   EnterScreen(TScreen::Mission);
   BeginRecording();
 }

@@ -11,7 +11,7 @@
 
 namespace {
 
-enum class TKind : uint8_t { Keys, Pad, DeadZone, Volume, Switch };
+enum class TKind : uint8_t { Keys, Pad, DeadZone, Volume, Switch, Chords };
 
 struct TInfo {
   std::string_view Name;
@@ -41,13 +41,25 @@ constexpr std::array<TInfo, kSettingCount> kInfo = {{
      "Draw moving things between their positions of the last two ticks, so the scroll runs "
      "evenly at any refresh rate (on, off).",
      TKind::Switch},
+    {"key_fullscreen", "Switch between the window and the full screen, at any time.",
+     TKind::Chords},
+    {"pause_on_pad_loss", "Pause a mission when the gamepad that steers is pulled out (on, off).",
+     TKind::Switch},
 }};
 
 bool& SwitchOf(TSettings& s, int setting) {
-  return setting == kSmoothSetting ? s.SmoothMotion : s.PauseOnFocusLoss;
+  if (setting == kSmoothSetting) return s.SmoothMotion;
+  return setting == kPadLossSetting ? s.PauseOnPadLoss : s.PauseOnFocusLoss;
 }
 bool SwitchOf(const TSettings& s, int setting) {
-  return setting == kSmoothSetting ? s.SmoothMotion : s.PauseOnFocusLoss;
+  if (setting == kSmoothSetting) return s.SmoothMotion;
+  return setting == kPadLossSetting ? s.PauseOnPadLoss : s.PauseOnFocusLoss;
+}
+
+constexpr std::string_view kAltPrefix = "alt+";
+// Lists of keys and lists of pad buttons: a code may be held by one setting of a family only.
+bool KeyFamily(TKind kind) {
+  return kind == TKind::Keys || kind == TKind::Chords;
 }
 
 std::string_view Trim(std::string_view s) {
@@ -114,9 +126,10 @@ std::optional<bool> ParseSwitch(std::string_view s) {
   return std::nullopt;
 }
 
-// One list of key codes or pad buttons, or why it is no such list.
+// One list of key codes (with kAltChord where Alt is held too) or pad buttons, or why it is no
+// such list.
 struct TList {
-  std::vector<uint8_t> Codes;
+  std::vector<uint16_t> Codes;
   std::string Error;
 };
 
@@ -145,9 +158,13 @@ TList ParseList(std::string_view value, TKind kind) {
       list.Error = "an empty name in the list";
       return list;
     }
-    uint8_t code = 0;
-    if (kind == TKind::Keys) {
-      const platform::KeyLookup key = platform::LookUpKeyName(std::string(item));
+    uint16_t code = 0;
+    if (KeyFamily(kind)) {
+      std::string_view name = item;
+      const bool alt = kind == TKind::Chords && name.size() > kAltPrefix.size() &&
+                       Lower(name.substr(0, kAltPrefix.size())) == kAltPrefix;
+      if (alt) name.remove_prefix(kAltPrefix.size());
+      const platform::KeyLookup key = platform::LookUpKeyName(std::string(name));
       if (!key.Known) {
         list.Error = "unknown key name " + Quote(item);
         return list;
@@ -156,7 +173,7 @@ TList ParseList(std::string_view value, TKind kind) {
         list.Error = "the game cannot read the key " + Quote(item);
         return list;
       }
-      code = key.Code;
+      code = static_cast<uint16_t>(key.Code | (alt ? kAltChord : 0));
     } else {
       const auto button = PadButtonOf(item);
       if (!button) {
@@ -176,9 +193,9 @@ TList ParseList(std::string_view value, TKind kind) {
   return list;
 }
 
-std::string CodeText(TKind kind, uint8_t code) {
-  if (kind == TKind::Keys) return platform::KeyNameOf(code);
-  return "button " + PadButtonText(code);
+std::string CodeText(TKind kind, uint16_t code) {
+  if (!KeyFamily(kind)) return "button " + PadButtonText(static_cast<uint8_t>(code));
+  return ((code & kAltChord) ? "Alt+" : "") + platform::KeyNameOf(static_cast<uint8_t>(code));
 }
 
 class TReader {
@@ -226,7 +243,7 @@ class TReader {
   void Finish() {
     for (int i = 0; i < kSettingCount; ++i) {
       const auto at = static_cast<size_t>(i);
-      if (s_.Line[at] != 0 || s_.TakenBy[at] == 0 || !Codes(i)->empty()) continue;
+      if (s_.Line[at] != 0 || s_.TakenBy[at] == 0 || !List(i).empty()) continue;
       Say(s_.TakenBy[at], "this line took the last key or button of " +
                               std::string(kInfo[at].Name) + ", which now has none");
     }
@@ -243,12 +260,47 @@ class TReader {
       return &s_.PadButtons[static_cast<size_t>(setting - kActionCount)];
     return nullptr;
   }
+  // A setting's list as 16-bit codes, whatever it is stored as; empty for one without a list.
+  std::vector<uint16_t> List(int setting) {
+    if (setting == kFullScreenSetting) return s_.FullScreenKeys;
+    const std::vector<uint8_t>* codes = Codes(setting);
+    return codes ? std::vector<uint16_t>(codes->begin(), codes->end()) : std::vector<uint16_t>{};
+  }
+  // Takes a code out of a setting's list; true when it was there.
+  bool Drop(int setting, uint16_t code) {
+    if (setting == kFullScreenSetting) {
+      auto& keys = s_.FullScreenKeys;
+      const auto it = std::find(keys.begin(), keys.end(), code);
+      if (it == keys.end()) return false;
+      keys.erase(it);
+      return true;
+    }
+    std::vector<uint8_t>* codes = Codes(setting);
+    if (!codes) return false;
+    const auto it = std::find(codes->begin(), codes->end(), code);
+    if (it == codes->end()) return false;
+    codes->erase(it);
+    return true;
+  }
+  void Assign(int setting, const std::vector<uint16_t>& list) {
+    if (setting == kFullScreenSetting) {
+      s_.FullScreenKeys = list;
+    } else {
+      Codes(setting)->assign(list.begin(), list.end());
+    }
+  }
+  // Whether two settings' lists may not share a code.
+  static bool Rivals(int a, int b) {
+    const TKind ka = kInfo[static_cast<size_t>(a)].Kind, kb = kInfo[static_cast<size_t>(b)].Kind;
+    return a != b && (KeyFamily(ka) ? KeyFamily(kb) : ka == TKind::Pad && kb == TKind::Pad);
+  }
 
   bool Set(int setting, std::string_view value, int number) {
     const TInfo& info = kInfo[static_cast<size_t>(setting)];
     switch (info.Kind) {
       case TKind::Keys:
       case TKind::Pad:
+      case TKind::Chords:
         return SetList(setting, value, number);
       case TKind::DeadZone:
       case TKind::Volume: {
@@ -284,13 +336,11 @@ class TReader {
       Bad(number, list.Error);
       return false;
     }
-    const int first = kind == TKind::Keys ? 0 : kActionCount;
-    const int last = kind == TKind::Keys ? kActionCount : kDeadZoneSetting;
-    for (const uint8_t code : list.Codes) {
-      for (int other = first; other < last; ++other) {
-        const std::vector<uint8_t>& held = *Codes(other);
+    for (const uint16_t code : list.Codes) {
+      for (int other = 0; other < kSettingCount; ++other) {
         const int line = s_.Line[static_cast<size_t>(other)];
-        if (other == setting || line == 0) continue;
+        if (!Rivals(setting, other) || line == 0) continue;
+        const std::vector<uint16_t> held = List(other);
         if (std::find(held.begin(), held.end(), code) != held.end()) {
           Bad(number, CodeText(kind, code) + " is already bound to " +
                           std::string(kInfo[static_cast<size_t>(other)].Name) + " on line " +
@@ -299,17 +349,14 @@ class TReader {
         }
       }
     }
-    for (const uint8_t code : list.Codes) {
-      for (int other = first; other < last; ++other) {
-        std::vector<uint8_t>& held = *Codes(other);
-        const auto it = std::find(held.begin(), held.end(), code);
-        if (other == setting || it == held.end()) continue;
-        held.erase(it);
+    for (const uint16_t code : list.Codes) {
+      for (int other = 0; other < kSettingCount; ++other) {
+        if (!Rivals(setting, other) || !Drop(other, code)) continue;
         int& taken = s_.TakenBy[static_cast<size_t>(other)];
         if (taken == 0) taken = number;
       }
     }
-    *Codes(setting) = list.Codes;
+    Assign(setting, list.Codes);
     s_.TakenBy[static_cast<size_t>(setting)] = 0;
     return true;
   }
@@ -359,6 +406,12 @@ std::string ValueText(const TSettings& s, int setting) {
       return std::to_string(s.Volume);
     case TKind::Switch:
       return SwitchOf(s, setting) ? "on" : "off";
+    case TKind::Chords:
+      for (const uint16_t code : s.FullScreenKeys) {
+        if (!text.empty()) text += ", ";
+        text += CodeText(info.Kind, code);
+      }
+      return text;
   }
   return text;
 }
@@ -382,13 +435,15 @@ TSettings TSettings::Defaults() {
              {vk::Tab},
              {vk::Escape}}};
   s.PadButtons = {{{1}, {2}, {3}}};
+  s.FullScreenKeys = {vk::F1 + 10, kAltChord | vk::Return};
   return s;
 }
 
 bool TSettings::SameValues(const TSettings& o) const {
   return Keys == o.Keys && PadButtons == o.PadButtons && DeadZone == o.DeadZone &&
          Volume == o.Volume && PauseOnFocusLoss == o.PauseOnFocusLoss &&
-         SmoothMotion == o.SmoothMotion;
+         SmoothMotion == o.SmoothMotion && FullScreenKeys == o.FullScreenKeys &&
+         PauseOnPadLoss == o.PauseOnPadLoss;
 }
 
 TSettings ParseSettings(std::string_view text, const std::string& fileName) {
@@ -443,8 +498,9 @@ std::string FormatSettings(const TSettings& s) {
       "\n"
       "# to change them; a setting left out keeps its default.\n"
       "# Keys are SDL key names (Space, Return, Left Ctrl, Keypad 8, K), several separated by\n"
-      "# commas; gamepad buttons are numbers from 1 to 32 or a game controller's a, b, x, y,\n"
-      "# leftshoulder, rightshoulder, back, start, leftstick, rightstick, guide.\n";
+      "# commas (key_fullscreen also takes Alt with a key: Alt+Return); gamepad buttons are\n"
+      "# numbers from 1 to 32 or a game controller's a, b, x, y, leftshoulder, rightshoulder,\n"
+      "# back, start, leftstick, rightstick, guide.\n";
   for (int i = 0; i < kSettingCount; ++i) {
     const TInfo& info = kInfo[static_cast<size_t>(i)];
     out += "\n# " + std::string(info.Help) + " (" + SourceText(s, i) + ")\n";

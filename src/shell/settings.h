@@ -26,15 +26,20 @@ enum class TPadAction : uint8_t { Cannon, Weapon, NextWeapon };
 inline constexpr int kPadActionCount = 3;
 
 // Every setting, in the file's order: the keys, the pad buttons, then the rest.
-inline constexpr int kSettingCount = kActionCount + kPadActionCount + 4;
 inline constexpr int kDeadZoneSetting = kActionCount + kPadActionCount;
 inline constexpr int kVolumeSetting = kDeadZoneSetting + 1;
 inline constexpr int kFocusSetting = kVolumeSetting + 1;
 inline constexpr int kSmoothSetting = kFocusSetting + 1;
+// The window's keys and the pad's loss.
+inline constexpr int kFullScreenSetting = kSmoothSetting + 1;
+inline constexpr int kPadLossSetting = kFullScreenSetting + 1;
+inline constexpr int kSettingCount = kPadLossSetting + 1;
 // The setting's name in the file ("key_up", "volume").
 std::string_view SettingName(int setting);
 
 inline constexpr int kMaxKeysPerAction = 8;
+// A key of key_fullscreen taken with Alt ("Alt+Return"): the virtual key code with this bit.
+inline constexpr uint16_t kAltChord = 0x100;
 inline constexpr int kMaxDeadZone = 95;
 inline constexpr size_t kMaxSettingsBytes = 64 * 1024;
 inline constexpr size_t kMaxSettingsLine = 1024;
@@ -48,6 +53,10 @@ struct TSettings {
   int32_t Volume = 100;   // percent, 100 = full
   bool PauseOnFocusLoss = true;
   bool SmoothMotion = true;  // frames carry moving things on between ticks
+  // Switching between the window and the full screen, at any time: virtual key codes, each
+  // perhaps with kAltChord. Pulling out the pad that steers pauses a mission as losing focus.
+  std::vector<uint16_t> FullScreenKeys;
+  bool PauseOnPadLoss = true;
 
   // Where each setting came from: the line of File that set it, or 0 for its default. A
   // default may have lost keys or buttons to lines that bound them elsewhere (TakenBy: the
@@ -59,7 +68,8 @@ struct TSettings {
   std::vector<std::string> Messages;
 
   // The game as it always was: keys K/Up/Keypad 8, J/Down/Keypad 2, H/Left/Keypad 4,
-  // L/Right/Keypad 6, Space, Return, Shift, Tab and Escape; buttons 1, 2 and 3.
+  // L/Right/Keypad 6, Space, Return, Shift, Tab and Escape; buttons 1, 2 and 3; F11 and
+  // Alt+Return switch the full screen.
   static TSettings Defaults();
   // The same values (sources and messages aside).
   bool SameValues(const TSettings& other) const;

@@ -5,15 +5,23 @@
 
 #include <SDL.h>
 
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
+#include "flyers/aircraft.h"
+#include "flyers/weapon.h"
 #include "platform/pad.h"
 #include "platform/sdl/sdl_backend.h"
 #include "presentation/application.h"
 #include "presentation/controls.h"
 #include "presentation/dxinput.h"
 #include "presentation/window.h"
+#include "shell/apply_settings.h"
+#include "shell/form1.h"
+#include "shell/settings.h"
+#include "support/temp_dir.h"
 
 namespace {
 
@@ -70,7 +78,7 @@ class VirtualStick {
 
 // The pad events the backend reports now, as "Down Accept", "Up Left", ...
 std::vector<std::string> PadEvents(platform::Backend& backend) {
-  static const char* kNames[] = {"Up", "Down", "Left", "Right", "Accept", "Back"};
+  static const char* kNames[] = {"Up", "Down", "Left", "Right", "Accept", "Back", "Start"};
   std::vector<std::string> out;
   platform::Event e;
   while (backend.PollEvent(e)) {
@@ -262,6 +270,194 @@ TEST(SdlGamepad, TheDPadWalksAMenuAndTheFirstButtonClicks) {
   pad.Unplug();
   app.ProcessMessages();
   EXPECT_EQ(clicks.size(), 1u);
+}
+
+// The whole game on SDL's dummy display, played with a virtual pad alone, in a folder of its
+// own that links the content (the save goes there).
+class PadPlay : public ::testing::Test {
+ protected:
+  PadPlay() {
+    for (const char* dir : {"res", "sounds", "levels"})
+      std::filesystem::create_directory_symlink(std::filesystem::path(SK_DATA_DIR) / dir, dir);
+    form.FormCreate();
+  }
+
+  std::string Screen() const { return TForm1::ScreenName(form.Screen()); }
+  // Lets the program run, its clock being the real one.
+  void Run(uint64_t ms) { app.RunFor(ms); }
+  // A pad button pressed and let go, as a player taps it.
+  void Tap(int button) {
+    pad->Button(button, true);
+    Run(30);
+    pad->Button(button, false);
+    Run(30);
+  }
+  // Runs until the screen is the one named, for at most ten seconds.
+  bool Reach(const std::string& screen) {
+    for (int i = 0; i < 200 && Screen() != screen; ++i) Run(50);
+    return Screen() == screen;
+  }
+  std::string FocusedCaption() const {
+    const auto* b = dynamic_cast<const TButton*>(form.Controls.Focused());
+    return b ? b->Caption() : "";
+  }
+  // Walks the focus with the D-pad down to the button with that caption; false if it never
+  // comes.
+  bool FocusOn(const std::string& caption) {
+    for (int i = 0; i < 20 && FocusedCaption() != caption; ++i)
+      Tap(SDL_CONTROLLER_BUTTON_DPAD_DOWN);
+    return FocusedCaption() == caption;
+  }
+
+  ScopedTempDir dir;
+  platform::SdlBackend sdl;
+  InFront backend{sdl};
+  TFormComponents media{backend};
+  TApplication app{backend, media.Window};
+  TForm1 form{media, app, 3};
+  std::unique_ptr<VirtualStick> pad = std::make_unique<VirtualStick>(true);
+};
+
+TEST_F(PadPlay, APadAloneWalksFromTheTitleThroughTheShopAMissionThePauseAndASave) {
+  Run(50);
+  // The display choice: up to "V okne", right to "Pokracovat".
+  ASSERT_EQ(Screen(), "display-choice");
+  Tap(SDL_CONTROLLER_BUTTON_DPAD_UP);
+  Tap(SDL_CONTROLLER_BUTTON_DPAD_UP);
+  EXPECT_EQ(form.Zobrazovani.ItemIndex(), 0);
+  Tap(SDL_CONTROLLER_BUTTON_DPAD_RIGHT);
+  Tap(SDL_CONTROLLER_BUTTON_A);
+  ASSERT_TRUE(Reach("main-menu"));
+  EXPECT_FALSE(media.DXDraw1.FullScreen());
+  Tap(SDL_CONTROLLER_BUTTON_A);  // "Nová hra"
+  ASSERT_EQ(Screen(), "difficulty");
+  Tap(SDL_CONTROLLER_BUTTON_B);  // back to the menu, and in again
+  ASSERT_EQ(Screen(), "main-menu");
+  Tap(SDL_CONTROLLER_BUTTON_A);
+  Tap(SDL_CONTROLLER_BUTTON_A);  // "Lehká obtížnost"
+  Tap(SDL_CONTROLLER_BUTTON_A);  // the story's "Pokračuj"
+  ASSERT_EQ(Screen(), "hangar");
+
+  // The shop: the first aircraft, then a weapon for slot 0; B goes back each time.
+  ASSERT_TRUE(FocusOn("Nakupovat/prodávat"));
+  Tap(SDL_CONTROLLER_BUTTON_A);
+  Tap(SDL_CONTROLLER_BUTTON_A);  // "Obchodovat s letadly"
+  ASSERT_EQ(Screen(), "plane-shop");
+  ASSERT_TRUE(FocusOn("Koupit"));
+  Tap(SDL_CONTROLLER_BUTTON_A);
+  ASSERT_NE(form.GameWorld().Player, nullptr);
+  Tap(SDL_CONTROLLER_BUTTON_B);
+  ASSERT_EQ(Screen(), "shop-menu");
+  ASSERT_TRUE(FocusOn("Obchodovat se zbraněmi"));
+  Tap(SDL_CONTROLLER_BUTTON_A);
+  ASSERT_EQ(Screen(), "weapon-shop");
+  ASSERT_TRUE(FocusOn("Slot 0 : Koupit"));
+  Tap(SDL_CONTROLLER_BUTTON_A);
+  ASSERT_EQ(Screen(), "weapon-browser");
+  ASSERT_TRUE(FocusOn("Koupit"));
+  Tap(SDL_CONTROLLER_BUTTON_A);
+  ASSERT_EQ(Screen(), "weapon-shop");
+  EXPECT_NE(form.State().SlotKinds[0], kNoKind);
+  Tap(SDL_CONTROLLER_BUTTON_B);
+  Tap(SDL_CONTROLLER_BUTTON_B);
+  ASSERT_EQ(Screen(), "hangar");
+
+  ASSERT_TRUE(FocusOn("Uložit hru"));
+  Tap(SDL_CONTROLLER_BUTTON_A);
+  EXPECT_EQ(std::filesystem::file_size("game.sav"), 24u);
+
+  // The mission: the stick steers, Start pauses, B resumes, and the pause leaves for the menu.
+  ASSERT_TRUE(FocusOn("Letět další misi"));
+  Tap(SDL_CONTROLLER_BUTTON_A);
+  ASSERT_EQ(Screen(), "briefing");
+  Tap(SDL_CONTROLLER_BUTTON_A);  // "Letět misi"
+  ASSERT_EQ(Screen(), "mission");
+  World& w = form.GameWorld();
+  const int32_t x = w.Player->X;
+  pad->Axis(SDL_CONTROLLER_AXIS_LEFTX, -32768);
+  Run(300);
+  pad->Axis(SDL_CONTROLLER_AXIS_LEFTX, 0);
+  EXPECT_LT(w.Player->X, x - 100);
+  Tap(SDL_CONTROLLER_BUTTON_START);
+  ASSERT_EQ(Screen(), "paused");
+  Tap(SDL_CONTROLLER_BUTTON_B);  // "Zpět od hry"
+  ASSERT_EQ(Screen(), "mission");
+  Tap(SDL_CONTROLLER_BUTTON_START);
+  ASSERT_EQ(Screen(), "paused");
+  Tap(SDL_CONTROLLER_BUTTON_START);  // Start again resumes
+  ASSERT_EQ(Screen(), "mission");
+  Tap(SDL_CONTROLLER_BUTTON_START);
+  ASSERT_EQ(Screen(), "paused");
+  ASSERT_TRUE(FocusOn("Návrat do hlavní nabídky"));
+  Tap(SDL_CONTROLLER_BUTTON_A);
+  EXPECT_TRUE(Reach("main-menu"));
+}
+
+TEST_F(PadPlay, APadPulledOutMidMissionPausesItAndAnotherPluggedInSteersAtOnce) {
+  TSettings settings = ParseSettings("pad_weapon = y\n", "s.ini");
+  ApplySettings(settings, form);
+  form.Zobrazovani.SetItemIndex(0);
+  form.FirstButtonClick();
+  ASSERT_TRUE(Reach("main-menu"));
+  auto click = [&](const std::string& caption) {
+    for (TControl* c : form.Controls.All()) {
+      auto* b = dynamic_cast<TButton*>(c);
+      if (b && b->Visible() && b->Caption() == caption) return form.Controls.Click(*b);
+    }
+    return false;
+  };
+  for (const char* caption :
+       {"Nová hra", "Lehká obtížnost", "Pokračuj", "Nakupovat/prodávat", "Obchodovat s letadly",
+        "Koupit", "Zpět", "Obchodovat se zbraněmi", "Slot 0 : Koupit", "Koupit", "Zpet", "Zpět",
+        "Letět další misi", "Letět misi"})
+    ASSERT_TRUE(click(caption)) << caption;
+  ASSERT_EQ(Screen(), "mission");
+  World& w = form.GameWorld();
+  w.Player->Slots[0] = MakeWeapon(w, 1);        // mini missiles: ready every tenth tick
+  pad->Axis(SDL_CONTROLLER_AXIS_LEFTX, 32767);  // steering right when it goes
+  Run(200);
+  pad->Unplug();
+  Run(30);
+  ASSERT_EQ(Screen(), "paused");
+  // Nothing moves while it waits: not the aircraft, not the schedule, not a shot.
+  const int32_t x = w.Player->X, y = w.Player->Y;
+  const int64_t clock = w.StepClock, ticks = w.StepTicks;
+  const size_t flyers = w.FlyerList.Count();
+  VirtualStick again{true};
+  Run(400);
+  EXPECT_EQ(Screen(), "paused");
+  EXPECT_EQ(w.Player->X, x);
+  EXPECT_EQ(w.Player->Y, y);
+  EXPECT_EQ(w.StepClock, clock);
+  EXPECT_EQ(w.StepTicks, ticks);
+  EXPECT_EQ(w.FlyerList.Count(), flyers);
+  // The new pad resumes, steers at once and fires with the player's own button.
+  pad.reset();
+  again.Button(SDL_CONTROLLER_BUTTON_A, true);  // "Zpět od hry"
+  Run(30);
+  again.Button(SDL_CONTROLLER_BUTTON_A, false);
+  ASSERT_EQ(Screen(), "mission");
+  again.Axis(SDL_CONTROLLER_AXIS_LEFTX, -32768);
+  Run(300);
+  EXPECT_LT(w.Player->X, x - 100);
+  auto playerShots = [&] {
+    int n = 0;
+    for (auto* node = w.FlyerList.Head(); node; node = node->Next) {
+      if (node->Object != w.Player && node->Object->Side == kSidePlayer) ++n;
+    }
+    return n;
+  };
+  EXPECT_EQ(playerShots(), 0);
+  again.Button(SDL_CONTROLLER_BUTTON_Y, true);
+  Run(400);
+  EXPECT_GT(playerShots(), 0);
+  again.Button(SDL_CONTROLLER_BUTTON_Y, false);
+
+  // Without the setting, pulling it out only lets go of what it held.
+  form.PauseOnPadLoss = false;
+  again.Unplug();
+  Run(100);
+  EXPECT_EQ(Screen(), "mission");
 }
 
 }  // namespace

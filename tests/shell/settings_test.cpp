@@ -99,11 +99,36 @@ TEST(Settings, AKeyMovesFromADefaultAndAnActionLeftWithoutKeysIsNamed) {
   EXPECT_TRUE(KeysOf(ParseSettings("key_repair =", "s.ini"), TAction::Repair).empty());
 }
 
+TEST(Settings, TheFullScreenKeysTakeAltAndShareThePlainKeysWithTheFlight) {
+  using Chords = std::vector<uint16_t>;
+  const uint16_t f11 = vk::F1 + 10;
+  EXPECT_EQ(TSettings::Defaults().FullScreenKeys, (Chords{f11, kAltChord | vk::Return}));
+  // A flight key takes a plain key from the default, and leaves Alt+Return, no rival of Return.
+  const TSettings moved = ParseSettings("key_weapon = Return, F11\n", "s.ini");
+  EXPECT_EQ(moved.FullScreenKeys, (Chords{kAltChord | vk::Return}));
+  EXPECT_TRUE(moved.Messages.empty());
+  // The other way round, and a line's key is no other line's.
+  const TSettings s = ParseSettings(
+      "key_fullscreen = alt+F, Space\nkey_weapon = Return\nkey_cannon = Space\n"
+      "key_next_weapon = F\npause_on_pad_loss = off\n",
+      "s.ini");
+  EXPECT_EQ(s.FullScreenKeys, (Chords{kAltChord | 'F', vk::Space}));
+  EXPECT_TRUE(KeysOf(s, TAction::Cannon).empty());
+  EXPECT_EQ(KeysOf(s, TAction::NextWeapon), (Codes{'F'}));
+  EXPECT_EQ(s.Messages,
+            (std::vector<std::string>{
+                "s.ini:3: Space is already bound to key_fullscreen on line 1; line ignored",
+                "s.ini:1: this line took the last key or button of key_cannon, which now has "
+                "none"}));
+  EXPECT_FALSE(s.PauseOnPadLoss);
+}
+
 TEST(Settings, ThePrintedSettingsReadBackToTheSameValuesWithoutAWord) {
   const std::string custom =
       "key_up = w, Up\nkey_cannon = Right Ctrl\nkey_weapon = Space\npad_weapon = y, 9\n"
       "pad_dead_zone = 0\nvolume = 0\npause_on_focus_loss = off\nkey_pause = Pause\n"
-      "key_repair = Keypad 2\nsmooth_motion = off\n";
+      "key_repair = Keypad 2\nsmooth_motion = off\nkey_fullscreen = Alt+Keypad 8, F12\n"
+      "pause_on_pad_loss = no\n";
   for (const std::string& text : {std::string(), custom}) {
     const TSettings s = ParseSettings(text, "/home/p/settings.ini");
     ASSERT_TRUE(s.Messages.empty());
@@ -118,6 +143,7 @@ TEST(Settings, ThePrintedSettingsReadBackToTheSameValuesWithoutAWord) {
         "\nkey_weapon = Return\n", "\nkey_next_weapon = Left Shift\n", "\nkey_repair = Tab\n",
         "\nkey_pause = Escape\n", "\npad_next_weapon = 3\n", "\npad_dead_zone = 50\n",
         "\nvolume = 100\n", "\npause_on_focus_loss = on\n", "\nsmooth_motion = on\n",
+        "\nkey_fullscreen = F11, Alt+Return\n", "\npause_on_pad_loss = on\n",
         "Save this as /home/p/settings.ini"})
     EXPECT_NE(defaults.find(line), std::string::npos) << line;
   // Each switch is its own.

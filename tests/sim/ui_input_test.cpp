@@ -131,6 +131,22 @@ TEST_F(UiInputTest, AnEnterOrPadButtonHeldIntoANewScreenPressesNothing) {
   Pad(EventKind::PadUp);
 }
 
+TEST_F(UiInputTest, EnterThatStartsTheMissionFiresOnlyOnceReleased) {
+  HangarWithJaguar();
+  w.Player->Slots[0] = MakeWeapon(w, 1);  // mini missiles: ready every tenth tick
+  Script("click \"Zpet\"\nclick \"Zpět\"\nclick \"Letět další misi\"\n");
+  ASSERT_EQ(Screen(), "briefing");
+  Key(EventKind::KeyDown, vk::Return);  // "Letět misi" has the focus
+  ASSERT_EQ(Screen(), "mission");
+  d.Wait(300);
+  EXPECT_EQ(PlayerShots(), 0) << "the Enter that started the mission fired";
+  Key(EventKind::KeyUp, vk::Return);
+  d.Wait(20);
+  Key(EventKind::KeyDown, vk::Return);
+  d.Wait(100);
+  EXPECT_GT(PlayerShots(), 0);
+}
+
 TEST_F(UiInputTest, EnterThatResumesFromThePauseFiresOnlyOnceReleasedWhileSteeringGoesOn) {
   HangarWithJaguar();
   w.Player->Slots[0] = MakeWeapon(w, 1);  // mini missiles: ready every tenth tick
@@ -153,6 +169,48 @@ TEST_F(UiInputTest, EnterThatResumesFromThePauseFiresOnlyOnceReleasedWhileSteeri
   Key(EventKind::KeyDown, vk::Return);
   d.Wait(100);
   EXPECT_GT(PlayerShots(), 0);
+}
+
+TEST_F(UiInputTest, AltEnterAndF11SwitchTheFullScreenWithoutPressingFiringOrPausing) {
+  HangarWithJaguar();
+  // In a menu: Alt+Enter switches and does not press the focused "Zpet".
+  d.Backend().SetKey(vk::Menu, true);
+  Key(EventKind::KeyDown, vk::Return);
+  EXPECT_TRUE(d.Backend().Window().Fullscreen);
+  EXPECT_EQ(Screen(), "weapon-shop");
+  Key(EventKind::KeyUp, vk::Return);
+  d.Backend().SetKey(vk::Menu, false);
+  Key(EventKind::KeyDown, vk::F1 + 10);
+  Key(EventKind::KeyUp, vk::F1 + 10);
+  EXPECT_FALSE(d.Backend().Window().Fullscreen);
+  EXPECT_EQ(Screen(), "weapon-shop");
+
+  w.Player->Slots[0] = MakeWeapon(w, 1);
+  Script("click \"Zpet\"\nclick \"Zpět\"\nclick \"Letět další misi\"\nclick \"Letět misi\"\n");
+  ASSERT_EQ(Screen(), "mission");
+  d.Backend().SetKey(vk::Left, true);
+  d.Wait(100);
+  const int32_t x = w.Player->X;
+  // In flight: the flight goes on, steered, and the Enter of Alt+Enter fires nothing.
+  d.Backend().SetKey(vk::Menu, true);
+  Key(EventKind::KeyDown, vk::Return);
+  EXPECT_TRUE(d.Backend().Window().Fullscreen);
+  d.Wait(300);
+  EXPECT_EQ(Screen(), "mission");
+  EXPECT_EQ(PlayerShots(), 0) << "the Enter of Alt+Enter fired";
+  EXPECT_LT(w.Player->X, x - 150) << "the flight stood still while switching";
+  Key(EventKind::KeyUp, vk::Return);
+  d.Backend().SetKey(vk::Menu, false);
+  d.Wait(20);  // the game polls its keys once a tick
+  Key(EventKind::KeyDown, vk::F1 + 10);
+  Key(EventKind::KeyUp, vk::F1 + 10);
+  EXPECT_FALSE(d.Backend().Window().Fullscreen);
+  EXPECT_EQ(Screen(), "mission");
+  // Enter alone, pressed afresh, fires and switches nothing.
+  Key(EventKind::KeyDown, vk::Return);
+  d.Wait(100);
+  EXPECT_GT(PlayerShots(), 0);
+  EXPECT_FALSE(d.Backend().Window().Fullscreen);
 }
 
 }  // namespace

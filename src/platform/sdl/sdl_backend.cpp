@@ -123,7 +123,8 @@ struct SdlBackend::Impl {
   SDL_GameController* controller = nullptr;
   SDL_Joystick* joystick = nullptr;  // the controller's, or a plain joystick's
   SDL_JoystickID joystickId = -1;
-  PadTracker pad;  // the menus' view of it
+  PadTracker pad;        // the menus' view of it
+  bool padLost = false;  // it was pulled out: told after the releases of what it held
 
   // Looking for a sound server and driver can take as long as making the window, so the
   // device opens only after the first presentation, when the loop first waits.
@@ -244,6 +245,9 @@ struct SdlBackend::Impl {
           case SDL_CONTROLLER_BUTTON_B:
             pad.SetButton(PadButton::Back, down);
             break;
+          case SDL_CONTROLLER_BUTTON_START:
+            pad.SetButton(PadButton::Start, down);
+            break;
           default:
             break;
         }
@@ -260,6 +264,7 @@ struct SdlBackend::Impl {
         if (controller || e.jbutton.which != joystickId) return false;
         if (e.jbutton.button == 0) pad.SetButton(PadButton::Accept, e.jbutton.state != 0);
         if (e.jbutton.button == 1) pad.SetButton(PadButton::Back, e.jbutton.state != 0);
+        if (e.jbutton.button == 7) pad.SetButton(PadButton::Start, e.jbutton.state != 0);
         return true;
       case SDL_JOYAXISMOTION:
         if (controller || e.jaxis.which != joystickId) return false;
@@ -292,13 +297,64 @@ struct SdlBackend::Impl {
   // SDL places a window by its client area and turns that into a request for the frame's
   // corner with the frame it knows. Asking for the outer corner plus that same frame therefore
   // puts the frame's corner where the form wants it, whether or not the frame is known yet.
-  void Place() {
+  // The request goes out even where SDL believes the window is there already: back from the
+  // full screen, what SDL remembers is the place before it, not where the window manager put it.
+  void Place(int32_t x0, int32_t y0) {
     const FrameExtents f = Frame();
-    int x = 0, y = 0;
-    SDL_GetWindowPosition(window, &x, &y);
-    if (x != windowX + f.Left || y != windowY + f.Top) {
-      SDL_SetWindowPosition(window, windowX + f.Left, windowY + f.Top);
+    SDL_SetWindowPosition(window, x0 + f.Left, y0 + f.Top);
+  }
+
+  // The window's client size and outer corner for a picture of the logical size: as asked
+  // where the screen's usable area holds it with its frame, else as large as fits with the
+  // picture's aspect, kept inside that area (a laptop's 768 rows hold no 768-row picture
+  // under a title bar).
+  void Fit(int& width, int& height, int32_t& x, int32_t& y) const {
+    width = logicalWidth;
+    height = logicalHeight;
+    x = windowX;
+    y = windowY;
+    SDL_Rect usable{0, 0, 0, 0};
+    const int display = std::max(SDL_GetWindowDisplayIndex(window), 0);
+    if (SDL_GetDisplayUsableBounds(display, &usable) != 0 || usable.w <= 0 || usable.h <= 0) return;
+    const FrameExtents f = Frame();
+    const int roomW = usable.w - f.Left - f.Right, roomH = usable.h - f.Top - f.Bottom;
+    if ((width <= roomW && height <= roomH) || roomW <= 0 || roomH <= 0) return;
+    if (static_cast<int64_t>(roomW) * logicalHeight >= static_cast<int64_t>(roomH) * logicalWidth) {
+      height = roomH;
+      width = std::max(1, roomH * logicalWidth / logicalHeight);
+    } else {
+      width = roomW;
+      height = std::max(1, roomW * logicalHeight / logicalWidth);
     }
+    const int outerW = width + f.Left + f.Right, outerH = height + f.Top + f.Bottom;
+    x = std::clamp(x, usable.x, usable.x + usable.w - outerW);
+    y = std::clamp(y, usable.y, usable.y + usable.h - outerH);
+  }
+
+  // Back from the full screen, the window manager puts back the window it last saw, and may
+  // do so after the game asked for its own bounds: for a moment, they are asked for again
+  // whenever the window is elsewhere.
+  uint64_t insistUntil = 0;
+  void Insist() {
+    if (fullscreen || Micros() >= insistUntil) return;
+    int width = 0, height = 0, w = 0, h = 0, x = 0, y = 0;
+    int32_t x0 = 0, y0 = 0;
+    Fit(width, height, x0, y0);
+    const FrameExtents f = Frame();
+    SDL_GetWindowSize(window, &w, &h);
+    SDL_GetWindowPosition(window, &x, &y);
+    if (w != width || h != height || x != x0 + f.Left || y != y0 + f.Top) ApplyBounds();
+  }
+
+  // Sizes and places the window as Fit says.
+  void ApplyBounds() {
+    int width = 0, height = 0;
+    int32_t x = 0, y = 0;
+    Fit(width, height, x, y);
+    int w = 0, h = 0;
+    SDL_GetWindowSize(window, &w, &h);
+    if (w != width || h != height) SDL_SetWindowSize(window, width, height);
+    Place(x, y);
   }
 
   // True (once) when the frame differs from the one the program was last told of.
@@ -400,6 +456,12 @@ uint64_t SdlBackend::RefreshPeriodMicros() {
 
 bool SdlBackend::PollEvent(Event& out) {
   if (impl_->pad.Pop(out)) return true;
+  if (impl_->padLost) {
+    impl_->padLost = false;
+    out = Event{};
+    out.Kind = EventKind::PadLost;
+    return true;
+  }
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     out = Event{};
@@ -423,8 +485,12 @@ bool SdlBackend::PollEvent(Event& out) {
           case SDL_WINDOWEVENT_SIZE_CHANGED:
           case SDL_WINDOWEVENT_RESTORED:
             impl_->freshDrawable = true;
+            impl_->Insist();
             out.Kind = EventKind::Expose;
             return true;
+          case SDL_WINDOWEVENT_MOVED:
+            impl_->Insist();
+            break;
           case SDL_WINDOWEVENT_FOCUS_GAINED:
             out.Kind = EventKind::FocusGained;
             return true;
@@ -446,6 +512,7 @@ bool SdlBackend::PollEvent(Event& out) {
         out.Kind = e.type == SDL_KEYDOWN ? EventKind::KeyDown : EventKind::KeyUp;
         out.Key = VirtualKeyOfScancode(e.key.keysym.scancode);
         out.Repeat = e.key.repeat != 0;
+        out.Alt = (e.key.keysym.mod & KMOD_ALT) != 0;
         if (out.Key == 0) break;
         return true;
       case SDL_TEXTINPUT:
@@ -476,8 +543,14 @@ bool SdlBackend::PollEvent(Event& out) {
         if (e.jdevice.which == impl_->joystickId) {
           impl_->CloseStick();
           impl_->OpenFirstStick();
+          impl_->padLost = true;
         }
         if (impl_->pad.Pop(out)) return true;  // what the pad held is released
+        if (impl_->padLost) {
+          impl_->padLost = false;
+          out.Kind = EventKind::PadLost;
+          return true;
+        }
         break;
       case SDL_MOUSEWHEEL: {
         out.Kind = EventKind::MouseWheel;
@@ -492,6 +565,7 @@ bool SdlBackend::PollEvent(Event& out) {
     }
   }
   if (impl_->FrameMoved()) {
+    impl_->Insist();
     out = Event{};
     out.Kind = EventKind::FrameChanged;
     return true;
@@ -512,10 +586,7 @@ void SdlBackend::SetWindowBounds(int32_t x, int32_t y, int32_t width, int32_t he
   impl_->logicalWidth = width;
   impl_->logicalHeight = height;
   if (impl_->fullscreen) return;  // the picture is scaled to the desktop
-  int w = 0, h = 0;
-  SDL_GetWindowSize(impl_->window, &w, &h);
-  if (w != width || h != height) SDL_SetWindowSize(impl_->window, width, height);
-  impl_->Place();
+  impl_->ApplyBounds();
 }
 
 FrameExtents SdlBackend::WindowFrame() {
@@ -556,6 +627,13 @@ DisplayResult SdlBackend::OpenDisplay(bool fullscreen) {
       return DisplayResult::ModeUnavailable;
     }
     SDL_RaiseWindow(window);
+  } else if (impl_->fullscreen) {
+    // Back from the full screen: the frame and the window's own bounds return.
+    SDL_SetWindowFullscreen(window, 0);
+    SDL_SetWindowBordered(window, SDL_TRUE);
+    impl_->fullscreen = false;
+    impl_->insistUntil = impl_->Micros() + 1000000;
+    if (impl_->logicalWidth > 0 && impl_->logicalHeight > 0) impl_->ApplyBounds();
   } else {
     SDL_SetWindowFullscreen(window, 0);
   }
