@@ -338,6 +338,23 @@ ScreenWindow FindWindow(const std::string& display, const std::string& title) {
   return w;
 }
 
+// What the windowed checks under a window manager need, or why they cannot run.
+std::string MissingDesktopTools() {
+  for (const char* tool : {"Xvfb", "openbox", "xwininfo", "xprop", "xdotool"}) {
+    if (FindOnPath(tool).empty()) return std::string(tool) + " is not installed";
+  }
+  return "";
+}
+
+// An X server of that geometry with openbox managing it, and the game's SDL pointed there.
+void StartDesktop(VirtualDisplay& x, WindowManager& wm, const char* geometry) {
+  ASSERT_TRUE(x.Start(FindOnPath("Xvfb"), geometry));
+  setenv("DISPLAY", x.Display().c_str(), 1);
+  setenv("SDL_VIDEODRIVER", "x11", 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  ASSERT_TRUE(wm.Start(FindOnPath("openbox")));
+}
+
 // The game's own windows under a window manager, from its creation handler on, with the
 // real content: the start-up choice takes the form's outer size at the form's place, frame
 // included; the windowed game's frame, title bar included, starts at the screen's corner,
@@ -346,20 +363,10 @@ ScreenWindow FindWindow(const std::string& display, const std::string& title) {
 // mapped, so both orders of learning it are tried. The screen holds the whole window, so
 // the game is its full 1024 x 768.
 void CheckWindowedUnderAWindowManager(bool chosenAtOnce) {
-  const std::string xvfb = FindOnPath("Xvfb");
-  const std::string openbox = FindOnPath("openbox");
-  if (xvfb.empty() || openbox.empty()) GTEST_SKIP() << "Xvfb or openbox is not installed";
-  if (FindOnPath("xwininfo").empty() || FindOnPath("xprop").empty()) {
-    GTEST_SKIP() << "xwininfo and xprop (x11-utils) are not installed";
-  }
-  if (FindOnPath("xdotool").empty()) GTEST_SKIP() << "xdotool is not installed";
+  if (const std::string missing = MissingDesktopTools(); !missing.empty()) GTEST_SKIP() << missing;
   VirtualDisplay x;
-  ASSERT_TRUE(x.Start(xvfb, "1280x1024x24"));
-  setenv("DISPLAY", x.Display().c_str(), 1);
-  setenv("SDL_VIDEODRIVER", "x11", 1);
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
   WindowManager wm;
-  ASSERT_TRUE(wm.Start(openbox));
+  ASSERT_NO_FATAL_FAILURE(StartDesktop(x, wm, "1280x1024x24"));
   const std::filesystem::path before = std::filesystem::current_path();
   std::filesystem::current_path(SK_DATA_DIR);
   ScreenWindow choice, game;
@@ -423,20 +430,10 @@ TEST(Xvfb, UnderAWindowManagerTheWindowedGameChosenAtOnceKeepsItsTitleOnScreen) 
 // large as fits, title bar included, with the picture's aspect, and a click on the scaled
 // "Nová hra" presses it. Switched to the full screen and back, the window is as it was.
 TEST(Xvfb, UnderAWindowManagerTheWindowedGameFitsALaptopScreenAndTakesClicks) {
-  const std::string xvfb = FindOnPath("Xvfb");
-  const std::string openbox = FindOnPath("openbox");
-  if (xvfb.empty() || openbox.empty()) GTEST_SKIP() << "Xvfb or openbox is not installed";
-  if (FindOnPath("xwininfo").empty() || FindOnPath("xprop").empty()) {
-    GTEST_SKIP() << "xwininfo and xprop (x11-utils) are not installed";
-  }
-  if (FindOnPath("xdotool").empty()) GTEST_SKIP() << "xdotool is not installed";
+  if (const std::string missing = MissingDesktopTools(); !missing.empty()) GTEST_SKIP() << missing;
   VirtualDisplay x;
-  ASSERT_TRUE(x.Start(xvfb, "1366x768x24"));
-  setenv("DISPLAY", x.Display().c_str(), 1);
-  setenv("SDL_VIDEODRIVER", "x11", 1);
-  setenv("SDL_AUDIODRIVER", "dummy", 1);
   WindowManager wm;
-  ASSERT_TRUE(wm.Start(openbox));
+  ASSERT_NO_FATAL_FAILURE(StartDesktop(x, wm, "1366x768x24"));
   const std::filesystem::path before = std::filesystem::current_path();
   std::filesystem::current_path(SK_DATA_DIR);
   ScreenWindow game, full, back;
