@@ -55,11 +55,11 @@ function(sk_web_targets)
     starvelkhorn PRIVATE -sASYNCIFY -sASYNCIFY_STACK_SIZE=262144 -sENVIRONMENT=web
     -sMINIFY_HTML=0 -sEXIT_RUNTIME=0 -lidbfs.js "-sEXPORTED_RUNTIME_METHODS=[\"FS\",\"ENV\"]"
     "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[\"$autoResumeAudioContext\",\"$dynCall\"]"
-    --shell-file ${web}/shell.html --pre-js ${web}/pre.js
-    --preload-file ${SK_WEB_DATA}/res@/usr/share/starvelkhorn/res
-    --preload-file ${SK_WEB_DATA}/sounds@/usr/share/starvelkhorn/sounds
-    --preload-file ${SK_WEB_DATA}/levels@/usr/share/starvelkhorn/levels
-    --preload-file ${SK_WEB_FONT}@${SK_WEB_FONT})
+    "SHELL:--shell-file ${web}/shell.html" "SHELL:--pre-js ${web}/pre.js"
+    "SHELL:--preload-file ${SK_WEB_DATA}/res@/usr/share/starvelkhorn/res"
+    "SHELL:--preload-file ${SK_WEB_DATA}/sounds@/usr/share/starvelkhorn/sounds"
+    "SHELL:--preload-file ${SK_WEB_DATA}/levels@/usr/share/starvelkhorn/levels"
+    "SHELL:--preload-file ${SK_WEB_FONT}@${SK_WEB_FONT}")
   set_property(TARGET starvelkhorn APPEND PROPERTY LINK_DEPENDS ${web}/shell.html ${web}/pre.js)
   # The headless driver runs under node and reads and writes the real files.
   target_link_options(starvelkhorn-sim PRIVATE -sENVIRONMENT=node -sNODERAWFS=1 -sEXIT_RUNTIME=1)
