@@ -54,7 +54,9 @@ function(sk_web_targets)
   target_link_options(
     starvelkhorn PRIVATE -sASYNCIFY -sASYNCIFY_STACK_SIZE=262144 -sENVIRONMENT=web
     -sMINIFY_HTML=0 -sEXIT_RUNTIME=0 -lidbfs.js "-sEXPORTED_RUNTIME_METHODS=[\"FS\",\"ENV\"]"
-    "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=[\"$autoResumeAudioContext\",\"$dynCall\"]"
+    # SDL's page code calls these without asking for them; read from a file, since a build
+    # tool's shell would take their $ for its own.
+    "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${web}/library_funcs.json"
     "SHELL:--shell-file ${web}/shell.html" "SHELL:--pre-js ${web}/pre.js"
     "SHELL:--preload-file ${SK_WEB_DATA}/res@/usr/share/starvelkhorn/res"
     "SHELL:--preload-file ${SK_WEB_DATA}/sounds@/usr/share/starvelkhorn/sounds"

@@ -6,11 +6,14 @@
 
 namespace {
 
+// The bodies below are JavaScript, which clang-format would take for C++ and break.
+// clang-format off
+
 // The page's input listeners (web/pre.js) call Module.skWake once SDL has queued the event.
 EM_ASYNC_JS(void, SkSleepUntilInput, (double millis), {
-  await new Promise((resolve) = > {
+  await new Promise(function(resolve) {
     let timer = 0;
-    const done = () = > {
+    const done = function() {
       clearTimeout(timer);
       Module.skWake = null;
       resolve();
@@ -21,10 +24,10 @@ EM_ASYNC_JS(void, SkSleepUntilInput, (double millis), {
 });
 
 EM_ASYNC_JS(void, SkWaitForNextFrame, (), {
-  await new Promise((resolve) = > {
+  await new Promise(function(resolve) {
     // A hidden tab gets no frame callbacks; the timer keeps the game's clock going there.
     const timer = setTimeout(resolve, 100);
-    requestAnimationFrame(() = > {
+    requestAnimationFrame(function() {
       clearTimeout(timer);
       resolve();
     });
@@ -34,6 +37,8 @@ EM_ASYNC_JS(void, SkWaitForNextFrame, (), {
 EM_JS(void, SkRequestFullscreen, (int fullscreen), {
   if (Module.skRequestFullscreen) Module.skRequestFullscreen(fullscreen != 0);
 });
+
+// clang-format on
 
 }  // namespace
 
