@@ -157,7 +157,12 @@ class Chromium {
     }
     if (this.child.exitCode === null) this.child.kill('SIGKILL');
     await Promise.race([this.exited, new Promise((r) => setTimeout(r, 3000))]);
-    fs.rmSync(this.profile, {recursive: true, force: true});
+    // Its helper processes may still be writing the profile for a moment.
+    try {
+      fs.rmSync(this.profile, {recursive: true, force: true, maxRetries: 10, retryDelay: 200});
+    } catch (e) {
+      console.log(`note: the browser profile ${this.profile} was left behind (${e.code})`);
+    }
   }
 }
 

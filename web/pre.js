@@ -11,19 +11,24 @@ Module.preRun.push(function () {
   const home = ENV.HOME || '/home/web_user';
   FS.mkdirTree(home);
   FS.mount(IDBFS, {}, home);
+  // A write, rename or removal under the home directory goes to IndexedDB once the program
+  // next gives the browser control (so a save's write and its rename go together). One sync
+  // at a time, the first being the reading of the stored files; a change during a sync starts
+  // another after it.
+  let pending = false;
+  let syncing = true;
+  let again = false;
+  Module.skSyncs = 0;
   addRunDependency('skSavedFiles');
   FS.syncfs(true, function (err) {
     if (err) console.warn('starvelkhorn: the saved files cannot be read: ' + err);
+    syncing = false;
     removeRunDependency('skSavedFiles');
+    if (again) {
+      again = false;
+      sync();
+    }
   });
-
-  // A write, rename or removal under the home directory goes to IndexedDB once the program
-  // next gives the browser control (so a save's write and its rename go together). One sync
-  // at a time; a change during a sync starts another after it.
-  let pending = false;
-  let syncing = false;
-  let again = false;
-  Module.skSyncs = 0;
   function sync() {
     pending = false;
     if (syncing) {
