@@ -1,7 +1,6 @@
 #include "replay/flight_digest.h"
 
-#include <bit>
-
+#include "base/bit_cast.h"
 #include "core/world.h"
 
 namespace {
@@ -18,7 +17,7 @@ class THash {
   }
   THash& Add(int64_t v) { return Add(static_cast<uint64_t>(v)); }
   THash& Add(int32_t v) { return Add(static_cast<uint64_t>(static_cast<int64_t>(v))); }
-  THash& Add(double v) { return Add(std::bit_cast<uint64_t>(v)); }
+  THash& Add(double v) { return Add(BitCast<uint64_t>(v)); }
   THash& Add(bool v) { return Add(uint64_t{v}); }
   uint64_t Value() const { return value_; }
 

@@ -1,9 +1,9 @@
 #include "replay/replay_file.h"
 
-#include <bit>
 #include <cmath>
 #include <cstring>
 
+#include "base/bit_cast.h"
 #include "base/error.h"
 #include "base/file_io.h"
 
@@ -34,7 +34,7 @@ class TWriter {
   }
   void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
   void I64(int64_t v) { U64(static_cast<uint64_t>(v)); }
-  void F64(double v) { U64(std::bit_cast<uint64_t>(v)); }
+  void F64(double v) { U64(BitCast<uint64_t>(v)); }
   // Unsigned LEB128: seven bits a byte, low first.
   void Var(uint64_t v) {
     while (v >= 0x80) {
@@ -71,7 +71,7 @@ class TReader {
   int32_t I32() { return fileio::I32(Take(4)); }
   int64_t I64() { return fileio::I64(Take(8)); }
   double F64() {
-    const double v = std::bit_cast<double>(U64());
+    const double v = BitCast<double>(U64());
     if (!std::isfinite(v)) Fail("a speed that is not a number");
     return v;
   }

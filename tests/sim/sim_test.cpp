@@ -4,6 +4,7 @@
 
 #include <sys/wait.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <sstream>
@@ -366,6 +367,21 @@ TEST_F(SimTest, AUiScriptDrivesTheProgramAndItsStatusSaysHowItEnded) {
   // A malformed line: status 2 and its number.
   EXPECT_EQ(run("wait 10\nwait soon\n"), 2);
   EXPECT_NE(Lines(out).at(0).find("line 2"), std::string::npos);
+
+  // Where clicks land, for driving another build the same way: radio items and buttons of
+  // the screen at that moment, inside the window; a caption not shown is an unmet step.
+  EXPECT_EQ(run("locate \"V okne\"\nchoose \"V okne\"\nlocate \"Pokracovat\"\n"
+                "click \"Pokracovat\"\nwait 100\nlocate \"Nová hra\"\nlocate \"Pokracovat\"\n"),
+            1);
+  lines = Lines(out);
+  ASSERT_GE(lines.size(), 4u);
+  for (int i = 0; i < 3; ++i) {
+    int x = -1, y = -1;
+    ASSERT_EQ(std::sscanf(lines[i].c_str(), "at %d %d", &x, &y), 2) << lines[i];
+    EXPECT_TRUE(x > 0 && x < 1024 && y > 0 && y < 768) << lines[i];
+  }
+  EXPECT_NE(lines[0], lines[1]);
+  EXPECT_NE(lines[3].find("line 7: locate \"Pokracovat\""), std::string::npos) << lines[3];
 }
 
 TEST_F(SimTest, TheSummaryTalliesLostHealthAndBoughtRepairsButNotAHealthBonus) {

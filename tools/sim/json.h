@@ -8,6 +8,9 @@
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <version>
+
+#include "shortest_double.h"
 
 class TJson {
  public:
@@ -37,9 +40,13 @@ class TJson {
   }
   TJson& Value(double v) {
     Comma();
+#if defined(__cpp_lib_to_chars)
     char buf[32];
     auto [end, ec] = std::to_chars(buf, buf + sizeof buf, v);
     out_.append(buf, ec == std::errc() ? end : buf);
+#else
+    out_ += ShortestDouble(v);
+#endif
     return *this;
   }
   TJson& Value(bool v) {
@@ -52,8 +59,12 @@ class TJson {
     String(v);
     return *this;
   }
-  TJson& Value(const char* v) { return Value(std::string_view(v)); }
-  TJson& Value(const std::string& v) { return Value(std::string_view(v)); }
+  TJson& Value(const char* v) {
+    return Value(std::string_view(v));
+  }
+  TJson& Value(const std::string& v) {
+    return Value(std::string_view(v));
+  }
   TJson& Null() {
     Comma();
     out_ += "null";
@@ -64,7 +75,9 @@ class TJson {
     Key(key);
     return Value(v);
   }
-  const std::string& Text() const { return out_; }
+  const std::string& Text() const {
+    return out_;
+  }
 
  private:
   void Comma() {

@@ -1,6 +1,7 @@
 #include "ui_driver.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <sstream>
 
 #include "held_input.h"
@@ -120,6 +121,9 @@ void TUiDriver::Execute(const TUiCommand& c) {
     case TKind::Expect:
       Expect(c);
       return;
+    case TKind::Locate:
+      Locate(c);
+      return;
     case TKind::Autopilot:
       // Switching on again keeps the pilot that flies.
       if (c.Number == 0 || !pilot_) SetAutopilot(c.Number == 1, seed_);
@@ -217,6 +221,20 @@ void TUiDriver::Click(const TUiCommand& c) {
   } else {
     PushClickOn(*control);
   }
+}
+
+void TUiDriver::Locate(const TUiCommand& c) {
+  int32_t x = 0, y = 0;
+  std::string why;
+  if (const TControl* control = FindButton(c.Text, c.Number, why)) {
+    x = control->Left() + control->Width() / 2;
+    y = control->Top() + control->Height() / 2;
+  } else if (c.Number != 1 || !FindItem(c.Text, x, y)) {
+    Fail(c, why);
+    return;
+  }
+  std::printf("at %d %d\n", static_cast<int>(x), static_cast<int>(y));
+  std::fflush(stdout);
 }
 
 void TUiDriver::Choose(const TUiCommand& c) {

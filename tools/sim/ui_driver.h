@@ -76,6 +76,7 @@ class TUiDriver {
   void Fail(const TUiCommand& c, const std::string& what);
   void Click(const TUiCommand& c);
   void Choose(const TUiCommand& c);
+  void Locate(const TUiCommand& c);
   void Expect(const TUiCommand& c);
   void Screenshot(const TUiCommand& c);
   // Before each logic tick while the pilot flies: its states onto the keys and the stick.

@@ -71,6 +71,7 @@ bool ParseArguments(TUiCommand& c, std::string rest, std::string& why) {
       break;
     case TKind::Click:
     case TKind::DoubleClick:
+    case TKind::Locate:
       c.Number = 1;
       if (!TakeQuoted(rest, c.Text)) {
         why = "expects a quoted caption";
@@ -127,6 +128,7 @@ std::optional<std::vector<TUiCommand>> ParseUiScript(std::istream& in, std::stri
       {"ok", TKind::Ok},
       {"expect", TKind::Expect},
       {"autopilot", TKind::Autopilot},
+      {"locate", TKind::Locate},
   };
   std::vector<TUiCommand> commands;
   std::string raw;

@@ -13,6 +13,8 @@
 //   ok                       press the open message box's button
 //   expect "text"            a visible caption, memo line or edit text contains the text
 //   autopilot on|off         the built-in pilot takes over the flying, or hands it back
+//   locate "Caption" [N]     print where a click on that control or radio item would land,
+//                            as "at X Y" on standard output (to drive another build alike)
 #pragma once
 
 #include <cstdint>
@@ -34,6 +36,7 @@ struct TUiCommand {
     Ok,
     Expect,
     Autopilot,
+    Locate,
   };
   TKind Kind = TKind::Ok;
   std::string Text;  // the caption, item, key name, file or expected text

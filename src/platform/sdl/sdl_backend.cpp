@@ -12,6 +12,7 @@
 #include "platform/mixer.h"
 #include "platform/pad.h"
 #include "platform/pad_buttons.h"
+#include "platform/sdl/web_page.h"
 
 namespace platform {
 
@@ -398,6 +399,11 @@ SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
                         : std::string("no display available (DISPLAY is not set)"));
   }
   SDL_InitSubSystem(SDL_INIT_JOYSTICK | SDL_INIT_GAMECONTROLLER);  // none is fine
+#ifdef __EMSCRIPTEN__
+  // In a page the picture goes to a 2D canvas (no WebGL needed), and presenting waits for the
+  // browser's frame callback, which paces frames as vsync does.
+  SDL_SetHint(SDL_HINT_RENDER_DRIVER, "software");
+#endif
   impl_->window = SDL_CreateWindow("", SDL_WINDOWPOS_UNDEFINED, SDL_WINDOWPOS_UNDEFINED, 1024, 768,
                                    SDL_WINDOW_HIDDEN);
   if (!impl_->window) throw std::runtime_error(std::string("No window: ") + SDL_GetError());
@@ -412,6 +418,9 @@ SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
       impl_->vsyncClaimed = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
     }
   }
+#ifdef __EMSCRIPTEN__
+  impl_->vsyncClaimed = true;
+#endif
   impl_->blockEstimate = 0.0;  // capped until presenting is seen to wait
   SDL_EventState(SDL_DROPFILE, SDL_DISABLE);
   impl_->OpenFirstStick();
@@ -433,6 +442,14 @@ uint64_t SdlBackend::NowMicros() {
 
 void SdlBackend::WaitUntil(uint64_t when) {
   impl_->TendAudio();
+#ifdef __EMSCRIPTEN__
+  // A page must not block: the browser runs while the game sleeps, and input wakes it.
+  const uint64_t at = NowMicros();
+  if (when == kForever || when > at) {
+    web::SleepUntilInput(when == kForever ? -1.0 : static_cast<double>(when - at) / 1000.0);
+  }
+  return;
+#endif
   if (when == kForever) {
     SDL_WaitEventTimeout(nullptr, -1);
     return;
@@ -585,6 +602,14 @@ void SdlBackend::SetWindowBounds(int32_t x, int32_t y, int32_t width, int32_t he
   impl_->windowY = y;
   impl_->logicalWidth = width;
   impl_->logicalHeight = height;
+#ifdef __EMSCRIPTEN__
+  // The canvas takes the window's size whatever the screen mode; the page scales it to fit
+  // and places it.
+  int cw = 0, ch = 0;
+  SDL_GetWindowSize(impl_->window, &cw, &ch);
+  if (cw != width || ch != height) SDL_SetWindowSize(impl_->window, width, height);
+  return;
+#endif
   if (impl_->fullscreen) return;  // the picture is scaled to the desktop
   impl_->ApplyBounds();
 }
@@ -609,6 +634,11 @@ void SdlBackend::SetCursorVisible(bool visible) {
 DisplayResult SdlBackend::OpenDisplay(bool fullscreen) {
   if (impl_->rendererFailed) return DisplayResult::PrimarySurfaceFailed;
   SDL_Window* window = impl_->window;
+#ifdef __EMSCRIPTEN__
+  // The page itself goes full-screen, the canvas scaled onto it with its aspect kept.
+  web::RequestFullscreen(fullscreen);
+  fullscreen = false;
+#endif
   if (fullscreen) {
     // The desktop keeps its own mode; the picture is scaled onto it. Only a window manager
     // makes a window full-screen, and without one (a bare X server) the request changes
@@ -693,6 +723,9 @@ void SdlBackend::Present(const PixelView& picture, bool waitVBlank) {
     SDL_RenderCopy(m.renderer, m.texture, nullptr, &m.dest);
     SDL_RenderPresent(m.renderer);
   }
+#ifdef __EMSCRIPTEN__
+  if (waitVBlank) web::WaitForNextFrame();
+#endif
   if (waitVBlank) {
     const auto blocked = static_cast<double>(NowMicros() - before);
     m.blockEstimate = 0.9 * m.blockEstimate + 0.1 * blocked;

@@ -1,0 +1,61 @@
+#include "platform/sdl/web_page.h"
+
+#ifdef __EMSCRIPTEN__
+
+#include <emscripten.h>
+
+namespace {
+
+// The bodies below are JavaScript, which clang-format would take for C++ and break.
+// clang-format off
+
+// The page's input listeners (web/pre.js) call Module.skWake once SDL has queued the event.
+EM_ASYNC_JS(void, SkSleepUntilInput, (double millis), {
+  await new Promise(function(resolve) {
+    let timer = 0;
+    const done = function() {
+      clearTimeout(timer);
+      Module.skWake = null;
+      resolve();
+    };
+    Module.skWake = done;
+    if (millis >= 0) timer = setTimeout(done, millis);
+  });
+});
+
+EM_ASYNC_JS(void, SkWaitForNextFrame, (), {
+  await new Promise(function(resolve) {
+    // A hidden tab gets no frame callbacks; the timer keeps the game's clock going there.
+    const timer = setTimeout(resolve, 100);
+    requestAnimationFrame(function() {
+      clearTimeout(timer);
+      resolve();
+    });
+  });
+});
+
+EM_JS(void, SkRequestFullscreen, (int fullscreen), {
+  if (Module.skRequestFullscreen) Module.skRequestFullscreen(fullscreen != 0);
+});
+
+// clang-format on
+
+}  // namespace
+
+namespace platform::web {
+
+void SleepUntilInput(double millis) {
+  SkSleepUntilInput(millis);
+}
+
+void WaitForNextFrame() {
+  SkWaitForNextFrame();
+}
+
+void RequestFullscreen(bool fullscreen) {
+  SkRequestFullscreen(fullscreen ? 1 : 0);
+}
+
+}  // namespace platform::web
+
+#endif

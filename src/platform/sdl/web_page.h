@@ -1,0 +1,23 @@
+// What the SDL backend needs of a browser page beyond SDL (the browser build only): waiting
+// that gives the page back to the browser instead of blocking it, and the full screen, which a
+// page may only ask for while the player clicks or presses a key.
+#pragma once
+
+#ifdef __EMSCRIPTEN__
+
+namespace platform::web {
+
+// Sleeps until `millis` have passed (negative: no limit) or the page receives input, a change
+// of focus or size; the browser runs meanwhile (SDL's event handlers, sound, drawing).
+void SleepUntilInput(double millis);
+
+// Waits for the browser's next frame callback: the frame pacing of a page.
+void WaitForNextFrame();
+
+// Asks for the full screen (or leaves it); the page grants it at the player's next click or
+// key, the earliest a browser allows.
+void RequestFullscreen(bool fullscreen);
+
+}  // namespace platform::web
+
+#endif
