@@ -333,8 +333,9 @@ struct SdlBackend::Impl {
   }
 
   // Back from the full screen, the window manager puts back the window it last saw, and may
-  // do so after the game asked for its own bounds: for a moment, they are asked for again
-  // whenever the window is elsewhere.
+  // do so after the game asked for its own bounds, later still on a busy machine: for a few
+  // seconds, they are asked for again whenever the window is elsewhere.
+  static constexpr uint64_t kInsistMicros = 5000000;
   uint64_t insistUntil = 0;
   void Insist() {
     if (fullscreen || Micros() >= insistUntil) return;
@@ -662,7 +663,7 @@ DisplayResult SdlBackend::OpenDisplay(bool fullscreen) {
     SDL_SetWindowFullscreen(window, 0);
     SDL_SetWindowBordered(window, SDL_TRUE);
     impl_->fullscreen = false;
-    impl_->insistUntil = impl_->Micros() + 1000000;
+    impl_->insistUntil = impl_->Micros() + Impl::kInsistMicros;
     if (impl_->logicalWidth > 0 && impl_->logicalHeight > 0) impl_->ApplyBounds();
   } else {
     SDL_SetWindowFullscreen(window, 0);
