@@ -473,6 +473,9 @@ uint64_t SdlBackend::RefreshPeriodMicros() {
 }
 
 bool SdlBackend::PollEvent(Event& out) {
+  // The window manager may put its own bounds back without any event SDL passes on (the frame
+  // it adds back can leave SDL's idea of the place unchanged): every poll looks while it may.
+  impl_->Insist();
   if (impl_->pad.Pop(out)) return true;
   if (impl_->padLost) {
     impl_->padLost = false;
