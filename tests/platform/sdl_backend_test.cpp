@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "platform/mixer.h"
+#include "platform/sdl/scancode_keys.h"
 #include "platform/sdl/sdl_backend.h"
 #include "presentation/application.h"
 #include "presentation/form_components.h"

@@ -2,7 +2,7 @@
 
 #include <SDL.h>
 
-#include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/scancode_keys.h"
 
 namespace platform {
 

@@ -19,8 +19,6 @@ class NoDisplay : public std::runtime_error {
 
 class SdlBackend : public Backend {
  public:
-  static constexpr int32_t kAudioRate = 44100;
-
   // Starts SDL's video, events and joystick parts and makes the (hidden) window; the sound
   // device opens later, when the loop first waits after a presentation. Throws NoDisplay when
   // there is no display (SDL_VIDEODRIVER may still ask for its dummy or offscreen driver by
@@ -53,9 +51,5 @@ class SdlBackend : public Backend {
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
-
-// The virtual key code of an SDL scancode (both Enters, both Shifts, keypad digits whatever
-// the lock), or 0. Letters follow the keyboard's layout.
-uint8_t VirtualKeyOfScancode(int scancode);
 
 }  // namespace platform
