@@ -89,6 +89,7 @@ void TPictureCollectionItem::BuildSpans() {
 void TPictureCollectionItem::Draw(TDirectDrawSurface& dest, int32_t x, int32_t y,
                                   int32_t pattern) const {
   if (!initialized_ || pattern < 0 || pattern >= PatternCount()) return;
+  if (dest.SpriteDrawn) dest.SpriteDrawn(*this, x, y, pattern);
   if (x > dest.Width() || y > dest.Height()) return;
   const Pattern& p = patterns_[static_cast<size_t>(pattern)];
 

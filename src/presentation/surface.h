@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -9,6 +10,7 @@
 #include "presentation/color.h"
 
 class TDirectDrawSurface;
+class TPictureCollectionItem;
 
 enum class TBrushStyle : uint8_t { bsSolid, bsClear };
 
@@ -82,6 +84,11 @@ class TDirectDrawSurface {
   void FillRect(int32_t x, int32_t y, int32_t w, int32_t h, TColor color);
   // New size, every pixel black (the window picture follows the window's client area).
   void Resize(int32_t width, int32_t height);
+
+  // Told of every sprite pattern drawn on the surface and where its corner went, clipped or
+  // not: what a frame put where, for a test, without reading it back from the pixels.
+  std::function<void(const TPictureCollectionItem& item, int32_t x, int32_t y, int32_t pattern)>
+      SpriteDrawn;
 
   // Created on first use; lives as long as the surface, so brush and font persist.
   TDirectDrawSurfaceCanvas& Canvas() {
