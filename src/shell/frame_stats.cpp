@@ -4,6 +4,18 @@
 #include <cmath>
 #include <cstdio>
 
+namespace {
+
+// Where along the map the terrain was drawn, in pixels. A frame that stands on the ticks draws
+// a row's last step (offset 32) before it moves on to the next row, where offset 0 is the same
+// picture; the map wraps.
+int64_t Along(const TTerrainPlace& t) {
+  constexpr int64_t kMapPixels = int64_t{TLevel::kRows} * 32;
+  return ((t.Row * 32 + t.Offset) % kMapPixels + kMapPixels) % kMapPixels;
+}
+
+}  // namespace
+
 void TFrameStats::Presented(uint64_t micros, const TTerrainPlace& terrain) {
   ++frames_;
   if (inStretch_) {
@@ -12,7 +24,7 @@ void TFrameStats::Presented(uint64_t micros, const TTerrainPlace& terrain) {
     uint32_t& bin = bins_[std::min<uint64_t>(interval / kBinMicros, kBins - 1)];
     if (bin < UINT32_MAX) ++bin;
     ++intervals_;
-    if (terrain.Row == lastTerrain_.Row && terrain.Offset == lastTerrain_.Offset) ++repeated_;
+    if (Along(terrain) == Along(lastTerrain_)) ++repeated_;
   }
   inStretch_ = true;
   lastMicros_ = micros;

@@ -33,4 +33,15 @@ TEST(FrameStats, IntervalsAndRepeatsAreCountedWithinAStretchOfFlightOnly) {
   EXPECT_NE(report.find("moved: 1 of 10 (10.0 %)"), std::string::npos) << report;
 }
 
+// A frame as the ticks stand draws a row's last step (offset 32) and then moves on to the
+// next row, whose offset 0 is the same picture; so is the map's last row after its first.
+TEST(FrameStats, TheSamePictureAcrossARowChangeOrTheMapsWrapIsARepeat) {
+  TFrameStats stats;
+  stats.FlightStarted();
+  stats.StretchStarted();
+  const TTerrainPlace places[] = {{40, 30}, {40, 32}, {41, 0}, {41, 2}, {8191, 32}, {0, 0}};
+  for (int i = 0; i < 6; ++i) stats.Presented(1000000 + 6944 * i, places[i]);
+  EXPECT_EQ(stats.Repeated(), 2);
+}
+
 }  // namespace
