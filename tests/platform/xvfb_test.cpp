@@ -19,6 +19,7 @@
 #include "platform/headless/headless_backend.h"
 #include "platform/png.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/window_placement.h"
 #include "presentation/test_scene.h"
 #include "shell/form1.h"
 
@@ -241,6 +242,9 @@ void CheckFullScreen(const std::string& xvfb, const std::string& windowManager) 
     s.Fill(0x0000FF);                        // red
     s.FillRect(0, 0, 100, 100, 0x00FF00);    // a green corner
     s.FillRect(0, 718, 1024, 50, 0xFF0000);  // a blue status bar along the bottom
+    for (int32_t y = 200; y < 264; ++y) {    // a one-pixel checkerboard
+      for (int32_t x0 = 200; x0 < 264; ++x0) s.Row(y)[x0] = (x0 + y) % 2 ? 0xFFFFFF : 0x000000;
+    }
     media.DXDraw1.Flip();
     auto pump = [&] {
       platform::Event e;
@@ -288,6 +292,13 @@ void CheckFullScreen(const std::string& xvfb, const std::string& windowManager) 
   EXPECT_EQ(at(640, 500), 0xFF0000u);   // the middle
   EXPECT_EQ(at(1270, 960), 0x0000FFu);  // the status bar, whole, at the bottom right
   EXPECT_EQ(at(5, 985), 0x0000FFu);
+  // Scaled by 1.25, the checkerboard is drawn smoothly: its inside, (250, 282) to (330, 362) on
+  // the screen, is mostly grey, where the sharp filter would leave it black and white.
+  int grey = 0;
+  for (int32_t y = 292; y < 352; ++y) {
+    for (int32_t x0 = 260; x0 < 320; ++x0) grey += at(x0, y) != 0u && at(x0, y) != 0xFFFFFFu;
+  }
+  EXPECT_GT(grey, 60 * 60 / 2) << "the checkerboard was not scaled smoothly";
 }
 
 // What a command printed, or "" when it failed.
@@ -503,6 +514,161 @@ TEST(Xvfb, UnderAWindowManagerTheWindowedGameFitsALaptopScreenAndTakesClicks) {
   EXPECT_EQ(game.ClientWidth, game.ClientHeight * 4 / 3);
   EXPECT_EQ(clicked, 0);
   EXPECT_EQ(screen, "difficulty") << "the click missed \"Nová hra\"";
+}
+
+// A player's hands on the windowed game under a window manager: F11 held down, the system's
+// key repeats and all, switches to the full screen once; Alt+Enter held switches back once and
+// presses no button; and once the window manager has settled, the window goes where the
+// player drags it by its title bar and stays there.
+TEST(Xvfb, AShortcutHeldDownActsOnceAndTheWindowStaysWhereThePlayerDragsIt) {
+  if (const std::string missing = MissingDesktopTools(); !missing.empty()) GTEST_SKIP() << missing;
+  VirtualDisplay x;
+  WindowManager wm;
+  ASSERT_NO_FATAL_FAILURE(StartDesktop(x, wm, "1280x1024x24"));
+  const std::filesystem::path before = std::filesystem::current_path();
+  std::filesystem::current_path(SK_DATA_DIR);
+  const std::string xdotool = "DISPLAY=" + x.Display() + " timeout -k 5 30 xdotool ";
+  int repeats = 0, fullScreens = 0;
+  bool fullAfterF11 = false, fullAfterAltEnter = true;
+  std::string screen;
+  ScreenWindow settled, dragged, later;
+  if (__lsan_disable) __lsan_disable();
+  {
+    platform::SdlBackend backend;
+    TFormComponents media{backend};
+    TApplication app{backend, media.Window};
+    TForm1 form{media, app, 1};
+    form.FormCreate();
+    form.Zobrazovani.SetItemIndex(0);
+    app.Guard([&] { form.FirstButtonClick(); });
+    auto preview = app.OnPreview;
+    app.OnPreview = [&](const platform::Event& e) {
+      if (e.Kind == platform::EventKind::KeyDown && e.Repeat) ++repeats;
+      const bool was = media.DXDraw1.FullScreen();
+      const bool taken = preview(e);
+      fullScreens += media.DXDraw1.FullScreen() != was;
+      return taken;
+    };
+    // Runs the loop until the window on the screen is as wanted, for up to a minute.
+    auto settle = [&](const std::function<bool(const ScreenWindow&)>& done) {
+      ScreenWindow w;
+      const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+      do {
+        app.RunFor(50);
+        w = FindWindow(x.Display(), "Starvelkhorn");
+      } while (!done(w) && std::chrono::steady_clock::now() < deadline);
+      return w;
+    };
+    auto windowed = [](const ScreenWindow& w) {
+      return w.FrameTop > 0 && w.OuterX() == 0 && w.OuterY() == 0 && w.ClientWidth == 1024;
+    };
+    settle([&](const ScreenWindow& w) {
+      return windowed(w) && form.Screen() == TForm1::TScreen::MainMenu;
+    });
+    // Held for 1.5 s: the server repeats a key after 660 ms, 25 times a second.
+    auto hold = [&](const std::string& keys) {
+      std::system((xdotool + "keydown " + keys).c_str());
+      app.RunFor(1500);
+      std::system((xdotool + "keyup " + keys).c_str());
+      app.RunFor(200);
+    };
+    hold("F11");
+    fullAfterF11 = media.DXDraw1.FullScreen();
+    settle([](const ScreenWindow& w) { return w.ClientWidth == 1280; });
+    hold("alt+Return");
+    fullAfterAltEnter = media.DXDraw1.FullScreen();
+    screen = TForm1::ScreenName(form.Screen());
+    settled = settle(windowed);
+    // The game puts its window back where it was while the window manager restores its own
+    // idea of it; after that, the place is the player's.
+    app.RunFor(platform::WindowPlacement::kInsistMicros / 1000 + 500);
+    settled = FindWindow(x.Display(), "Starvelkhorn");
+    const int grabX = settled.OuterX() + 300, grabY = settled.OuterY() + settled.FrameTop / 2;
+    std::string drag = xdotool + "mousemove " + std::to_string(grabX) + " " +
+                       std::to_string(grabY) + " mousedown 1";
+    for (int step = 1; step <= 5; ++step) {
+      drag += " sleep 0.05 mousemove " + std::to_string(grabX + 30 * step) + " " +
+              std::to_string(grabY + 20 * step);
+    }
+    std::system((drag + " sleep 0.1 mouseup 1").c_str());
+    dragged = settle([&](const ScreenWindow& w) { return w.OuterX() == settled.OuterX() + 150; });
+    app.RunFor(1500);
+    later = FindWindow(x.Display(), "Starvelkhorn");
+  }
+  if (__lsan_enable) __lsan_enable();
+  std::filesystem::current_path(before);
+  EXPECT_GT(repeats, 10) << "the server sent no key repeats: nothing was tried";
+  EXPECT_TRUE(fullAfterF11);
+  EXPECT_FALSE(fullAfterAltEnter);
+  EXPECT_EQ(fullScreens, 2);
+  EXPECT_EQ(screen, "main-menu") << "the Enter of Alt+Enter pressed \"Nová hra\"";
+  EXPECT_EQ(settled.OuterX(), 0);
+  EXPECT_EQ(settled.OuterY(), 0);
+  EXPECT_EQ(dragged.OuterX(), 150);
+  EXPECT_EQ(dragged.OuterY(), 100);
+  EXPECT_EQ(later.OuterX(), 150) << "the game took its window back from the player";
+  EXPECT_EQ(later.OuterY(), 100);
+}
+
+// Full screen on a desktop of twice the picture's size: every picture pixel is a sharp 2 x 2
+// square, a one-pixel checkerboard stays black and white. (At 1.25 it is scaled smoothly; see
+// CheckFullScreen.)
+TEST(Xvfb, AtAWholeScaleThePictureIsScaledSharp) {
+  const std::string xvfb = FindOnPath("Xvfb");
+  if (xvfb.empty()) GTEST_SKIP() << "Xvfb is not installed";
+  VirtualDisplay x;
+  ASSERT_TRUE(x.Start(xvfb, "2048x1536x24"));
+  setenv("DISPLAY", x.Display().c_str(), 1);
+  setenv("SDL_VIDEODRIVER", "x11", 1);
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+  const std::string shot = std::string(SK_BINARY_DIR) + "/sharp-xvfb.png";
+  const std::string command =
+      "timeout -k 5 30 import -display " + x.Display() + " -window root png24:" + shot;
+  platform::PngPicture png;
+  auto at = [&](int32_t px, int32_t py) {
+    return png.Pixels[static_cast<size_t>(py) * 2048 + static_cast<size_t>(px)];
+  };
+  // The picture's checkerboard (x, y in 300..363) as the screen shows it: 0 all as drawn.
+  auto wrong = [&] {
+    int n = 0;
+    for (int32_t y = 600; y < 728; ++y) {
+      for (int32_t x0 = 600; x0 < 728; ++x0) {
+        n += at(x0, y) != (((x0 / 2 + y / 2) % 2) ? 0xFFFFFFu : 0x000000u);
+      }
+    }
+    return n;
+  };
+  int differ = -1;
+  if (__lsan_disable) __lsan_disable();
+  {
+    platform::SdlBackend backend;
+    TFormComponents media{backend};
+    media.Window.SetCaption("Starvelkhorn");
+    media.DXDraw1.Options |= doFullScreen;
+    media.DXDraw1.Initialize();
+    TDirectDrawSurface& s = media.DXDraw1.Surface();
+    s.Fill(0x0000FF);
+    for (int32_t y = 300; y < 364; ++y) {
+      for (int32_t x0 = 300; x0 < 364; ++x0) s.Row(y)[x0] = (x0 + y) % 2 ? 0xFFFFFF : 0x000000;
+    }
+    media.DXDraw1.Flip();
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+    do {
+      platform::Event e;
+      while (backend.PollEvent(e)) {
+      }
+      media.DXDraw1.Repaint();
+      std::filesystem::remove(shot);
+      differ = std::system(command.c_str()) == 0 && platform::ReadPng(shot, png) &&
+                       png.Width == 2048 && png.Height == 1536 && at(100, 100) == 0xFF0000u
+                   ? wrong()
+                   : -1;
+      if (differ != 0) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    } while (differ != 0 && std::chrono::steady_clock::now() < deadline);
+  }
+  if (__lsan_enable) __lsan_enable();
+  ASSERT_NE(differ, -1) << "the picture never covered the screen: " << command;
+  EXPECT_EQ(differ, 0) << "pixels of the checkerboard blurred";
 }
 
 TEST(Xvfb, FullScreenCoversABareDesktop) {

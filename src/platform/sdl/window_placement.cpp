@@ -76,7 +76,15 @@ void WindowPlacement::Insist(uint64_t now) {
   int w = 0, h = 0, x = 0, y = 0;
   SDL_GetWindowSize(window_, &w, &h);
   SDL_GetWindowPosition(window_, &x, &y);
-  if (w != r.Width || h != r.Height || x != r.X + f.Left || y != r.Y + f.Top) Apply();
+  if (w == r.Width && h == r.Height && x == r.X + f.Left && y == r.Y + f.Top) return;
+  // Back from the full screen a window manager may put the client area where the frame's
+  // corner belongs, the title bar off the screen, and then take a request for that very place
+  // as no move at all (openbox does): the window goes beside it first, to its place next time.
+  if (w == r.Width && h == r.Height && x == r.X && y == r.Y && (f.Left > 0 || f.Top > 0)) {
+    Place(r.X + f.Left, r.Y + f.Top);
+    return;
+  }
+  Apply();
 }
 
 bool WindowPlacement::FrameMoved() {
