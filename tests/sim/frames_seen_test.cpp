@@ -47,7 +47,7 @@ struct TSprite {
 // One thing a frame is to draw: where the latest tick found it and where it stands.
 struct TDue {
   TKind Kind;
-  bool Found;  // the latest tick found it, and no start or resume came since
+  bool Found;  // the latest tick found it: it was there as that tick began
   TPlace From, To;
 };
 
@@ -67,9 +67,6 @@ class TFrameWatch {
     form.DrawTimer.OnTimer = [this, frame = std::move(frame)](int32_t lag) { Frame(frame, lag); };
   }
 
-  // The pilot is no yardstick here: the aircraft is kept whole so the flight goes on.
-  bool KeepAircraftWhole = true;
-
   int64_t Frames() const { return frames_; }
   int64_t Stretches() const { return stretches_; }
   int64_t Repeated() const { return repeated_; }
@@ -86,7 +83,8 @@ class TFrameWatch {
   }
 
   void BeforeTick() {
-    if (KeepAircraftWhole && w_.Player) w_.Player->Health = w_.Player->MaxHealth;
+    // The pilot is no yardstick here: the aircraft is kept whole so the flight goes on.
+    if (w_.Player) w_.Player->Health = w_.Player->MaxHealth;
     before_.clear();
     Remember(w_.FlyerList);
     Remember(w_.ShellList);
@@ -328,7 +326,7 @@ TEST_P(FramesSeen, EveryThingOnEveryFrameLiesWhereItsTicksPutItAndEveryFrameIsCo
   EXPECT_GT(watch.Frames(), 6 * hz);
   for (size_t k = 0; k < kKinds; ++k) {
     EXPECT_GT(watch.Drawn()[k], 0) << kKindNames[k];
-    // With smooth frames every moving kind is carried between its places most of the time.
+    // With smooth frames every moving kind is seen between its two tick places.
     if (smooth && k != kEffect) {
       EXPECT_GT(watch.Between()[k], 0) << kKindNames[k];
     }
