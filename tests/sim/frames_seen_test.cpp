@@ -7,6 +7,7 @@
 // statistics count exactly the frames shown, with no interval reaching across a pause.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdlib>
@@ -178,12 +179,13 @@ class TFrameWatch {
     if (smooth && !w_.State.GameOver) surface.Fill(kBare);
     std::vector<TSprite> sprites;
     int32_t terrainY = INT32_MIN;
+    const TPictureCollectionItem* tiles = &w_.Media.BackgroundPictures.Items[0];
     surface.SpriteDrawn = [&](const TPictureCollectionItem& item, int32_t x, int32_t y, int32_t) {
       TKind kind;
-      if (SpriteKind(item, kind)) {
+      if (&item == tiles) {
+        if (terrainY == INT32_MIN) terrainY = y;  // the first tile: column 0 of the bottom row
+      } else if (SpriteKind(item, kind)) {
         sprites.push_back({kind, x, y});
-      } else if (&item == &w_.Media.BackgroundPictures.Items[0] && terrainY == INT32_MIN) {
-        terrainY = y;  // the first tile: column 0 of the bottom row
       }
     };
     frame(lag);
@@ -223,19 +225,12 @@ class TFrameWatch {
   }
 
   void CheckCovered(const TDirectDrawSurface& surface) {
-    int64_t bare = 0;
-    int32_t firstRow = -1;
-    for (int32_t y = 0; y < surface.Height(); ++y) {
-      const uint32_t* row = surface.Row(y);
-      for (int32_t x = 0; x < surface.Width(); ++x) {
-        if (row[x] != kBare) continue;
-        ++bare;
-        if (firstRow < 0) firstRow = y;
-      }
-    }
-    if (bare > 0) {
-      Fault("the terrain left " + std::to_string(bare) + " pixels bare from row " +
-            std::to_string(firstRow));
+    const uint32_t* begin = surface.Pixels();
+    const uint32_t* end = begin + static_cast<size_t>(surface.Width()) * surface.Height();
+    const uint32_t* bare = std::find(begin, end, kBare);
+    if (bare != end) {
+      Fault("the terrain left pixels bare from row " +
+            std::to_string((bare - begin) / surface.Width()));
     }
   }
 
@@ -287,7 +282,7 @@ TEST_P(FramesSeen, EveryThingOnEveryFrameLiesWhereItsTicksPutItAndEveryFrameIsCo
   TForm1& form = d.Form();
   form.SmoothMotion = smooth;
   TFrameWatch watch{d, hz};
-  auto screen = [&] { return TForm1::ScreenName(form.Screen()); };
+  auto screen = [&] { return std::string(TForm1::ScreenName(form.Screen())); };
   d.RunText(
       "choose \"V okne\"\nclick \"Pokracovat\"\nwait 100\nclick \"Nová hra\"\n"
       "click \"Středni obtížnost\"\nclick \"Pokračuj\"\n");
