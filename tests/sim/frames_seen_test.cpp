@@ -34,7 +34,7 @@ constexpr std::array<const char*, kKinds> kKindNames = {
 
 // A colour no picture of the game has: whatever of it is left after a frame, the frame
 // did not draw over.
-constexpr uint32_t kBare = 0x00FE01FD;
+constexpr TColor kBare = 0x00FE01FD;
 
 struct TPlace {
   int32_t X = 0, Y = 0;
@@ -177,6 +177,7 @@ class TFrameWatch {
     const int64_t rowBefore = w_.Level.ScrollRow;
     TDirectDrawSurface& surface = w_.Media.DXDraw1.Surface();
     if (smooth && !w_.State.GameOver) surface.Fill(kBare);
+    const uint32_t bare = surface.PixelAt(0, 0);  // the colour as the back buffer holds it
     std::vector<TSprite> sprites;
     int32_t terrainY = INT32_MIN;
     const TPictureCollectionItem* tiles = &w_.Media.BackgroundPictures.Items[0];
@@ -193,7 +194,7 @@ class TFrameWatch {
     if (terrainY == INT32_MIN) return;  // nothing was drawn
     ++frames_;
     CheckSprites(due, sprites, fraction);
-    if (smooth) CheckCovered(surface);
+    if (smooth) CheckCovered(surface, bare);
     FollowTerrain(now, (smooth ? w_.Level.ScrollRow : rowBefore) * 32 + (terrainY - 736));
   }
 
@@ -224,10 +225,10 @@ class TFrameWatch {
     }
   }
 
-  void CheckCovered(const TDirectDrawSurface& surface) {
+  void CheckCovered(const TDirectDrawSurface& surface, uint32_t bareColour) {
     const uint32_t* begin = surface.Pixels();
     const uint32_t* end = begin + static_cast<size_t>(surface.Width()) * surface.Height();
-    const uint32_t* bare = std::find(begin, end, kBare);
+    const uint32_t* bare = std::find(begin, end, bareColour);
     if (bare != end) {
       Fault("the terrain left pixels bare from row " +
             std::to_string((bare - begin) / surface.Width()));
