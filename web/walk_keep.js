@@ -5,7 +5,6 @@
 // served and played on the next visit, its copy alone kept; the page installable.
 // Usage: node web/walk_keep.js SITE NATIVE_SIM DATA SHOTS GAME_DIR ICON_DIR
 'use strict';
-const {execFileSync} = require('child_process');
 const fs = require('fs');
 const os = require('os');
 const path = require('path');
@@ -13,6 +12,7 @@ const {Chromium} = require('./chromium.js');
 const {decodePng, compare} = require('./png.js');
 const {serve} = require('./serve.js');
 const {build} = require('./site.js');
+const {sleep, locateClicks, PageWalk} = require('./page_walk.js');
 
 const [site, nativeSim, data, shots, gameDir, iconDir] =
     process.argv.slice(2).map((a) => path.resolve(a));
@@ -21,7 +21,6 @@ if (!iconDir) {
   process.exit(2);
 }
 fs.mkdirSync(shots, {recursive: true});
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 const failures = [];
 function check(ok, what) {
   console.log(`${ok ? 'ok  ' : 'FAIL'} ${what}`);
@@ -35,31 +34,14 @@ const steps = {
              'click "Nakupovat/prodávat"', 'click "Obchodovat s letadly"', 'click "Koupit"',
              'click "Zpět"', 'click "Zpět"', 'click "Uložit hru"'],
   fly: ['click "Letět další misi"', 'click "Letět misi"'],
+  pause: ['key Escape'],
   leave: ['click "Návrat do hlavní nabídky"'],
   load: ['click "Nahrát hru"'],
 };
-function locate(dir) {
-  const all = [...steps.start, ...steps.campaign, ...steps.fly, 'key Escape', ...steps.leave,
-               ...steps.load];
-  const script = all.flatMap((c) => c.startsWith('key') ? [c, 'wait 300']
-                                                        : [c.replace(/^(choose|click)/, 'locate'), c, 'wait 300']);
-  fs.writeFileSync(path.join(dir, 'walk.ui'), script.join('\n') + '\n');
-  const home = path.join(dir, 'home');
-  fs.mkdirSync(home);
-  const out = execFileSync(nativeSim, ['--data', data, '--ui-script', 'walk.ui'], {
-    cwd: dir, encoding: 'utf8',
-    env: {...process.env, HOME: home, XDG_DATA_HOME: path.join(home, 'd'), XDG_CONFIG_HOME: path.join(home, 'c')},
-  });
-  const at = out.split('\n').filter((l) => l.startsWith('at ')).map((l) => l.split(' ').slice(1).map(Number));
-  const located = {};
-  let i = 0;
-  for (const [name, list] of Object.entries(steps)) located[name] = list.map(() => at[i++]);
-  return located;
-}
 
 async function main() {
   const dir = fs.mkdtempSync(path.join(os.tmpdir(), 'sk-walk-keep-'));
-  const places = locate(dir);
+  const page = new PageWalk(null, locateClicks(nativeSim, data, dir, steps));
   const downloads = path.join(dir, 'downloads');
   fs.mkdirSync(downloads);
   let server = await new Promise((resolve) => {
@@ -78,6 +60,7 @@ async function main() {
   }
 
   const browser = await Chromium.launch(1024, 768);
+  page.browser = browser;
   const problems = [];
   browser.on((method, p) => {
     if (method === 'Runtime.exceptionThrown') problems.push(p.exceptionDetails.exception?.description || p.exceptionDetails.text);
@@ -87,33 +70,9 @@ async function main() {
   await browser.send('Page.setInterceptFileChooserDialog', {enabled: true});
   await browser.send('DOM.enable');
 
-  async function waitFor(expression, timeout, what) {
-    const started = Date.now();
-    while (Date.now() - started < timeout) {
-      if (await browser.evaluate(expression)) return Date.now() - started;
-      await sleep(50);
-    }
-    throw new Error(`${what}: not within ${timeout} ms`);
-  }
-  const picture = (w) => `(() => {
-    const c = document.getElementById('canvas');
-    if (!c || !c.width || (${w} && c.width !== ${w})) return false;
-    const px = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-    for (let i = 0; i < px.length; i += 4 * 97) if (px[i] || px[i + 1] || px[i + 2]) return true;
-    return false;
-  })()`;
-  async function clickCanvas([x, y]) {
-    const at = await browser.evaluate(`(() => {
-      const c = document.getElementById('canvas');
-      const r = c.getBoundingClientRect();
-      return [r.left + (${x} + 0.5) * r.width / c.width, r.top + (${y} + 0.5) * r.height / c.height];
-    })()`);
-    await browser.click(at[0], at[1]);
-    await sleep(650);  // no press counts as the second of a double click
-  }
-  async function walk(name) {
-    for (const at of places[name]) await clickCanvas(at);
-  }
+  const walk = (name) => page.walk(name);
+  const start = () => page.start();
+  const waitFor = (e, t, w) => page.waitFor(e, t, w);
   // A real click on the page's own controls, found by their text.
   async function clickText(selector, text) {
     const at = await browser.evaluate(`(() => {
@@ -132,12 +91,6 @@ async function main() {
     const png = await browser.screenshot();
     fs.writeFileSync(path.join(shots, name), png);
     return decodePng(png);
-  }
-  async function start() {
-    await waitFor(picture(0), 30000, 'the choice window');
-    await walk('start');
-    await waitFor(picture(1024), 10000, 'the title');
-    await sleep(800);
   }
   const saveFile = `(() => { try { return Array.from(FS.readFile(ENV.HOME + '/.local/share/starvelkhorn/game.sav')); } catch (e) { return null; } })()`;
   async function choose(file) {
@@ -162,10 +115,7 @@ async function main() {
   await sleep(1000);
   check(await browser.evaluate(`document.getElementById('keep-open').hidden`),
         'the "Zálohy" button hides in flight');
-  await browser.key('rawKeyDown', 'Escape', 'Escape', 27);
-  await sleep(150);
-  await browser.key('keyUp', 'Escape', 'Escape', 27);
-  await sleep(500);
+  await walk('pause');
   await walk('leave');
   await sleep(500);
 
