@@ -30,7 +30,8 @@
 
   function element(tag, attributes, text) {
     const e = document.createElement(tag);
-    for (const [k, v] of Object.entries(attributes || {})) e.setAttribute(k, v);
+    // No destructuring here or below: the build's minifier mangles it.
+    for (const k of Object.keys(attributes || {})) e.setAttribute(k, attributes[k]);
     if (text) e.textContent = text;
     return e;
   }
@@ -56,9 +57,9 @@
   function show(heading, text, buttons, isError) {
     panel.replaceChildren(element('h2', {}, heading), element('p', isError ? {class: 'error'} : {}, text));
     const row = element('div', {class: 'buttons'});
-    for (const [caption, action] of buttons) {
-      const b = element('button', {type: 'button'}, caption);
-      b.addEventListener('click', action);
+    for (const button of buttons) {
+      const b = element('button', {type: 'button'}, button[0]);
+      b.addEventListener('click', button[1]);
       row.append(b);
     }
     panel.append(row);
