@@ -29,6 +29,20 @@ TPlayerBundle ReadBackup(const char* file, const char* name) {
   return DecodeBundle(read.Bytes.data(), read.Bytes.size(), name);
 }
 
+// Writing as the game does, but without syncing to the disk: in a page, a sync of a file kept
+// in the browser's storage waits for that storage, which a function called by the page must not
+// do (it would return before its end). The page stores the files once the call is over.
+class TPageFileSystem : public TFileSystem {
+ public:
+  int Sync(int) override { return 0; }
+  int SyncDirectory(const std::string&) override { return 0; }
+};
+
+TPageFileSystem& PageFileSystem() {
+  static TPageFileSystem page;
+  return page;
+}
+
 }  // namespace
 
 extern "C" {
@@ -39,7 +53,7 @@ EMSCRIPTEN_KEEPALIVE const char* SkPackBackup(const char* home, const char* out)
     const TPlayerBundle bundle =
         PackPlayerFiles(home, static_cast<int64_t>(std::time(nullptr)), GameVersion());
     const std::vector<uint8_t> bytes = EncodeBundle(bundle);
-    ReplaceFileContents(out, bytes.data(), bytes.size());
+    ReplaceFileContents(out, bytes.data(), bytes.size(), PageFileSystem());
     return Answer(true, std::to_string(bundle.Files.size()));
   } catch (const EGameError& e) {
     return Answer(false, e.what());
@@ -64,7 +78,7 @@ EMSCRIPTEN_KEEPALIVE const char* SkCheckBackup(const char* file, const char* nam
 EMSCRIPTEN_KEEPALIVE const char* SkRestoreBackup(const char* file, const char* name,
                                                  const char* home) {
   try {
-    RestorePlayerFiles(ReadBackup(file, name), home);
+    RestorePlayerFiles(ReadBackup(file, name), home, PageFileSystem());
     return Answer(true, "");
   } catch (const EGameError& e) {
     return Answer(false, e.what());

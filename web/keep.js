@@ -64,7 +64,7 @@
     }
     panel.append(row);
     if (!panel.open) panel.showModal();
-    row.lastChild.focus();
+    if (row.lastChild) row.lastChild.focus();
   }
 
   function close() {
