@@ -74,14 +74,16 @@ function build(gameDir, iconDir, siteDir) {
   Module.locateFile = function (name) {
     return ${JSON.stringify(renamed)}[name] || name;
   };
-  // Offline once loaded: the service worker keeps this build's files.
-  if ('serviceWorker' in navigator) {
-    window.addEventListener('load', function () {
+  // Offline once loaded: the service worker keeps this build's files. It is registered a
+  // moment after the game has started, so that keeping them never slows the start.
+  Module.postRun = (Module.postRun || []).concat(function () {
+    if (!('serviceWorker' in navigator)) return;
+    setTimeout(function () {
       navigator.serviceWorker.register('sw.js').catch(function (e) {
         console.warn('starvelkhorn: no offline copy: ' + e);
       });
-    });
-  }
+    }, 2000);
+  });
 </script>
 `;
   html = replaceOnce(html, '<script async', site + '<script async', 'index.html');
