@@ -23,7 +23,8 @@ function option(name, fallback) {
 const seconds = option('--seconds', 8);
 const rounds = option('--rounds', 2);
 const profile = args.includes('--profile');
-const [nativeSim, data, ...sites] = args.filter((a) => a !== '--profile');
+const [nativeSim, data, ...sites] = args.filter((a) => a !== '--profile')
+    .map((a, i) => i < 2 ? path.resolve(a) : a);
 if (!sites.length) {
   console.error('usage: node web/frame_cost.js NATIVE_SIM DATA LABEL=SITE... [--seconds N] [--rounds N] [--profile]');
   process.exit(2);
@@ -44,12 +45,13 @@ function summarise(profileResult) {
   const totals = new Map();
   samples.forEach((id, i) => {
     const f = byId.get(id).callFrame;
-    const where = f.url.endsWith('.wasm') || f.url.includes('wasm://') ? 'wasm (the game)' :
+    // The wasm by function where the build kept its names (linked with --profiling-funcs).
+    const where = f.url.endsWith('.wasm') || f.url.includes('wasm://') ? `wasm ${f.functionName}` :
         f.url ? `script ${f.functionName || '(anonymous)'}` : f.functionName;
     totals.set(where, (totals.get(where) || 0) + (timeDeltas[i] || 0));
   });
   const all = [...totals.values()].reduce((a, b) => a + b, 0);
-  return [...totals.entries()].sort((a, b) => b[1] - a[1]).slice(0, 8)
+  return [...totals.entries()].sort((a, b) => b[1] - a[1]).slice(0, 14)
       .map(([k, v]) => `${(100 * v / all).toFixed(1)} % ${k}`).join('; ');
 }
 
