@@ -119,6 +119,9 @@ bool Presenter::PresentToCanvas(const PixelView& picture, bool waitVBlank,
   freshDrawable_ = false;
   presented_ = true;
   AwaitRetrace(waitVBlank, clock, before);
+  // The browser shows the canvas only once the page has its turn: a picture presented before
+  // long work (the choice window before the catalog loads) must not wait for that work.
+  if (!waitVBlank) web::GiveTurn();
   return true;
 }
 #endif

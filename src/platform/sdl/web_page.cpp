@@ -67,6 +67,10 @@ void WaitForNextFrame() {
   SkWaitForNextFrame();
 }
 
+void GiveTurn() {
+  emscripten_sleep(0);
+}
+
 bool PutCanvasPicture(const uint32_t* rgba, int width, int height) {
   return SkPutCanvasPicture(rgba, width, height) != 0;
 }

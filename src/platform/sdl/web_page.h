@@ -17,6 +17,9 @@ void SleepUntilInput(double millis);
 // Waits for the browser's next frame callback: the frame pacing of a page.
 void WaitForNextFrame();
 
+// Lets the browser run its pending work (show what was drawn, handle input) and comes back.
+void GiveTurn();
+
 // Puts a picture of the canvas's own size (pixels in the canvas's byte order, see
 // canvas_pixels.h) on the canvas; false when the canvas has another size or no 2D context.
 bool PutCanvasPicture(const uint32_t* rgba, int width, int height);
