@@ -1,11 +1,12 @@
 // Writes small valid files of every layout the readers know into DIR/bmp, DIR/jpeg, DIR/wav,
-// DIR/save, DIR/level and DIR/settings, as the fuzzers' starting corpora (made here, so no
+// DIR/save, DIR/level, DIR/settings and DIR/bundle, as the fuzzers' starting corpora (made here, so no
 // binary file is kept).
 #include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
 
+#include "shell/player_bundle.h"
 #include "support/sample_files.h"
 
 namespace {
@@ -34,7 +35,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   const std::filesystem::path dir = argv[1];
-  for (const char* sub : {"bmp", "jpeg", "wav", "save", "level", "settings"})
+  for (const char* sub : {"bmp", "jpeg", "wav", "save", "level", "settings", "bundle"})
     std::filesystem::create_directories(dir / sub);
 
   const auto px = Gradient(5, 3);
@@ -101,5 +102,14 @@ int main(int argc, char** argv) {
       "pad_cannon = 4, a\npad_dead_zone = 30\nvolume = 60\npause_on_focus_loss = off\n"
       "key_down = Keypad 2\nbad line\nkey_left = W\r\n";
   Write(dir / "settings/mine.ini", std::vector<uint8_t>(settings.begin(), settings.end()));
+
+  TPlayerBundle bundle;
+  bundle.Made = 1796799933;
+  bundle.GameVersion = "0.1.0";
+  bundle.Files = {{".config/starvelkhorn/settings.ini", {'v', '=', '1'}},
+                  {".local/share/starvelkhorn/game.sav", std::vector<uint8_t>(24, 0)},
+                  {".local/share/starvelkhorn/replays/a.replay", {1, 2, 3}}};
+  Write(dir / "bundle/three.zaloha", EncodeBundle(bundle));
+  Write(dir / "bundle/empty.zaloha", EncodeBundle(TPlayerBundle{}));
   return 0;
 }

@@ -27,6 +27,8 @@ Module.preRun.push(function () {
     if (again) {
       again = false;
       sync();
+    } else {
+      storedNow();
     }
   });
   function sync() {
@@ -44,8 +46,21 @@ Module.preRun.push(function () {
         sync();
       } else {
         Module.skSyncs++;
+        storedNow();
       }
     });
+  }
+  // Resolves once every change made so far is in the browser's storage (before the page
+  // reloads on purpose, say).
+  const waiting = [];
+  Module.skStored = function () {
+    return new Promise(function (resolve) {
+      if (pending || syncing) waiting.push(resolve);
+      else resolve();
+    });
+  };
+  function storedNow() {
+    if (!pending) waiting.splice(0).forEach(function (resolve) { resolve(); });
   }
   function changed(path) {
     if (typeof path === 'string' && path.startsWith(home) && !pending) {

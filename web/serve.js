@@ -12,7 +12,14 @@ const types = {
   '.wasm': 'application/wasm',
   '.data': 'application/octet-stream',
   '.png': 'image/png',
+  '.webmanifest': 'application/manifest+json',
 };
+
+// A name with its content's hash never changes its bytes: browsers may keep it for good. The
+// rest (index.html, the worker) is checked with the server at every visit.
+function cacheControl(file) {
+  return /\.[0-9a-f]{12}\.[a-z]+$/.test(file) ? 'public, max-age=31536000, immutable' : 'no-cache';
+}
 
 function serve(root, port, onListening) {
   root = path.resolve(root);
@@ -39,7 +46,7 @@ function serve(root, port, onListening) {
       res.writeHead(200, {
         'Content-Type': types[path.extname(file)] || 'application/octet-stream',
         'Content-Length': st.size,
-        'Cache-Control': 'no-cache',
+        'Cache-Control': cacheControl(file),
       });
       if (req.method === 'HEAD') {
         res.end();

@@ -4,20 +4,11 @@
 #include <cstring>
 
 #include "base/bit_cast.h"
+#include "base/crc32.h"
 #include "base/error.h"
 #include "base/file_io.h"
 
 namespace {
-
-// CRC-32 (the zip polynomial), bit by bit: replays are small and written once a mission.
-uint32_t Crc32(const uint8_t* data, size_t size) {
-  uint32_t crc = 0xFFFFFFFFu;
-  for (size_t i = 0; i < size; ++i) {
-    crc ^= data[i];
-    for (int k = 0; k < 8; ++k) crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
-  }
-  return ~crc;
-}
 
 class TWriter {
  public:

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 
+#include "platform/sdl/canvas_pixels.h"
 #include "platform/sdl/web_page.h"
 
 namespace platform {
@@ -53,6 +54,9 @@ void Presenter::DropTexture() {
 
 bool Presenter::Present(const PixelView& picture, bool waitVBlank, const MicroClock& clock) {
   if (!renderer_ || !picture.Pixels || picture.Width <= 0 || picture.Height <= 0) return false;
+#ifdef __EMSCRIPTEN__
+  if (PresentToCanvas(picture, waitVBlank, clock)) return true;
+#endif
   if (!texture_ || textureWidth_ != picture.Width || textureHeight_ != picture.Height) {
     if (texture_) SDL_DestroyTexture(texture_);
     // RGB888 is SDL's name for XRGB8888: the back buffer's own layout, copied as it is.
@@ -87,15 +91,40 @@ bool Presenter::Present(const PixelView& picture, bool waitVBlank, const MicroCl
     SDL_RenderCopy(renderer_, texture_, nullptr, &dest_);
     SDL_RenderPresent(renderer_);
   }
-#ifdef __EMSCRIPTEN__
-  if (waitVBlank) web::WaitForNextFrame();
-#endif
-  if (waitVBlank) {
-    const auto blocked = static_cast<double>(clock.Micros() - before);
-    blockEstimate_ = 0.9 * blockEstimate_ + 0.1 * blocked;
-  }
+  AwaitRetrace(waitVBlank, clock, before);
   return true;
 }
+
+void Presenter::AwaitRetrace(bool waitVBlank, const MicroClock& clock, uint64_t before) {
+  if (!waitVBlank) return;
+#ifdef __EMSCRIPTEN__
+  web::WaitForNextFrame();
+#endif
+  const auto blocked = static_cast<double>(clock.Micros() - before);
+  blockEstimate_ = 0.9 * blockEstimate_ + 0.1 * blocked;
+}
+
+#ifdef __EMSCRIPTEN__
+// A page's canvas holds the picture at its own size (the page scales it), so SDL's software
+// renderer would only copy it twice and convert it on the way; the picture goes in directly.
+// Another size (a moment while the canvas follows the window) takes SDL's way.
+bool Presenter::PresentToCanvas(const PixelView& picture, bool waitVBlank,
+                                const MicroClock& clock) {
+  ToCanvasPixels(picture, canvasPixels_);
+  const uint64_t before = clock.Micros();
+  if (!web::PutCanvasPicture(canvasPixels_.data(), picture.Width, picture.Height)) return false;
+  dest_ = SDL_Rect{0, 0, picture.Width, picture.Height};
+  outputWidth_ = picture.Width;
+  outputHeight_ = picture.Height;
+  freshDrawable_ = false;
+  presented_ = true;
+  AwaitRetrace(waitVBlank, clock, before);
+  // The browser shows the canvas only once the page has its turn: a picture presented before
+  // long work (the choice window before the catalog loads) must not wait for that work.
+  if (!waitVBlank) web::GiveTurn();
+  return true;
+}
+#endif
 
 bool Presenter::VsyncPaced(uint64_t refreshPeriodMicros) const {
   return vsyncClaimed_ && blockEstimate_ >= 0.2 * static_cast<double>(refreshPeriodMicros);

@@ -6,6 +6,7 @@
 #include <SDL.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "platform/backend.h"
 #include "platform/sdl/micro_clock.h"
@@ -43,6 +44,12 @@ class Presenter {
   void MapMouse(int32_t& x, int32_t& y, int32_t logicalWidth, int32_t logicalHeight) const;
 
  private:
+  // Waits for the retrace where presenting does (a page: its next frame) and measures it.
+  void AwaitRetrace(bool waitVBlank, const MicroClock& clock, uint64_t before);
+#ifdef __EMSCRIPTEN__
+  bool PresentToCanvas(const PixelView& picture, bool waitVBlank, const MicroClock& clock);
+  std::vector<uint32_t> canvasPixels_;
+#endif
   SDL_Window* window_;
   SDL_Renderer* renderer_ = nullptr;
   SDL_Texture* texture_ = nullptr;

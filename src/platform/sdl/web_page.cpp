@@ -34,6 +34,21 @@ EM_ASYNC_JS(void, SkWaitForNextFrame, (), {
   });
 });
 
+// The picture straight into the canvas's 2D context, read where it lies in the wasm memory.
+EM_JS(int, SkPutCanvasPicture, (const void* rgba, int width, int height), {
+  const canvas = Module.canvas;
+  if (!canvas || canvas.width !== width || canvas.height !== height) return 0;
+  if (Module.skCanvas !== canvas) {
+    // Opaque: the browser need not blend the picture with what lies behind the canvas.
+    Module.skContext = canvas.getContext('2d', {alpha: false});
+    Module.skCanvas = canvas;
+  }
+  if (!Module.skContext) return 0;
+  const bytes = new Uint8ClampedArray(HEAPU8.buffer, rgba, width * height * 4);
+  Module.skContext.putImageData(new ImageData(bytes, width, height), 0, 0);
+  return 1;
+});
+
 EM_JS(void, SkRequestFullscreen, (int fullscreen), {
   if (Module.skRequestFullscreen) Module.skRequestFullscreen(fullscreen != 0);
 });
@@ -50,6 +65,14 @@ void SleepUntilInput(double millis) {
 
 void WaitForNextFrame() {
   SkWaitForNextFrame();
+}
+
+void GiveTurn() {
+  emscripten_sleep(0);
+}
+
+bool PutCanvasPicture(const uint32_t* rgba, int width, int height) {
+  return SkPutCanvasPicture(rgba, width, height) != 0;
 }
 
 void RequestFullscreen(bool fullscreen) {

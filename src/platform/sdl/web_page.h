@@ -1,9 +1,12 @@
 // What the SDL backend needs of a browser page beyond SDL (the browser build only): waiting
-// that gives the page back to the browser instead of blocking it, and the full screen, which a
-// page may only ask for while the player clicks or presses a key.
+// that gives the page back to the browser instead of blocking it, the picture put on the
+// canvas directly, and the full screen, which a page may only ask for while the player clicks
+// or presses a key.
 #pragma once
 
 #ifdef __EMSCRIPTEN__
+
+#include <cstdint>
 
 namespace platform::web {
 
@@ -13,6 +16,13 @@ void SleepUntilInput(double millis);
 
 // Waits for the browser's next frame callback: the frame pacing of a page.
 void WaitForNextFrame();
+
+// Lets the browser run its pending work (show what was drawn, handle input) and comes back.
+void GiveTurn();
+
+// Puts a picture of the canvas's own size (pixels in the canvas's byte order, see
+// canvas_pixels.h) on the canvas; false when the canvas has another size or no 2D context.
+bool PutCanvasPicture(const uint32_t* rgba, int width, int height);
 
 // Asks for the full screen (or leaves it); the page grants it at the player's next click or
 // key, the earliest a browser allows.
