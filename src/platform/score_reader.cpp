@@ -405,6 +405,8 @@ void Reader::SectionLine(const std::vector<std::string_view>& w) {
     uses.push_back(std::move(u));
   }
   if (steps > static_cast<uint64_t>(kMaxScoreSteps)) Fail("the section is too long");
+  // A section of no time would let a loop go round without the clock moving on.
+  if (steps == 0) Fail("channel '" + channel + "' plays no steps here");
   if (!section_->Channels.empty() && steps != section_->Steps) {
     Fail("channel '" + channel + "' has " + std::to_string(steps) + " steps, the section " +
          std::to_string(section_->Steps));

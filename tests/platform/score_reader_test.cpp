@@ -110,6 +110,7 @@ TEST(ScoreReader, NamesTheFileAndLineOfEveryFault) {
        "music/t.txt:9: pattern 'p' has drum hits but channel 'lead' plays notes"},
       {"pattern p x\nsection A\n  drums p\n", "music/t.txt:9: kit 'drums' has no letter x"},
       {"section A\n  lead nothing\n", "music/t.txt:8: no pattern 'nothing'"},
+      {"pattern p\nsection A\n  lead p*9\n", "music/t.txt:9: channel 'lead' plays no steps here"},
       {"section A\norder A\n", "music/t.txt:7: the section plays nothing"},
       {"pattern p c4\nsection A\n  lead p\norder A B\n", "music/t.txt:10: no section 'B'"},
       {"pattern p c4\nsection A\n  lead p\norder A |:\n",

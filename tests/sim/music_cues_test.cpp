@@ -7,6 +7,8 @@
 #include "core/tick.h"
 #include "flyers/aircraft.h"
 #include "platform/mixer.h"
+#include "shell/apply_settings.h"
+#include "shell/settings.h"
 #include "ui_driver.h"
 
 namespace {
@@ -81,6 +83,16 @@ TEST_F(MusicCuesTest, TitleHangarLandMotherShipVictoryAndDefeatFollowTheScreens)
   EXPECT_EQ(Music(), "defeat");
   d.RunText("click \"Zpět do menu\"\n");
   EXPECT_EQ(Music(), "title");
+}
+
+}  // namespace
+
+namespace {
+
+TEST_F(MusicCuesTest, MusicVolumeIsTheMusicsOwnAndLeavesTheEffectsAlone) {
+  ApplySettings(ParseSettings("volume = 50\nmusic_volume = 0\n", "s.ini"), form);
+  EXPECT_EQ(sound.Mixer()->MusicVolume(), 0);
+  EXPECT_EQ(sound.Mixer()->Volume(), 50);
 }
 
 }  // namespace
