@@ -1,7 +1,7 @@
 // The soundtrack's cost in the mixer: blocks of 1024 frames as the sound device asks for them,
 // the busiest theme alone, then two themes crossfading (the most the synthesizer renders at
 // once in play). Read beside BM_BackBufferCopy; "core_percent" is the share of one core the
-// music takes in real time.
+// music takes in real time. BM_LoadScores is what reading the scores adds to start-up.
 #include <benchmark/benchmark.h>
 
 #include <chrono>
@@ -53,5 +53,17 @@ void BM_MusicCrossfade(benchmark::State& state) {
   Music(state, true);
 }
 BENCHMARK(BM_MusicCrossfade)->Unit(benchmark::kMicrosecond);
+
+// What the soundtrack adds to start-up: reading and laying out every score, as LoadMusic does
+// after the display choice is on the screen.
+void BM_LoadScores(benchmark::State& state) {
+  for (auto _ : state) {
+    for (const char* name : {"title", "hangar", "temperate", "snow", "desert", "mothership",
+                             "victory", "defeat"}) {
+      benchmark::DoNotOptimize(Theme(name));
+    }
+  }
+}
+BENCHMARK(BM_LoadScores)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
