@@ -573,10 +573,10 @@ void Reader::LayChannel(const Channel& ch, const std::vector<Use>& uses, int tra
 }
 
 void Reader::Lay(const Section& section, int transpose, uint32_t at) {
-  for (const auto& [name, uses] : section.Channels) {
+  for (const auto& entry : section.Channels) {
     const auto ch = std::find_if(channels_.begin(), channels_.end(),
-                                 [&](const Channel& c) { return c.Name == name; });
-    LayChannel(*ch, uses, ch->Kit ? 0 : transpose, at);
+                                 [&](const Channel& c) { return c.Name == entry.first; });
+    LayChannel(*ch, entry.second, ch->Kit ? 0 : transpose, at);
   }
 }
 
