@@ -14,7 +14,7 @@ install(TARGETS starvelkhorn RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
 target_link_options(starvelkhorn PRIVATE -Wl,-z,relro -Wl,-z,now)
 
 if(SK_CONTENT)
-  install(DIRECTORY ${SK_DATA_DIR}/res ${SK_DATA_DIR}/sounds ${SK_DATA_DIR}/levels
+  install(DIRECTORY ${SK_DATA_DIR}/res ${SK_DATA_DIR}/sounds ${SK_DATA_DIR}/levels ${SK_DATA_DIR}/music
           DESTINATION ${CMAKE_INSTALL_DATADIR}/starvelkhorn)
   install(DIRECTORY ${SK_ICON_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 endif()

@@ -162,6 +162,28 @@ async function main() {
   await waitForPicture(1024, 768, 10000);
   await sleep(1000);
   same('title.png', await shot('title.png'), false);
+  // The sound runs after the first clicks, and on the title screen all it plays is the music:
+  // a tap on the sound device's output hears it.
+  const music = await browser.evaluate(`new Promise((resolve) => {
+    const ctx = Module.SDL2 && Module.SDL2.audioContext;
+    const node = Module.SDL2 && Module.SDL2.audio && Module.SDL2.audio.scriptProcessorNode;
+    if (!ctx || !node) return resolve({state: 'no sound device', peak: 0});
+    const tap = ctx.createAnalyser();
+    tap.fftSize = 2048;
+    node.connect(tap);
+    const data = new Float32Array(tap.fftSize);
+    let peak = 0;
+    let looks = 0;
+    const look = () => {
+      tap.getFloatTimeDomainData(data);
+      for (const v of data) peak = Math.max(peak, Math.abs(v));
+      if (++looks < 40) setTimeout(look, 50);
+      else resolve({state: ctx.state, peak});
+    };
+    look();
+  })`);
+  check(music.state === 'running' && music.peak > 0.001,
+        `the title's music plays (sound ${music.state}, peak ${music.peak.toFixed(4)})`);
 
   await walkIn(walk.newGame);
   await walkIn(walk.shop.slice(0, 3));

@@ -157,6 +157,17 @@ inline constexpr const char* TerrainFor(int mission) {
   return kTerrain[mission % 3];
 }
 
+// The soundtrack's themes: "music/" + name + ".txt", scores the synthesizer plays. Each land
+// has its own, in the order of the terrain sheets.
+inline constexpr std::array<const char*, 8> kMusicThemes{
+    {"title", "hangar", "temperate", "snow", "desert", "mothership", "victory", "defeat"}};
+inline std::string MusicPath(const char* theme) {
+  return std::string("music/") + theme + ".txt";
+}
+inline constexpr const char* LandThemeFor(int mission) {
+  return kMusicThemes[2 + static_cast<size_t>(mission % 3)];
+}
+
 inline constexpr int kMissions = 6;
 // "levels/level0" + mission + ".mat" / ".ene".
 inline std::string LevelMapPath(int mission) {

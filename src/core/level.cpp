@@ -160,5 +160,7 @@ void SpawnRow(World& w, const TEnemySpawn& row) {
           ? MakeBoss(w, row.X, row.Y, row.Variant)
           : MakeEnemy(w, row.X, row.Y, static_cast<uint8_t>(row.EnemyKind & 0xFF), row.Variant);
   // Kinds the game does not define create nothing; the schedule simply moves on.
-  if (flyer) w.FlyerList.Push(std::move(flyer));
+  if (!flyer) return;
+  w.FlyerList.Push(std::move(flyer));
+  if (row.EnemyKind == -1) w.Events->BossAppeared();
 }

@@ -27,6 +27,7 @@ class TMissionEvents {
   virtual void ShowVictory() {}  // the mission-won screen
   virtual void PauseScreen() {}  // the pause screen (stops the timers itself)
   virtual void StopEngineSound() {}
+  virtual void BossAppeared() {}  // the mission's mother ship has come on the schedule
   // A failure the player did not cause (a missing or broken file) during a mission; the
   // screens show it in the standard error message box.
   virtual void ReportError(const std::string& /*message*/) {}

@@ -5,7 +5,7 @@
 
 namespace platform {
 
-Mixer::Mixer(int32_t rate) : rate_(rate) {}
+Mixer::Mixer(int32_t rate) : rate_(rate), music_(rate) {}
 
 std::shared_ptr<const Sound> Mixer::MakeSound(const PcmFormat& format, const uint8_t* data,
                                               size_t size) const {
@@ -227,6 +227,7 @@ void Mixer::Advance(int64_t frames) {
     }
   }
   if (ended) DropSilentFromActive();
+  music_.Advance(frames);
 }
 
 // Adds one voice into the block. Every pass of the loop moves the voice on by at least one
@@ -257,6 +258,7 @@ void Mixer::Mix(float* out, int32_t frames) {
     }
   }
   if (ended) DropSilentFromActive();
+  music_.Mix(out, frames);
   // The limiter: the gain drops at once to keep the loudest sample of the block at full
   // scale and recovers over about a quarter of a second, so a burst of explosions gets
   // quieter instead of clipping, and the change is never a click.
@@ -289,6 +291,41 @@ void Mixer::SetVolume(int32_t percent) {
 int32_t Mixer::Volume() const {
   std::lock_guard lock(mutex_);
   return volume_;
+}
+
+void Mixer::AddTheme(std::shared_ptr<const Score> score) {
+  std::lock_guard lock(mutex_);
+  music_.AddTheme(std::move(score));
+}
+
+void Mixer::PlayMusic(const std::string& name) {
+  std::lock_guard lock(mutex_);
+  music_.Play(name);
+}
+
+void Mixer::SetMusicPaused(bool paused) {
+  std::lock_guard lock(mutex_);
+  music_.SetPaused(paused);
+}
+
+void Mixer::SetMusicVolume(int32_t percent) {
+  std::lock_guard lock(mutex_);
+  music_.SetVolume(percent);
+}
+
+int32_t Mixer::MusicVolume() const {
+  std::lock_guard lock(mutex_);
+  return music_.Volume();
+}
+
+std::string Mixer::MusicPlaying() const {
+  std::lock_guard lock(mutex_);
+  return music_.Current();
+}
+
+float Mixer::MusicLevel(const std::string& name) const {
+  std::lock_guard lock(mutex_);
+  return music_.Level(name);
 }
 
 std::vector<Mixer::VoiceInfo> Mixer::Voices() const {

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "platform/copy_order.h"
+#include "platform/music_player.h"
 #include "platform/pcm.h"
 
 namespace platform {
@@ -63,6 +64,17 @@ class Mixer {
   // Moves every playing voice on by this many frames without output.
   void Advance(int64_t frames);
 
+  // The soundtrack, mixed in under the effects before the limiter, so together they never
+  // clip; at music volume 0 the output is exactly that of the effects alone.
+  void AddTheme(std::shared_ptr<const Score> score);
+  void PlayMusic(const std::string& name);
+  void SetMusicPaused(bool paused);
+  void SetMusicVolume(int32_t percent);
+  int32_t MusicVolume() const;
+  // The theme last asked for, and how far a theme has faded in (0 to 1).
+  std::string MusicPlaying() const;
+  float MusicLevel(const std::string& name) const;
+
   struct VoiceInfo {
     VoiceId Id;
     bool Playing;
@@ -108,6 +120,7 @@ class Mixer {
   std::vector<VoiceId> active_;  // the voices that play, the only ones Mix and Advance visit
   float gain_ = 1.0f;            // the limiter's current gain
   int32_t volume_ = 100;         // the player's volume, percent
+  MusicPlayer music_;
 };
 
 }  // namespace platform

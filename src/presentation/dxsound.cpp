@@ -25,6 +25,20 @@ struct TWaveCollectionItem::State {
 // A missing device is not an error: the game runs silently.
 TDXSound::TDXSound(platform::Backend& backend) : backend_(backend), mixer_(backend.Audio()) {}
 
+void TDXSound::AddTheme(std::shared_ptr<const platform::Score> score) {
+  if (mixer_) mixer_->AddTheme(std::move(score));
+}
+
+void TDXSound::PlayMusic(const std::string& name) {
+  music_ = name;
+  if (mixer_) mixer_->PlayMusic(name);
+}
+
+void TDXSound::SetMusicPaused(bool paused) {
+  musicPaused_ = paused;
+  if (mixer_) mixer_->SetMusicPaused(paused);
+}
+
 bool TWaveCollectionItem::Initialized() const {
   return state_ && state_->initialized;
 }

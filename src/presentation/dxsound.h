@@ -10,6 +10,7 @@
 namespace platform {
 class Backend;
 class Mixer;
+struct Score;
 }  // namespace platform
 
 // A wave file's format record ("fmt " chunk) and samples ("data" chunk).
@@ -33,9 +34,19 @@ class TDXSound {
   // The device's mixer; null when there is no device.
   platform::Mixer* Mixer() { return mixer_; }
 
+  // The soundtrack: the themes the game has, and the one the screen asks for (by name; ""
+  // or an unknown name is silence). Without a device the choice is still kept.
+  void AddTheme(std::shared_ptr<const platform::Score> score);
+  void PlayMusic(const std::string& name);
+  void SetMusicPaused(bool paused);
+  const std::string& MusicPlaying() const { return music_; }
+  bool MusicPaused() const { return musicPaused_; }
+
  private:
   platform::Backend& backend_;
   platform::Mixer* mixer_ = nullptr;
+  std::string music_;
+  bool musicPaused_ = false;
 };
 
 class TDXWaveList;

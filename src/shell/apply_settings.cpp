@@ -43,7 +43,10 @@ void ApplyInputSettings(const TSettings& s, TDXInput& input) {
 
 void ApplySettings(const TSettings& s, TForm1& form) {
   ApplyInputSettings(s, form.Media.DXInput1);
-  if (platform::Mixer* mixer = form.Media.DXSound1.Mixer()) mixer->SetVolume(s.Volume);
+  if (platform::Mixer* mixer = form.Media.DXSound1.Mixer()) {
+    mixer->SetVolume(s.Volume);
+    mixer->SetMusicVolume(s.MusicVolume);
+  }
   form.PauseOnFocusLoss = s.PauseOnFocusLoss;
   form.SmoothMotion = s.SmoothMotion;
   form.FullScreenKeys = s.FullScreenKeys;

@@ -3,6 +3,7 @@
 #include <cassert>
 #include <cstddef>
 
+#include "platform/score_reader.h"
 #include "presentation/form_components.h"
 
 TDXImageList& ImageListOf(TFormComponents& media, catalog::ImageList list) {
@@ -75,5 +76,12 @@ void LoadSounds(TFormComponents& media) {
       // The form's items become playable at their first Play.
       list.Items[s.Index].Wave.LoadFromFile(s.Path);
     }
+  }
+}
+
+void LoadMusic(TFormComponents& media) {
+  for (const char* theme : catalog::kMusicThemes) {
+    media.DXSound1.AddTheme(std::make_shared<const platform::Score>(
+        platform::LoadScoreFile(catalog::MusicPath(theme))));
   }
 }

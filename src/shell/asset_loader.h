@@ -18,3 +18,6 @@ void LoadAssets(TFormComponents& media);
 // Appends and loads the three weapon sounds, restores that list, then loads the laser and
 // the two explosion sounds into the items the form defines.
 void LoadSounds(TFormComponents& media);
+// Reads the soundtrack's scores and hands them to the sound device. A score that cannot be
+// read or has a fault raises EGameError naming its file and line; the themes before it play.
+void LoadMusic(TFormComponents& media);

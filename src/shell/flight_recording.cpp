@@ -93,6 +93,7 @@ void TForm1::PlayReplay(const TReplay& replay) {
   FrameStats.FlightStarted();
   if (Media.DXEnginesWaveList.Items.Count() > 0) Media.DXEnginesWaveList.Items[0].Play(false);
   Media.Window.SetCursorVisible(false);
+  bossAppeared_ = false;
   EnterScreen(TScreen::Mission);
 }
 

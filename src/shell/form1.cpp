@@ -6,6 +6,7 @@
 #include "replay/flight_check.h"
 #include "replay/flight_recorder.h"
 #include "shell/asset_loader.h"
+#include "shell/music_cues.h"
 #include "shell/settings.h"
 #include "shell/shop_texts.h"
 
@@ -144,6 +145,7 @@ void TForm1::FormCreate() {
   App.Guard([this] {
     LoadAssets(Media);
     LoadSounds(Media);
+    LoadMusic(Media);
   });
   Controls.ScreenChanged();
 }
@@ -223,6 +225,19 @@ const char* TForm1::ScreenName(TScreen screen) {
 void TForm1::EnterScreen(TScreen screen) {
   screen_ = screen;
   Controls.ScreenChanged();
+  CueMusic();
+}
+
+void TForm1::CueMusic() {
+  if (const char* theme = ThemeForScreen(screen_, State().Mission, bossAppeared_)) {
+    Media.DXSound1.PlayMusic(theme);
+  }
+  Media.DXSound1.SetMusicPaused(screen_ == TScreen::Paused);
+}
+
+void TForm1::BossAppeared() {
+  bossAppeared_ = true;
+  if (screen_ == TScreen::Mission) CueMusic();
 }
 
 void TForm1::BlankSurface() {

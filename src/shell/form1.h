@@ -116,6 +116,7 @@ class TForm1 final : public TMissionEvents {
   void ShowVictory() override;
   void PauseScreen() override;
   void StopEngineSound() override;
+  void BossAppeared() override;
   void ReportError(const std::string& message) override;
   // The window lost the keyboard to another window.
   void WindowDeactivated();
@@ -195,7 +196,7 @@ class TForm1 final : public TMissionEvents {
   };
   TScreen Screen() const { return screen_; }
   static const char* ScreenName(TScreen screen);
-  // Sets the current screen and tells the controls a new screen appeared.
+  // Sets the current screen, tells the controls a new screen appeared and cues its music.
   void EnterScreen(TScreen screen);
 
   // Drawing helpers the screens share: blank the surface (black, released, flipped), draw
@@ -206,6 +207,8 @@ class TForm1 final : public TMissionEvents {
 
  private:
   void RunGameTimers(bool on);
+  // The theme the screen and the mission call for (shell/music_cues.h).
+  void CueMusic();
   void UpdateTimerTimer();
   void DrawTimerTimer();
   void BeginRecording();
@@ -222,5 +225,6 @@ class TForm1 final : public TMissionEvents {
   std::unique_ptr<TReplay> replay_;            // the replay being shown, if any
   std::unique_ptr<TFlightCheck> replayCheck_;
   bool replayEnded_ = false;
+  bool bossAppeared_ = false;  // in the mission flying: its mother ship has come
   TScreen screen_ = TScreen::DisplayChoice;
 };

@@ -134,6 +134,7 @@ void TForm1::StartMission() {
   Media.Window.SetCursorVisible(false);
   // The key that pressed "Letět misi" (Enter fires the weapon) acts only once pressed again.
   Media.DXInput1.HoldBackUntilReleased(CommandStates());  // as it starts
+  bossAppeared_ = false;
   EnterScreen(TScreen::Mission);
   BeginRecording();
 }

@@ -45,6 +45,8 @@ constexpr std::array<TInfo, kSettingCount> kInfo = {{
      TKind::Chords},
     {"pause_on_pad_loss", "Pause a mission when the gamepad that steers is pulled out (on, off).",
      TKind::Switch},
+    {"music_volume", "Music volume, 0 (no music) to 100 (full), on the curve of the volume.",
+     TKind::Volume},
 }};
 
 bool& SwitchOf(TSettings& s, int setting) {
@@ -311,7 +313,9 @@ class TReader {
                           std::to_string(max) + ", not " + Quote(value));
           return false;
         }
-        (info.Kind == TKind::Volume ? s_.Volume : s_.DeadZone) = *n;
+        (info.Kind == TKind::DeadZone     ? s_.DeadZone
+         : setting == kMusicVolumeSetting ? s_.MusicVolume
+                                          : s_.Volume) = *n;
         return true;
       }
       case TKind::Switch: {
@@ -403,7 +407,7 @@ std::string ValueText(const TSettings& s, int setting) {
     case TKind::DeadZone:
       return std::to_string(s.DeadZone);
     case TKind::Volume:
-      return std::to_string(s.Volume);
+      return std::to_string(setting == kMusicVolumeSetting ? s.MusicVolume : s.Volume);
     case TKind::Switch:
       return SwitchOf(s, setting) ? "on" : "off";
     case TKind::Chords:
@@ -443,7 +447,7 @@ bool TSettings::SameValues(const TSettings& o) const {
   return Keys == o.Keys && PadButtons == o.PadButtons && DeadZone == o.DeadZone &&
          Volume == o.Volume && PauseOnFocusLoss == o.PauseOnFocusLoss &&
          SmoothMotion == o.SmoothMotion && FullScreenKeys == o.FullScreenKeys &&
-         PauseOnPadLoss == o.PauseOnPadLoss;
+         PauseOnPadLoss == o.PauseOnPadLoss && MusicVolume == o.MusicVolume;
 }
 
 TSettings ParseSettings(std::string_view text, const std::string& fileName) {

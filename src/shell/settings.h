@@ -1,5 +1,5 @@
 // The player's settings: keys and gamepad buttons for flying, the stick's dead zone, the sound
-// volume, whether losing the window's focus pauses a mission and whether motion is drawn
+// and music volumes, whether losing the window's focus pauses a mission and whether motion is drawn
 // smoothly between ticks. They live in a small text
 // file, "settings.ini", one `name = value` a line, `#` starting a comment line; the game never
 // needs it, and every setting it leaves out keeps its default, which is the game as it always
@@ -33,7 +33,9 @@ inline constexpr int kSmoothSetting = kFocusSetting + 1;
 // The window's keys and the pad's loss.
 inline constexpr int kFullScreenSetting = kSmoothSetting + 1;
 inline constexpr int kPadLossSetting = kFullScreenSetting + 1;
-inline constexpr int kSettingCount = kPadLossSetting + 1;
+// The soundtrack's own volume.
+inline constexpr int kMusicVolumeSetting = kPadLossSetting + 1;
+inline constexpr int kSettingCount = kMusicVolumeSetting + 1;
 // The setting's name in the file ("key_up", "volume").
 std::string_view SettingName(int setting);
 
@@ -57,6 +59,7 @@ struct TSettings {
   // perhaps with kAltChord. Pulling out the pad that steers pauses a mission as losing focus.
   std::vector<uint16_t> FullScreenKeys;
   bool PauseOnPadLoss = true;
+  int32_t MusicVolume = 100;  // percent of the music's own level; 0: no music at all
 
   // Where each setting came from: the line of File that set it, or 0 for its default. A
   // default may have lost keys or buttons to lines that bound them elsewhere (TakenBy: the

@@ -28,7 +28,7 @@ for f in bin/starvelkhorn share/applications/starvelkhorn.desktop \
   [ -f "$prefix/$f" ] || fail "not installed: $f"
 done
 [ -x "$prefix/bin/starvelkhorn" ] || fail "the game is not executable"
-for d in res sounds levels; do
+for d in res sounds levels music; do
   [ -n "$(ls -A "$prefix/share/starvelkhorn/$d")" ] || fail "empty content folder: $d"
 done
 [ "$(ls "$prefix/share/starvelkhorn/levels" | wc -l)" = "$(ls "$build/data/levels" | wc -l)" ] ||

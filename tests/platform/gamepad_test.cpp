@@ -400,7 +400,7 @@ TEST(SdlGamepad, TheDPadWalksAMenuAndTheFirstButtonClicks) {
 class PadPlay : public ::testing::Test {
  protected:
   PadPlay() {
-    for (const char* dir : {"res", "sounds", "levels"})
+    for (const char* dir : {"res", "sounds", "levels", "music"})
       std::filesystem::create_directory_symlink(std::filesystem::path(SK_DATA_DIR) / dir, dir);
     form.FormCreate();
   }

@@ -128,7 +128,7 @@ TEST(Settings, ThePrintedSettingsReadBackToTheSameValuesWithoutAWord) {
       "key_up = w, Up\nkey_cannon = Right Ctrl\nkey_weapon = Space\npad_weapon = y, 9\n"
       "pad_dead_zone = 0\nvolume = 0\npause_on_focus_loss = off\nkey_pause = Pause\n"
       "key_repair = Keypad 2\nsmooth_motion = off\nkey_fullscreen = Alt+Keypad 8, F12\n"
-      "pause_on_pad_loss = no\n";
+      "pause_on_pad_loss = no\nmusic_volume = 35\n";
   for (const std::string& text : {std::string(), custom}) {
     const TSettings s = ParseSettings(text, "/home/p/settings.ini");
     ASSERT_TRUE(s.Messages.empty());
@@ -144,8 +144,16 @@ TEST(Settings, ThePrintedSettingsReadBackToTheSameValuesWithoutAWord) {
         "\nkey_pause = Escape\n", "\npad_next_weapon = 3\n", "\npad_dead_zone = 50\n",
         "\nvolume = 100\n", "\npause_on_focus_loss = on\n", "\nsmooth_motion = on\n",
         "\nkey_fullscreen = F11, Alt+Return\n", "\npause_on_pad_loss = on\n",
-        "Save this as /home/p/settings.ini"})
+        "\nmusic_volume = 100\n", "Save this as /home/p/settings.ini"})
     EXPECT_NE(defaults.find(line), std::string::npos) << line;
+  // The two volumes are two settings, each with its own bounds.
+  const TSettings quiet = ParseSettings(custom, "q.ini");
+  EXPECT_EQ(quiet.Volume, 0);
+  EXPECT_EQ(quiet.MusicVolume, 35);
+  EXPECT_EQ(ParseSettings("music_volume = 101\n", "m.ini").Messages,
+            std::vector<std::string>{
+                "m.ini:1: music_volume must be a whole number from 0 to 100, not \"101\"; line "
+                "ignored"});
   // Each switch is its own.
   const TSettings smoothOff = ParseSettings("smooth_motion = off\n", "s.ini");
   EXPECT_FALSE(smoothOff.SmoothMotion);

@@ -354,7 +354,7 @@ TEST_F(SimTest, AUiScriptDrivesTheProgramAndItsStatusSaysHowItEnded) {
   EXPECT_EQ(lines[0],
             "{\"screen\":\"intro\",\"credits\":60000,\"mission\":0,\"difficulty\":0,"
             "\"aircraftKind\":255,\"slotKinds\":[255,255,255,255,255],\"cannonKind\":255,"
-            "\"gameOver\":false,\"messages\":[]}");
+            "\"gameOver\":false,\"music\":\"title\",\"messages\":[]}");
 
   // An expectation not met: status 1, the line, and what the player could see.
   EXPECT_EQ(run("click \"Pokracovat\"\nwait 100\nexpect \"Uložit hru\"\n"), 1);

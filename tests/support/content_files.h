@@ -127,7 +127,8 @@ inline Image Cells(int32_t w, int32_t h, int32_t patterns, uint32_t base, uint32
 }
 
 // Every file of the start-up catalog, the four aircraft, the six bosses, the three terrain
-// sheets, and an empty level 0 (tiles 0..3 in a checker), relative to the working directory.
+// sheets, an empty level 0 (tiles 0..3 in a checker) and a one-note score for every theme,
+// relative to the working directory.
 inline void WriteMinimalContent() {
   for (const auto& p : catalog::kStartupPictures) {
     const int32_t w = p.PatternWidth > 0 ? p.PatternWidth : 64;
@@ -145,6 +146,11 @@ inline void WriteMinimalContent() {
   for (const auto& b : catalog::kBosses) WriteBmp(b.Path, Image(b.Width, b.Height, 0x3050A0));
   for (const char* t : catalog::kTerrain) WriteJpeg(t, Cells(32, 32, 4, 0x205020, 0x103010, 2));
   WriteLevel(0, [](int32_t c, int32_t r) { return static_cast<uint8_t>((c + r) % 4); }, {});
+  const std::string tune =
+      "instrument s square\nchannel a s\npattern p c4:4\nsection A\n  a p\norder A\n";
+  for (const char* t : catalog::kMusicThemes) {
+    WriteBytes(catalog::MusicPath(t), std::vector<uint8_t>(tune.begin(), tune.end()));
+  }
 }
 
 }  // namespace testcontent

@@ -12,6 +12,7 @@
 #include "gen.h"
 #include "icons.h"
 #include "levels.h"
+#include "platform/score_reader.h"
 #include "terrain.h"
 
 namespace gen {
@@ -57,6 +58,24 @@ void MakeLevels(Out& out, const std::filesystem::path& contentDir) {
         static_cast<long long>(ScheduleBounty(mission.rows, 2, true)),
         static_cast<long long>(ScheduleBounty(mission.rows, 0, true)),
         static_cast<long long>(ScheduleBounty(mission.rows, 4, true)));
+  }
+}
+
+// The scores are the game's own text: checked here with the game's reader, so a bad note
+// fails the build with its file and line, then copied as they are.
+void MakeMusic(Out& out, const std::filesystem::path& contentDir) {
+  for (const char* theme : catalog::kMusicThemes) {
+    auto path = contentDir / "music" / (std::string(theme) + ".txt");
+    std::ifstream in(path, std::ios::binary);
+    if (!in) throw std::runtime_error("cannot read " + path.string());
+    std::stringstream text;
+    text << in.rdbuf();
+    const std::string bytes = text.str();
+    const platform::Score score = platform::ReadScore(bytes, path.string());
+    out.Raw(catalog::MusicPath(theme), Bytes(bytes.begin(), bytes.end()));
+    std::printf("  %-10s %5.1f s, %s, %d bpm\n", theme,
+                static_cast<double>(score.FrameOfStep(score.Steps, 1000)) / 1000.0,
+                score.Key.c_str(), score.Tempo);
   }
 }
 
@@ -108,6 +127,7 @@ int main(int argc, char** argv) {
     run("effects", [&] { gen::MakeEffects(out); });
     run("screens", [&] { gen::MakeScreens(out); });
     run("sounds", [&] { gen::MakeSounds(out); });
+    run("music", [&] { gen::MakeMusic(out, content); });
     double s = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
     std::printf("contentgen: %d files in %.1f s\n", out.files, s);
   } catch (const std::exception& e) {

@@ -29,7 +29,7 @@ bool TakesValue(const std::string& option) {
   for (const char* name :
        {"--data", "--seed", "--mission", "--difficulty", "--credits", "--aircraft", "--cannon",
         "--slots", "--ticks", "--refresh", "--smooth-motion", "--input", "--ui-script", "--record",
-        "--replay", "--trace", "--screenshot"}) {
+        "--replay", "--trace", "--screenshot", "--audio", "--music-volume"}) {
     if (option == name) return true;
   }
   return false;
@@ -82,6 +82,15 @@ std::optional<TSimOptions> ParseSimOptions(const std::vector<std::string>& args,
       }
       continue;
     }
+    if (a == "--render-music") {
+      if (i + 2 >= args.size()) {
+        error = a + " needs a theme and a file";
+        return std::nullopt;
+      }
+      o.RenderMusic = args[++i];
+      o.RenderMusicFile = args[++i];
+      continue;
+    }
     if (a == "--help" || a == "-h") {
       o.Help = true;
       continue;
@@ -121,6 +130,12 @@ std::optional<TSimOptions> ParseSimOptions(const std::vector<std::string>& args,
     } else if (a == "--smooth-motion") {
       if (v != "on" && v != "off") return bad(v);
       o.SmoothMotion = v == "on";
+    } else if (a == "--audio") {
+      o.AudioFile = v;
+    } else if (a == "--music-volume") {
+      if (!ParseNumber(v, o.MusicVolume) || o.MusicVolume < 0 || o.MusicVolume > 100) {
+        return bad(v);
+      }
     } else if (a == "--input") {
       o.InputFile = v;
     } else if (a == "--ui-script") {

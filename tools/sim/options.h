@@ -37,6 +37,10 @@ struct TSimOptions {
   std::vector<std::string> VerifyReplays;  // replay these headless and compare
   std::string ReplayFile;                  // fly this recorded flight, with frames
   bool Help = false;                       // print the usage and stop
+  std::string RenderMusic;                 // a theme of the soundtrack to render
+  std::string RenderMusicFile;             // into this WAV file
+  std::string AudioFile;                   // the game's mixed sound, as a WAV file
+  int32_t MusicVolume = 100;               // with --ui-script: the player's music_volume
 };
 
 constexpr const char* kSimUsage =
@@ -68,6 +72,12 @@ constexpr const char* kSimUsage =
     "                          --ticks, --screenshot, --trace)\n"
     "  --verify-replay FILE... replay each file headless and compare it with its record:\n"
     "                          status 0 all match, 1 one differs, 2 one cannot be read\n"
+    "  --audio FILE            mix the game's sound as a sound card would and write it to\n"
+    "                          FILE (WAV, 32-bit float stereo) at the end\n"
+    "  --music-volume N        with --ui-script: the music's volume, 0..100 (default 100)\n"
+    "  --render-music NAME FILE  render one pass of a theme of the soundtrack (music/NAME.txt)\n"
+    "                          to a WAV file and print its length, key, tempo, loudness and\n"
+    "                          digest\n"
     "  --help                  print this usage, then exit\n";
 
 // Parses argv[1..]; on a mistake returns nullopt and says why in `error`.

@@ -16,6 +16,8 @@
 #include "flyers/projectile.h"
 #include "held_input.h"
 #include "json.h"
+#include "platform/mixer.h"
+#include "render_music.h"
 #include "replay/game_version.h"
 #include "shell/asset_loader.h"
 #include "shell/flight_setup.h"
@@ -410,6 +412,11 @@ int RunUiScript(const TSimOptions& options, std::ostream& out, std::ostream& err
   int status = 0;
   try {
     TUiDriver driver(options.DataDir, options.Seed);
+    std::vector<float> audio;
+    if (!options.AudioFile.empty()) driver.Backend().SetAudioSink(&audio);
+    if (platform::Mixer* mixer = driver.Form().Media.DXSound1.Mixer()) {
+      mixer->SetMusicVolume(options.MusicVolume);
+    }
     try {
       driver.Run(*commands);
     } catch (const EUiFailure& e) {
@@ -417,6 +424,10 @@ int RunUiScript(const TSimOptions& options, std::ostream& out, std::ostream& err
       status = 1;
     }
     if (options.Summary) out << driver.SummaryLine() << '\n';
+    driver.Backend().SetAudioSink(nullptr);
+    if (!options.AudioFile.empty()) {
+      WriteFloatWav(options.AudioFile, audio, platform::HeadlessBackend::kAudioRate);
+    }
   } catch (const std::exception& e) {
     err << "starvelkhorn-sim: " << e.what() << '\n';
     return 1;
@@ -439,6 +450,7 @@ int SimMain(const std::vector<std::string>& args, std::ostream& out, std::ostrea
   }
   if (!options->UiScript.empty()) return RunUiScript(*options, out, err);
   if (!options->VerifyReplays.empty()) return VerifyReplays(*options, out, err);
+  if (!options->RenderMusic.empty()) return RenderMusic(*options, out, err);
   try {
     if (options->Campaign) {
       const TCampaignResult result = RunCampaign(*options);
@@ -446,7 +458,13 @@ int SimMain(const std::vector<std::string>& args, std::ostream& out, std::ostrea
       return 0;
     }
     TSimulation sim(*options);
+    std::vector<float> audio;
+    if (!options->AudioFile.empty()) sim.Backend().SetAudioSink(&audio);
     sim.Run();
+    sim.Backend().SetAudioSink(nullptr);
+    if (!options->AudioFile.empty()) {
+      WriteFloatWav(options->AudioFile, audio, platform::HeadlessBackend::kAudioRate);
+    }
     if (options->Pacing) out << sim.PacingRow() << '\n';
     if (options->Summary) out << sim.SummaryLine() << '\n';
   } catch (const ESimUsage& e) {

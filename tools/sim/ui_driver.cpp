@@ -351,6 +351,7 @@ std::string TUiDriver::SummaryLine() const {
   j.Close(']');
   j.Field("cannonKind", s.CannonKind);
   j.Field("gameOver", s.GameOver);
+  j.Field("music", f.Media.DXSound1.MusicPlaying());
   j.Key("messages").Open('[');
   for (const auto& m : backend_.Messages()) j.Value(m.Text);
   j.Close(']');

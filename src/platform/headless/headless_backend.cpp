@@ -15,7 +15,14 @@ void HeadlessBackend::AdvanceMicros(uint64_t micros) {
     const auto frames = [](uint64_t t) {
       return static_cast<int64_t>(t / 1000000 * kAudioRate + t % 1000000 * kAudioRate / 1000000);
     };
-    mixer_->Advance(frames(now_) - frames(before));
+    const int64_t n = frames(now_) - frames(before);
+    if (audioOut_) {
+      const size_t at = audioOut_->size();
+      audioOut_->resize(at + static_cast<size_t>(2 * n));
+      mixer_->Mix(audioOut_->data() + at, static_cast<int32_t>(n));
+    } else {
+      mixer_->Advance(n);
+    }
   }
 }
 

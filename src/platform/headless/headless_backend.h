@@ -80,6 +80,9 @@ class HeadlessBackend : public Backend {
   // --- Sound -----------------------------------------------------------------------------
   // Before the components are made: whether a sound device is there at all.
   void SetAudioAvailable(bool available) { audioAvailable_ = available; }
+  // With a sink, the clock mixes what sounds into it (interleaved stereo, as the device
+  // would hear it) instead of only moving the voices on: for measuring the game's sound.
+  void SetAudioSink(std::vector<float>* out) { audioOut_ = out; }
 
   // --- Message boxes ---------------------------------------------------------------------
   struct Message {
@@ -129,6 +132,7 @@ class HeadlessBackend : public Backend {
   std::vector<uint32_t> picture_;
   int64_t presents_ = 0;
   bool audioAvailable_ = true;
+  std::vector<float>* audioOut_ = nullptr;
   std::unique_ptr<platform::Mixer> mixer_;
   std::vector<Message> messages_;
   MessageScript messageScript_;

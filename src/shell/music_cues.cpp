@@ -1,0 +1,33 @@
+#include "shell/music_cues.h"
+
+#include "base/asset_catalog.h"
+
+const char* ThemeForScreen(TForm1::TScreen screen, int mission, bool bossAppeared) {
+  using S = TForm1::TScreen;
+  switch (screen) {
+    case S::DisplayChoice:
+      return "";
+    case S::MainMenu:
+    case S::Difficulty:
+    case S::Intro:
+      return "title";
+    case S::Hangar:
+    case S::Briefing:
+    case S::ShopMenu:
+    case S::PlaneShop:
+    case S::WeaponShop:
+    case S::WeaponBrowser:
+    case S::CannonBrowser:
+      return "hangar";
+    case S::Mission:
+      return bossAppeared ? "mothership" : catalog::LandThemeFor(mission);
+    case S::Paused:
+      return nullptr;
+    case S::Won:
+    case S::CampaignWon:
+      return "victory";
+    case S::ShotDown:
+      return "defeat";
+  }
+  return nullptr;
+}
