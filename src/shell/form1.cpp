@@ -46,6 +46,7 @@ TForm1::TForm1(TFormComponents& media, TApplication& app, uint64_t seed)
   MenuTimer.OnTimer = [this] { MenuTimerTimer(); };
   App.OnDeactivate = [this] { WindowDeactivated(); };
   App.OnPadLost = [this] { PadLost(); };
+  App.OnFullScreenLeft = [this] { FullScreenLeft(); };
   App.OnPreview = [this](const platform::Event& e) { return PreviewEvent(e); };
   Controls.BackControl = [this] { return BackButton(); };
   FullScreenKeys = TSettings::Defaults().FullScreenKeys;
@@ -103,6 +104,7 @@ TForm1::~TForm1() {
   world_.Events = nullptr;
   App.OnDeactivate = nullptr;
   App.OnPadLost = nullptr;
+  App.OnFullScreenLeft = nullptr;
   App.OnPreview = nullptr;
 }
 

@@ -38,6 +38,16 @@ EM_JS(void, SkRequestFullscreen, (int fullscreen), {
   if (Module.skRequestFullscreen) Module.skRequestFullscreen(fullscreen != 0);
 });
 
+EM_JS(int, SkTakeFullscreenLeft, (), {
+  const left = Module.skFullscreenLeft === true;
+  Module.skFullscreenLeft = false;
+  return left ? 1 : 0;
+});
+
+EM_JS(void, SkProgramEnded, (), {
+  if (Module.skEnded) Module.skEnded();
+});
+
 // clang-format on
 
 }  // namespace
@@ -54,6 +64,14 @@ void WaitForNextFrame() {
 
 void RequestFullscreen(bool fullscreen) {
   SkRequestFullscreen(fullscreen ? 1 : 0);
+}
+
+bool TakeFullScreenLeft() {
+  return SkTakeFullscreenLeft() != 0;
+}
+
+void ProgramEnded() {
+  SkProgramEnded();
 }
 
 }  // namespace platform::web
