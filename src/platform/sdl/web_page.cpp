@@ -11,6 +11,10 @@ namespace {
 
 // The page's input listeners (web/pre.js) call Module.skWake once SDL has queued the event.
 EM_ASYNC_JS(void, SkSleepUntilInput, (double millis), {
+  if (Module.skWoken) {
+    Module.skWoken = false;
+    return;
+  }
   await new Promise(function(resolve) {
     let timer = 0;
     const done = function() {
