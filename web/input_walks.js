@@ -216,6 +216,14 @@ async function touchWalk(width, height) {
     await toFlight(walk, 'tap');
     await walk.shot(shots, `touch-${width}x${height}-flight.png`);
     const buttons = await touchFlight(walk, what, width, height);
+    // A key hides the controls; the next touch shows them again.
+    const shown = async () => (await walk.evaluate('Module.skTouch.drawn()'))[1] === 1;
+    await walk.press('Space', ' ', 32);
+    check(!(await shown()), `${what}: a key hides the touch controls`);
+    await walk.touch('touchStart', [{x: width * 0.3, y: height * 0.5, id: 5}]);
+    await walk.touch('touchEnd', []);
+    await sleep(200);
+    check(await shown(), `${what}: the next touch shows them again`);
     // The pause button.
     const pause = {x: buttons[4][0], y: buttons[4][1], id: 3};
     await walk.touch('touchStart', [pause]);
