@@ -19,6 +19,7 @@
   const host = document.getElementById('screen') || document.body;
   const layer = document.createElement('canvas');
   layer.id = 'touch';
+  layer.width = layer.height = 1;
   layer.setAttribute('aria-hidden', 'true');
   layer.style.cssText = 'position:absolute;left:0;top:0;width:100%;height:100%;' +
       'pointer-events:none;touch-action:none;-webkit-user-select:none;user-select:none;' +
@@ -222,8 +223,12 @@
     const flying = l[0] !== 0;
     layer.style.pointerEvents = flying ? 'auto' : 'none';
     layer.style.cursor = flying ? 'none' : '';
+    // Nothing to show keeps a canvas of one pixel: the layer still takes the touches, and the
+    // page has no full-size picture to lay over the game's every frame.
+    const shown = flying && l[1] !== 0;
     const ratio = window.devicePixelRatio || 1;
-    const w = Math.round(layer.clientWidth * ratio), h = Math.round(layer.clientHeight * ratio);
+    const w = shown ? Math.round(layer.clientWidth * ratio) : 1;
+    const h = shown ? Math.round(layer.clientHeight * ratio) : 1;
     if (layer.width !== w || layer.height !== h) {
       layer.width = w;
       layer.height = h;
@@ -231,7 +236,7 @@
     const ctx = layer.getContext('2d');
     ctx.setTransform(1, 0, 0, 1, 0, 0);
     ctx.clearRect(0, 0, w, h);
-    if (!flying || l[1] === 0) return;
+    if (!shown) return;
     ctx.setTransform(ratio, 0, 0, ratio, 0, 0);
     stick(ctx, l[2], l[3], l[4], l[5], l[6], l[7] !== 0);
     for (let i = 9; i + 3 < l.length; i += 4) {
