@@ -242,6 +242,7 @@ class Walk {
   async newestReplay() {
     const b64 = await this.evaluate(`(() => {
       const dir = '${gameDir}/replays';
+      if (!Module.FS.analyzePath(dir).exists) return null;
       const names = Module.FS.readdir(dir).filter((n) => n.endsWith('.replay')).sort();
       if (!names.length) return null;
       const bytes = Module.FS.readFile(dir + '/' + names[names.length - 1]);
