@@ -53,19 +53,22 @@ function(sk_web_targets)
   set_target_properties(starvelkhorn PROPERTIES SUFFIX ".html")
   target_link_options(
     starvelkhorn PRIVATE -sASYNCIFY -sASYNCIFY_STACK_SIZE=262144 -sENVIRONMENT=web
-    -sMINIFY_HTML=0 -sEXIT_RUNTIME=0 -lidbfs.js "-sEXPORTED_RUNTIME_METHODS=[\"FS\",\"ENV\"]"
+    -sMINIFY_HTML=0 -sEXIT_RUNTIME=0 -lidbfs.js
+    "-sEXPORTED_RUNTIME_METHODS=[\"FS\",\"ENV\",\"callMain\"]"
     # SDL's page code calls these without asking for them; read from a file, since a build
     # tool's shell would take their $ for its own.
     "-sDEFAULT_LIBRARY_FUNCS_TO_INCLUDE=@${web}/library_funcs.json"
     "SHELL:--shell-file ${web}/shell.html" "SHELL:--pre-js ${web}/pre.js"
-    "SHELL:--pre-js ${web}/keep.js"
+    "SHELL:--pre-js ${web}/keep.js" "SHELL:--pre-js ${web}/touch.js" "SHELL:--pre-js ${web}/pad.js"
+    "SHELL:--pre-js ${web}/end_page.js"
     "SHELL:--preload-file ${SK_WEB_DATA}/res@/usr/share/starvelkhorn/res"
     "SHELL:--preload-file ${SK_WEB_DATA}/sounds@/usr/share/starvelkhorn/sounds"
     "SHELL:--preload-file ${SK_WEB_DATA}/levels@/usr/share/starvelkhorn/levels"
     "SHELL:--preload-file ${SK_WEB_DATA}/music@/usr/share/starvelkhorn/music"
     "SHELL:--preload-file ${SK_WEB_FONT}@${SK_WEB_FONT}")
   set_property(TARGET starvelkhorn APPEND PROPERTY LINK_DEPENDS ${web}/shell.html ${web}/pre.js
-                                                         ${web}/keep.js)
+                                                         ${web}/keep.js ${web}/touch.js ${web}/pad.js
+                                                         ${web}/end_page.js)
   # The headless driver runs under node and reads and writes the real files.
   target_link_options(starvelkhorn-sim PRIVATE -sENVIRONMENT=node -sNODERAWFS=1 -sEXIT_RUNTIME=1)
 endfunction()

@@ -13,6 +13,7 @@
 #include "command_line.h"
 #include "data_startup.h"
 #include "platform/sdl/sdl_backend.h"
+#include "platform/sdl/web_page.h"
 #include "presentation/application.h"
 #include "presentation/form_components.h"
 #include "replay/replay_file.h"
@@ -33,6 +34,14 @@ TSettings ReadPlayerSettings() {
   for (const std::string& message : settings.Messages)
     std::fprintf(stderr, "starvelkhorn: %s\n", message.c_str());
   return settings;
+}
+
+// A page outlives its program: there the end is said on the page, which offers to play again.
+int Ended(int status) {
+#ifdef __EMSCRIPTEN__
+  platform::web::ProgramEnded();
+#endif
+  return status;
 }
 
 }  // namespace
@@ -107,7 +116,7 @@ int main(int argc, char** argv) {
   } catch (const std::exception& e) {
     // No display, no window: said on standard error, the only place left to say it.
     std::fprintf(stderr, "starvelkhorn: %s\n", e.what());
-    return 1;
+    return Ended(1);
   }
-  return 0;
+  return Ended(0);
 }

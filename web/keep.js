@@ -151,7 +151,12 @@
       return;
     }
     show('Záloha nahrána', 'Hra se spouští znovu…', []);
-    await Module.skStored();
+    if (!(await Module.skStoreAll())) {
+      show('Zálohu se nepodařilo nahrát',
+           'Prohlížeč soubory hry neuložil (je jeho úložiště plné nebo zakázané?).',
+           [['Zavřít', close]], true);
+      return;
+    }
     location.reload();
   }
 

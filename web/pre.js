@@ -18,6 +18,7 @@ Module.preRun.push(function () {
   let pending = false;
   let syncing = true;
   let again = false;
+  const whenStored = [];  // told once everything written so far is in IndexedDB
   Module.skSyncs = 0;
   addRunDependency('skSavedFiles');
   FS.syncfs(true, function (err) {
@@ -27,8 +28,6 @@ Module.preRun.push(function () {
     if (again) {
       again = false;
       sync();
-    } else {
-      storedNow();
     }
   });
   function sync() {
@@ -46,22 +45,17 @@ Module.preRun.push(function () {
         sync();
       } else {
         Module.skSyncs++;
-        storedNow();
+        for (const told of whenStored.splice(0)) told(!err);
       }
     });
   }
-  // Resolves once every change made so far is in the browser's storage (before the page
-  // reloads on purpose, say).
-  const waiting = [];
-  Module.skStored = function () {
+  // Resolves (true: stored) once every file written so far has reached IndexedDB.
+  Module.skStoreAll = function () {
     return new Promise(function (resolve) {
-      if (pending || syncing) waiting.push(resolve);
-      else resolve();
+      whenStored.push(resolve);
+      sync();
     });
   };
-  function storedNow() {
-    if (!pending) waiting.splice(0).forEach(function (resolve) { resolve(); });
-  }
   function changed(path) {
     if (typeof path === 'string' && path.startsWith(home) && !pending) {
       pending = true;
@@ -87,12 +81,19 @@ Module.preRun.push(function () {
 });
 
 (function () {
-  // Input wakes the sleeping game once SDL's own handlers have queued the event.
+  // Input wakes the sleeping game once SDL's own handlers have queued the event. Input that
+  // comes while the game is busy (presenting waits for the browser's frame) is noted, so its
+  // next sleep does not begin: nobody would wake it for what is already waiting.
   function wake() {
     setTimeout(function () {
-      if (Module.skWake) Module.skWake();
+      if (Module.skWake) {
+        Module.skWake();
+      } else {
+        Module.skWoken = true;
+      }
     }, 0);
   }
+  Module.skWakeUp = wake;
   for (const type of ['keydown', 'keyup', 'mousedown', 'mouseup', 'mousemove', 'wheel',
                       'touchstart', 'touchmove', 'touchend', 'focus', 'blur', 'resize',
                       'visibilitychange', 'fullscreenchange']) {
@@ -120,21 +121,42 @@ Module.preRun.push(function () {
   // The full screen: asked for at once (a click that chose it still counts as the player's);
   // where the browser refuses, at the player's next click or key.
   let wantFullscreen = false;
+  let leaving = false;  // the game asked to leave it
   function enterFullscreen() {
     const screen = document.getElementById('screen') || document.documentElement;
     if (document.fullscreenElement || !screen.requestFullscreen) return;
-    screen.requestFullscreen().catch(function () {
+    screen.requestFullscreen().then(keepKeys, function () {
       wantFullscreen = true;
     });
+  }
+  // Where the browser lets a page keep Esc in its full screen, Esc stays the game's pause (the
+  // browser then leaves the full screen when Esc is held). A phone keeps to landscape.
+  function keepKeys() {
+    if (navigator.keyboard && navigator.keyboard.lock) {
+      navigator.keyboard.lock(['Escape']).catch(function () {});
+    }
+    const orientation = window.screen && window.screen.orientation;
+    if (orientation && orientation.lock) orientation.lock('landscape').catch(function () {});
   }
   Module.skRequestFullscreen = function (on) {
     wantFullscreen = false;
     if (on) {
       enterFullscreen();
     } else if (document.fullscreenElement) {
-      document.exitFullscreen().catch(function () {});
+      leaving = true;
+      document.exitFullscreen().catch(function () {
+        leaving = false;
+      });
     }
   };
+  // Left for any other reason (the browser took Esc, its own controls): the game is told, and
+  // a flight pauses.
+  document.addEventListener('fullscreenchange', function () {
+    if (document.fullscreenElement) return;
+    if (navigator.keyboard && navigator.keyboard.unlock) navigator.keyboard.unlock();
+    if (!leaving) Module.skFullscreenLeft = true;
+    leaving = false;
+  });
 
   // Sound starts with the first key or click (the browser keeps it silent until then).
   function gesture() {

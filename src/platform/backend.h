@@ -79,6 +79,9 @@ enum class EventKind : uint8_t {
   FocusLost,
   FrameChanged,  // the window manager's frame around the window became known or changed
   PadLost,       // the pad the game reads was pulled out (its held buttons are released first)
+  // The full screen was left by the platform, not at the program's asking (a browser takes
+  // Esc for that).
+  FullScreenLeft,
 };
 
 // What a gamepad means to the menus: the D-pad, the left stick or a joystick's hat and first
@@ -106,6 +109,25 @@ struct Event {
   int32_t Wheel = 0;
   PadButton Pad = PadButton::Up;
   std::string Text;
+};
+
+// The flight's buttons on a touch screen, each holding the state its key holds by default:
+// the cannon (Space), the selected weapon (Enter), the next weapon (Shift), the repair (Tab)
+// and the pause (Esc).
+enum class TouchButton : uint8_t { Cannon, Weapon, NextWeapon, Repair, Pause };
+inline constexpr int kTouchButtonCount = 5;
+constexpr uint8_t TouchBit(TouchButton b) {
+  return static_cast<uint8_t>(1u << static_cast<unsigned>(b));
+}
+
+// The flight's controls on a touch screen as a tick reads them: where the stick points (-1,
+// 0 or 1 on each axis, up and left negative) and the buttons held (TouchBit mask). Present
+// only while the controls are shown.
+struct TouchState {
+  bool Present = false;
+  int8_t X = 0;
+  int8_t Y = 0;
+  uint8_t Buttons = 0;
 };
 
 // The pad buttons (PadBit mask) a joystick state holds: button 1, button 2, and a direction
@@ -164,6 +186,8 @@ class Backend {
   virtual FrameExtents WindowFrame() { return {}; }
   virtual void SetBorderless(bool borderless) = 0;
   virtual void ShowWindow() = 0;
+  // The game hides the cursor exactly while a flight runs: a touch screen then shows the
+  // flight's controls in its place.
   virtual void SetCursorVisible(bool visible) = 0;
   // Makes the window ready for presenting: windowed, or the whole desktop with the picture
   // scaled to fit (the display mode itself is never switched). Called again at any time, it
@@ -181,6 +205,8 @@ class Backend {
   // --- Input -----------------------------------------------------------------------------
   virtual void ReadKeyboard(KeyboardState& keys) = 0;
   virtual void ReadJoystick(JoystickState& joystick) = 0;
+  // The touch screen's flight controls, read once a tick; none where there are none.
+  virtual void ReadTouch(TouchState& touch) { touch = TouchState{}; }
 
   // --- Sound -----------------------------------------------------------------------------
   // The mixer of the sound device, opening it on first use; null when there is none.

@@ -157,6 +157,10 @@ void TApplication::DrainEvents() {
       case platform::EventKind::PadLost:
         if (OnPadLost) Guard(OnPadLost);
         break;
+      case platform::EventKind::FullScreenLeft:
+        window_.Invalidate();
+        if (OnFullScreenLeft) Guard(OnFullScreenLeft);
+        break;
       case platform::EventKind::None:
         break;
       default:

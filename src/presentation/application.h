@@ -93,6 +93,8 @@ class TApplication {
   std::function<void()> OnDeactivate;
   // The pad the game reads was pulled out.
   std::function<void()> OnPadLost;
+  // The full screen was left without the program asking.
+  std::function<void()> OnFullScreenLeft;
   // Sees window input before the window's layers (the form's own shortcuts, like a desktop
   // form's key preview); true when it took the event, which then goes nowhere else.
   std::function<bool(const platform::Event&)> OnPreview;

@@ -54,6 +54,8 @@ class TDXDraw {
   // where the other mode cannot be had.
   bool SetFullScreen(bool fullscreen);
   bool FullScreen() const { return (Options & doFullScreen) != 0; }
+  // The platform left the full screen by itself: the surface counts as windowed from now on.
+  void FullScreenLeft() { Options &= ~static_cast<uint32_t>(doFullScreen); }
   TWindow& Window() { return window_; }
 
   // Image lists bind themselves at construction.

@@ -1,6 +1,7 @@
 #include "presentation/dxinput.h"
 
 #include <cmath>
+#include <utility>
 
 #include "platform/backend.h"
 
@@ -20,6 +21,7 @@ int32_t TDXInput::ScaleAxis(int32_t value, int32_t min, int32_t max, int32_t dea
 TDXInputStates TDXInput::Poll() {
   TDXInputStates keyboard;
   TDXInputStates joystick;
+  TDXInputStates touch;
   // Nothing is read while another window has the keyboard and the stick.
   if (backend_.Foreground()) {
     platform::KeyboardState keys{};
@@ -46,8 +48,31 @@ TDXInputStates TDXInput::Poll() {
       if (y < 0) joystick.set(InputUp);
       if (y > 0) joystick.set(InputDown);
     }
+    touch = TouchStates();
   }
-  return keyboard | joystick;
+  return keyboard | joystick | touch;
+}
+
+TDXInputStates TDXInput::TouchStates() {
+  platform::TouchState touch;
+  backend_.ReadTouch(touch);
+  TDXInputStates states;
+  if (!touch.Present) return states;
+  // The touch buttons hold what their keys hold by default, whatever the player rebound.
+  using platform::TouchButton;
+  constexpr std::pair<TouchButton, TDXInputState> kButtons[] = {
+      {TouchButton::Cannon, InputButton1},     {TouchButton::Weapon, InputButton2},
+      {TouchButton::NextWeapon, InputButton3}, {TouchButton::Repair, InputButton31},
+      {TouchButton::Pause, InputButton32},
+  };
+  for (auto [button, state] : kButtons) {
+    if (touch.Buttons & platform::TouchBit(button)) states.set(state);
+  }
+  if (touch.X < 0) states.set(InputLeft);
+  if (touch.X > 0) states.set(InputRight);
+  if (touch.Y < 0) states.set(InputUp);
+  if (touch.Y > 0) states.set(InputDown);
+  return states;
 }
 
 void TDXInput::HoldBackUntilReleased(const TDXInputStates& states) {

@@ -1,5 +1,5 @@
-// The input component: turns keyboard and joystick into one set of 36 abstract states,
-// polled once per tick.
+// The input component: turns keyboard, joystick and a touch screen's flight controls into one
+// set of 36 abstract states, polled once per tick.
 #pragma once
 
 #include <array>
@@ -67,6 +67,8 @@ class TDXInput {
  private:
   // The states every device holds now, as bound.
   TDXInputStates Poll();
+  // The states a touch screen's flight controls hold.
+  TDXInputStates TouchStates();
 
   platform::Backend& backend_;
   TDXInputStates heldBack_;

@@ -47,6 +47,7 @@ TForm1::TForm1(TFormComponents& media, TApplication& app, uint64_t seed)
   MenuTimer.OnTimer = [this] { MenuTimerTimer(); };
   App.OnDeactivate = [this] { WindowDeactivated(); };
   App.OnPadLost = [this] { PadLost(); };
+  App.OnFullScreenLeft = [this] { FullScreenLeft(); };
   App.OnPreview = [this](const platform::Event& e) { return PreviewEvent(e); };
   Controls.BackControl = [this] { return BackButton(); };
   FullScreenKeys = TSettings::Defaults().FullScreenKeys;
@@ -104,6 +105,7 @@ TForm1::~TForm1() {
   world_.Events = nullptr;
   App.OnDeactivate = nullptr;
   App.OnPadLost = nullptr;
+  App.OnFullScreenLeft = nullptr;
   App.OnPreview = nullptr;
 }
 

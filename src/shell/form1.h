@@ -137,6 +137,8 @@ class TForm1 final : public TMissionEvents {
   bool PauseOnPadLoss = true;
   void ToggleFullScreen();
   void PadLost();
+  // The full screen was left without the game asking (a browser's Esc).
+  void FullScreenLeft();
 
   // --- State ---------------------------------------------------------------------------
   TFormComponents& Media;

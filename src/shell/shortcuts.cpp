@@ -1,5 +1,6 @@
 // The form's own keys and pad buttons, which act on whatever screen is up: the full-screen
-// switch, the pad's Back on a screen's "Zpět", Start and a pulled-out pad pausing a flight.
+// switch, the pad's Back on a screen's "Zpět", Start, a pulled-out pad and a full screen left
+// behind the game's back pausing a flight.
 #include <algorithm>
 #include <string_view>
 
@@ -50,6 +51,13 @@ void TForm1::ToggleFullScreen() {
 void TForm1::PadLost() {
   // As losing focus: the aircraft is not left flying on its last input until shot down.
   if (PauseOnPadLoss && screen_ == TScreen::Mission && UpdateTimer.Enabled()) PauseScreen();
+}
+
+void TForm1::FullScreenLeft() {
+  // A browser takes the first Esc in its full screen for itself: the pause the player asked
+  // for comes from here, and the next switch goes back into the full screen.
+  Media.DXDraw1.FullScreenLeft();
+  if (screen_ == TScreen::Mission && UpdateTimer.Enabled()) PauseScreen();
 }
 
 TControl* TForm1::BackButton() {

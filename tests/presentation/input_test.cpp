@@ -107,4 +107,31 @@ TEST_F(InputTest, NothingWhileTheWindowIsInTheBackground) {
   EXPECT_EQ(Poll(), Of({InputButton1}));
 }
 
+TEST_F(InputTest, TouchButtonsHoldTheirKeysStatesWhateverTheKeysAreBoundTo) {
+  input.Bindings[InputButton1] = {'F'};  // the player moved the cannon off Space
+  input.Bindings[InputButton32] = {};
+  platform::TouchControls& touch = backend.Touch();
+  touch.SetFlying(true);
+  const std::pair<platform::TouchButton, int> buttons[] = {
+      {platform::TouchButton::Cannon, InputButton1},
+      {platform::TouchButton::Weapon, InputButton2},
+      {platform::TouchButton::NextWeapon, InputButton3},
+      {platform::TouchButton::Repair, InputButton31},
+      {platform::TouchButton::Pause, InputButton32},
+  };
+  for (auto [button, state] : buttons) {
+    touch.Down(1, touch.Layout().Buttons[static_cast<size_t>(button)].Centre);
+    EXPECT_EQ(Poll(), Of({state})) << state;
+    touch.Up(1);
+    EXPECT_TRUE(Poll().none()) << state;
+  }
+  // The stick with a key: both devices' states, and nothing in the background.
+  touch.Down(2, {300, 500});
+  touch.Move(2, {300, 380});
+  backend.SetKey(vk::Left, true);
+  EXPECT_EQ(Poll(), Of({InputUp, InputLeft}));
+  backend.SetForeground(false);
+  EXPECT_TRUE(Poll().none());
+}
+
 }  // namespace

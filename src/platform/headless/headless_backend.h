@@ -15,6 +15,7 @@
 
 #include "platform/backend.h"
 #include "platform/mixer.h"
+#include "platform/touch_controls.h"
 
 namespace platform {
 
@@ -37,6 +38,9 @@ class HeadlessBackend : public Backend {
   bool KeyHeld(uint8_t virtualKey) const { return keys_[virtualKey]; }
   void SetJoystick(const JoystickState& joystick) { joystick_ = joystick; }
   void SetForeground(bool foreground) { foreground_ = foreground; }
+  // A touch screen's flight controls, fingers placed by the driver in a 1024 x 768 page that
+  // the picture fills; they take touches while the cursor is hidden, as in a page.
+  TouchControls& Touch() { return touch_; }
   // Another window takes the keyboard (or gives it back): the foreground changes and the
   // program is told with a FocusLost (FocusGained) event, as a desktop tells it.
   void SetFocus(bool focused) {
@@ -107,13 +111,17 @@ class HeadlessBackend : public Backend {
   FrameExtents WindowFrame() override { return frame_; }
   void SetBorderless(bool borderless) override { window_.Borderless = borderless; }
   void ShowWindow() override { window_.Visible = true; }
-  void SetCursorVisible(bool visible) override { window_.CursorVisible = visible; }
+  void SetCursorVisible(bool visible) override {
+    window_.CursorVisible = visible;
+    touch_.SetFlying(!visible);
+  }
   DisplayResult OpenDisplay(bool fullscreen) override;
   void Present(const PixelView& picture, bool waitVBlank) override;
   bool VsyncPaced() override { return false; }
   bool Foreground() override { return foreground_; }
   void ReadKeyboard(KeyboardState& keys) override { keys = keys_; }
   void ReadJoystick(JoystickState& joystick) override { joystick = joystick_; }
+  void ReadTouch(TouchState& touch) override { touch = touch_.Read(); }
   platform::Mixer* Audio() override;
   void MessageShown(const std::string& caption, const std::string& text) override;
 
@@ -122,6 +130,7 @@ class HeadlessBackend : public Backend {
   uint64_t refreshPeriod_ = 16667;
   KeyboardState keys_{};
   JoystickState joystick_;
+  TouchControls touch_;
   bool foreground_ = true;
   std::deque<Event> events_;
   WindowState window_;

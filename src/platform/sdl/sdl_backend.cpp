@@ -14,6 +14,7 @@
 #include "platform/sdl/sdl_audio.h"
 #include "platform/sdl/sdl_pad.h"
 #include "platform/sdl/web_page.h"
+#include "platform/sdl/web_touch.h"
 #include "platform/sdl/window_placement.h"
 
 namespace platform {
@@ -28,6 +29,7 @@ struct SdlBackend::Impl {
   std::unique_ptr<WindowPlacement> placement;
   SdlPad pad;
   SdlAudio audio;
+  WebTouch touch;
 
   void TendAudio() { audio.Tend(presenter && presenter->Presented(), clock.Micros()); }
   void Insist() { placement->Insist(clock.Micros()); }
@@ -36,6 +38,13 @@ struct SdlBackend::Impl {
   }
   bool TranslateWindowEvent(const SDL_WindowEvent& w, Event& out);
   bool Translate(const SDL_Event& e, Event& out);
+  bool PageEvent(Event& out);
+  // A pad event for the program; using the pad hides a touch screen's controls.
+  bool PopPad(Event& out) {
+    if (!pad.Pop(out)) return false;
+    if (out.Kind == EventKind::PadDown) touch.KeyOrPadUsed();
+    return true;
+  }
 };
 
 SdlBackend::SdlBackend() : impl_(std::make_unique<Impl>()) {
@@ -161,6 +170,7 @@ bool SdlBackend::Impl::Translate(const SDL_Event& e, Event& out) {
       out.Key = VirtualKeyOfScancode(e.key.keysym.scancode);
       out.Repeat = e.key.repeat != 0;
       out.Alt = (e.key.keysym.mod & KMOD_ALT) != 0;
+      if (out.Kind == EventKind::KeyDown && !out.Repeat) touch.KeyOrPadUsed();
       return out.Key != 0;
     case SDL_TEXTINPUT:
       out.Kind = EventKind::TextInput;
@@ -195,22 +205,40 @@ bool SdlBackend::Impl::Translate(const SDL_Event& e, Event& out) {
     case SDL_CONTROLLERDEVICEREMOVED:
     case SDL_JOYDEVICEREMOVED:
       pad.Removed(e.jdevice.which);
-      return pad.Pop(out);  // what the pad held is released, then it is lost
+      return PopPad(out);  // what the pad held is released, then it is lost
     default:
       return false;
   }
+}
+
+// What a browser page tells beyond SDL's events: the full screen left at the browser's will
+// (its Esc), a phone turned on end, where the page asks to be turned back.
+bool SdlBackend::Impl::PageEvent([[maybe_unused]] Event& out) {
+#ifdef __EMSCRIPTEN__
+  touch.Pump();
+  out = Event{};
+  if (web::TakeFullScreenLeft()) {
+    out.Kind = EventKind::FullScreenLeft;
+    return true;
+  }
+  if (touch.TakeTurnedAway()) {
+    out.Kind = EventKind::FocusLost;  // the game cannot be seen: as another window over it
+    return true;
+  }
+#endif
+  return false;
 }
 
 bool SdlBackend::PollEvent(Event& out) {
   // The window manager may put its own bounds back without any event SDL passes on (the frame
   // it adds back can leave SDL's idea of the place unchanged): every poll looks while it may.
   impl_->Insist();
-  if (impl_->pad.Pop(out)) return true;
+  if (impl_->PageEvent(out) || impl_->PopPad(out)) return true;
   SDL_Event e;
   while (SDL_PollEvent(&e)) {
     out = Event{};
     if (impl_->pad.Handle(e)) {
-      if (impl_->pad.Pop(out)) return true;
+      if (impl_->PopPad(out)) return true;
       continue;
     }
     if (impl_->Translate(e, out)) return true;
@@ -260,6 +288,7 @@ void SdlBackend::ShowWindow() {
 
 void SdlBackend::SetCursorVisible(bool visible) {
   SDL_ShowCursor(visible ? SDL_ENABLE : SDL_DISABLE);
+  impl_->touch.SetFlying(!visible);
 }
 
 namespace {
@@ -339,6 +368,10 @@ void SdlBackend::ReadKeyboard(KeyboardState& keys) {
 
 void SdlBackend::ReadJoystick(JoystickState& js) {
   impl_->pad.Read(js);
+}
+
+void SdlBackend::ReadTouch(TouchState& touch) {
+  impl_->touch.Read(touch);
 }
 
 // The mixer is there at once; the device itself opens once the first picture is on the screen.

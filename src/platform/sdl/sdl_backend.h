@@ -44,6 +44,7 @@ class SdlBackend : public Backend {
   bool Foreground() override;
   void ReadKeyboard(KeyboardState& keys) override;
   void ReadJoystick(JoystickState& joystick) override;
+  void ReadTouch(TouchState& touch) override;
   Mixer* Audio() override;
   void MessageShown(const std::string& caption, const std::string& text) override;
 

@@ -11,6 +11,10 @@ namespace {
 
 // The page's input listeners (web/pre.js) call Module.skWake once SDL has queued the event.
 EM_ASYNC_JS(void, SkSleepUntilInput, (double millis), {
+  if (Module.skWoken) {
+    Module.skWoken = false;
+    return;
+  }
   await new Promise(function(resolve) {
     let timer = 0;
     const done = function() {
@@ -53,6 +57,16 @@ EM_JS(void, SkRequestFullscreen, (int fullscreen), {
   if (Module.skRequestFullscreen) Module.skRequestFullscreen(fullscreen != 0);
 });
 
+EM_JS(int, SkTakeFullscreenLeft, (), {
+  const left = Module.skFullscreenLeft === true;
+  Module.skFullscreenLeft = false;
+  return left ? 1 : 0;
+});
+
+EM_JS(void, SkProgramEnded, (), {
+  if (Module.skEnded) Module.skEnded();
+});
+
 // clang-format on
 
 }  // namespace
@@ -77,6 +91,14 @@ bool PutCanvasPicture(const uint32_t* rgba, int width, int height) {
 
 void RequestFullscreen(bool fullscreen) {
   SkRequestFullscreen(fullscreen ? 1 : 0);
+}
+
+bool TakeFullScreenLeft() {
+  return SkTakeFullscreenLeft() != 0;
+}
+
+void ProgramEnded() {
+  SkProgramEnded();
 }
 
 }  // namespace platform::web

@@ -1,7 +1,7 @@
 // What the SDL backend needs of a browser page beyond SDL (the browser build only): waiting
 // that gives the page back to the browser instead of blocking it, the picture put on the
 // canvas directly, and the full screen, which a page may only ask for while the player clicks
-// or presses a key.
+// or presses a key and the browser may leave on its own.
 #pragma once
 
 #ifdef __EMSCRIPTEN__
@@ -27,6 +27,14 @@ bool PutCanvasPicture(const uint32_t* rgba, int width, int height);
 // Asks for the full screen (or leaves it); the page grants it at the player's next click or
 // key, the earliest a browser allows.
 void RequestFullscreen(bool fullscreen);
+
+// Whether the page left the full screen since the last call without the game asking (the
+// browser's Esc, its own controls).
+bool TakeFullScreenLeft();
+
+// The program has ended: the page stores the player's files, says that the game has ended and
+// offers to play again.
+void ProgramEnded();
 
 }  // namespace platform::web
 
