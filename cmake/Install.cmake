@@ -15,7 +15,7 @@ target_link_options(starvelkhorn PRIVATE -Wl,-z,relro -Wl,-z,now)
 
 if(SK_CONTENT)
   install(DIRECTORY ${SK_DATA_DIR}/res ${SK_DATA_DIR}/sounds ${SK_DATA_DIR}/levels
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/starvelkhorn)
+                    ${SK_DATA_DIR}/demo DESTINATION ${CMAKE_INSTALL_DATADIR}/starvelkhorn)
   install(DIRECTORY ${SK_ICON_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 endif()
 

@@ -29,7 +29,7 @@ bool TakesValue(const std::string& option) {
   for (const char* name :
        {"--data", "--seed", "--mission", "--difficulty", "--credits", "--aircraft", "--cannon",
         "--slots", "--ticks", "--refresh", "--smooth-motion", "--input", "--ui-script", "--record",
-        "--replay", "--trace", "--screenshot"}) {
+        "--replay", "--trace", "--screenshot", "--player-dir"}) {
     if (option == name) return true;
   }
   return false;
@@ -129,6 +129,8 @@ std::optional<TSimOptions> ParseSimOptions(const std::vector<std::string>& args,
       o.ReplayFile = v;
     } else if (a == "--record") {
       o.RecordFile = v;
+    } else if (a == "--player-dir") {
+      o.PlayerDir = v;
     } else if (a == "--trace") {
       o.TraceFile = v;
     } else if (a == "--screenshot") {

@@ -36,7 +36,8 @@ struct TSimOptions {
   std::string RecordFile;    // the flight's replay is written here at its end
   std::vector<std::string> VerifyReplays;  // replay these headless and compare
   std::string ReplayFile;                  // fly this recorded flight, with frames
-  bool Help = false;                       // print the usage and stop
+  std::string PlayerDir;  // with --ui-script, --campaign: keep records and recordings here
+  bool Help = false;      // print the usage and stop
 };
 
 constexpr const char* kSimUsage =
@@ -63,6 +64,8 @@ constexpr const char* kSimUsage =
     "  --autopilot             a built-in pilot flies the player's aircraft\n"
     "  --campaign              play a new game to its end with the pilot (with --difficulty,\n"
     "                          --seed); --summary prints its JSON line\n"
+    "  --player-dir DIR        with --ui-script or --campaign: keep the player's records\n"
+    "                          (records.dat) and recorded flights (replays/) in DIR\n"
     "  --record FILE           write the flight's replay to FILE at its end\n"
     "  --replay FILE           fly a recorded flight again, a frame after each tick (with\n"
     "                          --ticks, --screenshot, --trace)\n"

@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 #include <typeinfo>
 
@@ -409,7 +410,11 @@ int RunUiScript(const TSimOptions& options, std::ostream& out, std::ostream& err
   }
   int status = 0;
   try {
+    const std::filesystem::path playerDir = options.PlayerDir.empty()
+                                                ? std::filesystem::path()
+                                                : std::filesystem::absolute(options.PlayerDir);
     TUiDriver driver(options.DataDir, options.Seed);
+    if (!playerDir.empty()) driver.KeepPlayerFiles(playerDir);
     try {
       driver.Run(*commands);
     } catch (const EUiFailure& e) {
