@@ -20,11 +20,11 @@ inline constexpr int32_t kFootTop = 720;
 
 namespace recordings_layout {
 inline constexpr int kRowsPerPage = 18;
-inline constexpr int32_t kRowLeft = 24, kRowWidth = 840, kRowHeight = 28, kRowStep = 32;
+inline constexpr int32_t kRowLeft = 24, kRowWidth = 740, kRowHeight = 28, kRowStep = 32;
 inline constexpr int32_t kHeadingTop = 76, kFirstRowTop = 96;
 inline constexpr int32_t kFootTop = 684;
 // Where each column of a row starts, from the row's left edge.
-inline const std::vector<int32_t> kColumns{12, 180, 250, 350, 450, 570};
+inline const std::vector<int32_t> kColumns{12, 200, 280, 390, 500, 640};
 }  // namespace recordings_layout
 
 // A record's cell: the credits earned; craft destroyed and armour lost; length, aircraft, day.

@@ -46,7 +46,7 @@ void TForm1::ShowRecordingsPage(int page, bool deleting) {
   page = std::clamp(page, 0, pages - 1);
   recordingsPage_ = page;
   Memo7.SetVisible(false);
-  DrawScreenTitle(deleting ? "Záznamy letů: který smazat?" : "Záznamy letů");
+  DrawScreenTitle(deleting ? "Který záznam smazat?" : "Záznamy letů");
   TDirectDrawSurface& s = Media.DXDraw1.Surface();
   const std::string heading = RecordingHeadingText();
   size_t start = 0;

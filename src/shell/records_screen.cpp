@@ -46,13 +46,13 @@ bool RecordFromThisVersion(const TRecord& r) {
 }
 
 void TForm1::DrawScreenTitle(const std::string& title) {
-  // The title picture, dimmed, behind the lists.
+  // The title picture, dimmed far down, behind the lists.
   TDirectDrawSurface& s = Media.DXDraw1.Surface();
   s.Fill(clBlack);
   DrawMenuPicture(0, 0, 0);
   for (int32_t y = 0; y < s.Height(); ++y) {
     uint32_t* row = s.Row(y);
-    for (int32_t x = 0; x < s.Width(); ++x) row[x] = (row[x] >> 3) & 0x1F1F1F;
+    for (int32_t x = 0; x < s.Width(); ++x) row[x] = (row[x] >> 4) & 0x0F0F0F;
   }
   DrawText(s, 24, 18, title, 20, kTitleColor);
 }

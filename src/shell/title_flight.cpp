@@ -57,7 +57,7 @@ void TForm1::StartTitleFlight() {
     const std::vector<uint8_t>& bytes = Records().Slots[*slot]->Replay;
     try {
       flight = DecodeReplay(bytes.data(), bytes.size(), RecordsPath.string());
-      title = "Váš rekord, ";
+      title = "Váš rekord: ";
     } catch (const EGameError&) {
       flight.reset();
     }
@@ -66,7 +66,7 @@ void TForm1::StartTitleFlight() {
   if (!flight) {
     try {
       flight = ReadReplayFile(ShippedFlight.string());
-      title = "Ukázkový let, ";
+      title = "Ukázkový let: ";
     } catch (const EGameError&) {
       return;  // no flight to show: the title simply stays
     }

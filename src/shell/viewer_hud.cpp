@@ -71,7 +71,7 @@ std::string TViewerHud::DriftText() const {
 }
 
 std::string TViewerHud::TitleFlightText() const {
-  return "Ukázkový let: " + Title + "  —  pro návrat stiskněte libovolnou klávesu";
+  return Title + "  —  pro návrat stiskněte libovolnou klávesu";
 }
 
 int64_t TViewerHud::TickAt(int32_t x, int32_t y, int64_t length) {

@@ -21,7 +21,8 @@ class TViewerHud final : public TWindowLayer {
 
   // The flight shown (none: the layer draws nothing) and what it is.
   const TReplayViewer* Viewer = nullptr;
-  std::string Title;  // "Mise 1, lehká obtížnost · Jaguar"
+  // "Mise 1, lehká obtížnost · Jaguar"; over the title's flight "Ukázkový let: mise 1, ..."
+  std::string Title;
   bool TitleFlight = false;
 
   bool Visible() const override { return Viewer != nullptr; }

@@ -170,6 +170,10 @@ TEST_F(Screens, AWonFlightSetsTheRecordAndAPoorerOneLeavesIt) {
   EXPECT_EQ(d.Form().ViewerHud.Title, "Rekord: Mise 1, střední obtížnost · Jaguar");
   d.PressKey(platform::vk::Escape, 1);
   d.ExpectScreen(TScreen::Records);
+  // Left alone, the title now shows the player's own flight.
+  d.RunText("click \"Zpět\"\nwait 61000\n");
+  d.ExpectScreen(TScreen::TitleFlight);
+  EXPECT_EQ(d.Form().ViewerHud.Title, "Váš rekord: mise 1, střední obtížnost");
 }
 
 TEST_F(Screens, TheTitleFliesByItselfAndTheFirstInputOnlyBringsItBack) {
@@ -181,7 +185,7 @@ TEST_F(Screens, TheTitleFliesByItselfAndTheFirstInputOnlyBringsItBack) {
   d.Wait(1500);
   d.ExpectScreen(TScreen::TitleFlight);
   // No record yet: the flight shipped with the game.
-  EXPECT_EQ(d.Form().ViewerHud.Title, "Ukázkový let, mise 1, lehká obtížnost");
+  EXPECT_EQ(d.Form().ViewerHud.Title, "Ukázkový let: mise 1, lehká obtížnost");
   d.Wait(2000);
   EXPECT_GE(d.Form().Viewer()->Position(), 190);
 
