@@ -38,7 +38,7 @@ TForm1::TForm1(TFormComponents& media, TApplication& app, uint64_t seed)
       MenuTimer(app, 100, true),
       UpdateTimer(app, 10, false),
       DrawTimer(app),
-      IdleTimer(app, 60000, false),
+      IdleTimer(app, kTitleFlightAfterMs, false),
       world_(media, seed) {
   world_.Events = this;
   // A stall (the window dragged, a slow frame) is made up for, but only a little.

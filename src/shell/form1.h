@@ -46,6 +46,8 @@ struct TScreenState {
 inline constexpr int kMenuControlCount = 19;
 // The buttons of the records' grid and of a page of the recorded flights.
 inline constexpr int kListButtonCount = 18;
+// How long the title waits without input before a recorded flight plays behind it.
+inline constexpr uint32_t kTitleFlightAfterMs = 60000;
 
 class TForm1 final : public TMissionEvents {
  public:
@@ -146,7 +148,7 @@ class TForm1 final : public TMissionEvents {
                   bool titleFlight = false);
   void LeaveViewer();
   // How long the title waits without input before a flight plays behind it; 0: never.
-  uint32_t TitleFlightAfterMs = 60000;
+  uint32_t TitleFlightAfterMs = kTitleFlightAfterMs;
   // The flight shipped with the game's data, played when the player has no record.
   std::filesystem::path ShippedFlight = "demo/flight.replay";
   void StartTitleFlight();
