@@ -14,6 +14,7 @@
 #include "shell/list_screens.h"
 #include "shell/record_store.h"
 #include "shell/replay_viewer.h"
+#include "play_dir.h"
 #include "support/temp_dir.h"
 #include "ui_driver.h"
 
@@ -45,7 +46,8 @@ std::string NameOf(int k) {
 
 struct Screens : ::testing::Test {
   ScopedTempDir player;
-  TUiDriver d{SK_DATA_DIR, 3};
+  TPlayDir play{SK_DATA_DIR};  // the game's save stays the run's own
+  TUiDriver d{play.Path().string(), 3};
 
   void SetUp() override {
     d.KeepPlayerFiles(player.Path());
