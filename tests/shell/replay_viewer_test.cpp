@@ -54,6 +54,16 @@ struct ReplayViewer : ::testing::Test {
     return digests;
   }
 
+  // The shots and explosions sounding now.
+  int32_t EffectsSounding() {
+    int32_t n = 0;
+    for (TDXWaveList* list :
+         {&media->DXLaserWaveList, &media->DXExplWaveList, &media->DXWeaponWaveList}) {
+      for (int32_t i = 0; i < list->Items.Count(); ++i) n += list->Items[i].PlayingCount();
+    }
+    return n;
+  }
+
   // Lets the timer run for `ms` of the clock; returns the ticks flown.
   int64_t Play(TReplayViewer& v, int64_t ms) {
     int64_t flown = 0;
@@ -187,7 +197,11 @@ TEST_F(ReplayViewer, SoundFollowsOnlyAFlightShownAtUpToTwiceItsSpeed) {
   TWaveCollectionItem& engine = media->DXEnginesWaveList.Items[0];
   {
     TReplayViewer v(*media, replay, now);
+    // Jumping on flies 40 seconds of cannon fire and explosions without a sound.
+    v.SeekTo(4000, now);
+    EXPECT_EQ(EffectsSounding(), 0);
     Play(v, 500);
+    EXPECT_GT(EffectsSounding(), 0);  // as the flight goes on, they sound
     EXPECT_FALSE(media->DXSound1.Muted);
     EXPECT_GT(engine.PlayingCount(), 0);
     v.Faster(now);
