@@ -105,7 +105,7 @@ TForm1::TForm1(TFormComponents& media, TApplication& app, uint64_t seed)
   }
   Controls.Add(Button17);
   for (auto& b : ListButtons) Controls.Add(*b);
-  HideButtons17();
+  HideFifthEntry();
   HideListButtons();
   Media.Window.AddLayer(ViewerHud);
 }
@@ -251,7 +251,7 @@ const char* TForm1::ScreenName(TScreen screen) {
 void TForm1::EnterScreen(TScreen screen) {
   screen_ = screen;
   // The controls beyond the form's own belong to the screens that show them.
-  if (screen != TScreen::MainMenu) HideButtons17();
+  if (screen != TScreen::MainMenu) HideFifthEntry();
   if (screen != TScreen::Records && screen != TScreen::Recordings) HideListButtons();
   // Only the title waits for the player to leave it alone.
   IdleTimer.SetEnabled(false);
@@ -320,7 +320,7 @@ void TForm1::HideButtons(int first, int last) {
   }
 }
 
-void TForm1::HideButtons17() {
+void TForm1::HideFifthEntry() {
   Button17.SetVisible(false);
   Button17.SetEnabled(false);
 }

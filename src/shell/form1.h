@@ -135,8 +135,8 @@ class TForm1 final : public TMissionEvents {
   // --- The records and the recorded flights (records_screen.cpp, recordings_screen.cpp) --
   void ShowRecords();
   void ShowRecordings(int page = 0);
-  void ChooseRecording(int row);
-  void AskDeleteRecording(int row);
+  void ChooseRecording(int index);
+  void AskDeleteRecording(int index);
   void DeleteRecording(size_t index);
   // The flights listed on the recordings screen, newest first.
   const std::vector<TRecordingEntry>& RecordingList() const { return recordings_; }
@@ -272,7 +272,7 @@ class TForm1 final : public TMissionEvents {
   bool FullScreenKey(const platform::Event& e);
   TControl* BackButton();
   void HideButtons(int first, int last);
-  void HideButtons17();
+  void HideFifthEntry();
   void HideListButtons();
   void ShowListButton(int index, const std::string& caption, std::function<void(TControl&)> action);
   void DrawScreenTitle(const std::string& title);
@@ -297,6 +297,5 @@ class TForm1 final : public TMissionEvents {
   int recordingsPage_ = 0;
   std::unique_ptr<TReplayViewer> viewer_;
   std::function<void()> viewerBack_;
-  uint64_t viewerRevision_ = 0;
   TScreen screen_ = TScreen::DisplayChoice;
 };

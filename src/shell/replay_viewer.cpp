@@ -48,7 +48,6 @@ void TReplayViewer::Anchor(uint64_t now) {
 
 void TReplayViewer::Changed(uint64_t now) {
   Anchor(now);
-  ++revision_;
   UpdateSound();
 }
 

@@ -69,9 +69,6 @@ class TReplayViewer {
 
   // Never a sound (the title's flight plays silently behind the menu).
   void SetSilent(bool silent);
-  // Counts every change a player can see apart from the flight moving on: a jump, a pause, a
-  // speed; what draws the viewer's bar repaints when it changes.
-  uint64_t Revision() const { return revision_; }
 
  private:
   void Restart();
@@ -90,5 +87,4 @@ class TReplayViewer {
   int64_t anchorTick_ = 0;   // the position then
   bool silent_ = false;
   bool engine_ = false;  // the engine's loop is playing
-  uint64_t revision_ = 0;
 };

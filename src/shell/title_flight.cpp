@@ -42,7 +42,7 @@ std::optional<size_t> BestRecord(const TRecordBook& book) {
 
 void TForm1::NoteInput(const platform::Event& e) {
   // The wait starts again with every touch of the keys, the mouse or the pad.
-  if (screen_ == TScreen::MainMenu && IdleTimer.Enabled() && IsInput(e.Kind)) {
+  if (screen_ == TScreen::MainMenu && TitleFlightAfterMs > 0 && IsInput(e.Kind)) {
     IdleTimer.SetEnabled(false);
     IdleTimer.SetEnabled(true);
   }
@@ -50,7 +50,12 @@ void TForm1::NoteInput(const platform::Event& e) {
 
 void TForm1::StartTitleFlight() {
   IdleTimer.SetEnabled(false);
-  if (screen_ != TScreen::MainMenu || App.ModalDepth() > 0 || viewer_) return;
+  if (screen_ != TScreen::MainMenu || viewer_) return;
+  // A message box is waiting for the player: the title waits with it, and goes on waiting.
+  if (App.ModalDepth() > 0) {
+    IdleTimer.SetEnabled(true);
+    return;
+  }
   std::optional<TReplay> flight;
   std::string title;
   if (const auto slot = BestRecord(Records())) {

@@ -64,7 +64,6 @@ void TForm1::RunViewerTimers() {
 
 void TForm1::ViewerChanged() {
   if (!viewer_) return;
-  viewerRevision_ = viewer_->Revision();
   // Still, the picture is drawn once for the change; moving, the next frame shows it.
   if (viewer_->Paused() || viewer_->AtEnd()) viewer_->Draw({SmoothMotion, 1.0});
   RunViewerTimers();

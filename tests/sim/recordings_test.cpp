@@ -9,12 +9,12 @@
 #include <fstream>
 
 #include "core/tick.h"
+#include "play_dir.h"
 #include "replay/game_version.h"
 #include "shell/flight_texts.h"
 #include "shell/list_screens.h"
 #include "shell/record_store.h"
 #include "shell/replay_viewer.h"
-#include "play_dir.h"
 #include "support/temp_dir.h"
 #include "ui_driver.h"
 
@@ -214,6 +214,25 @@ TEST_F(Screens, TheTitleFliesByItselfAndTheFirstInputOnlyBringsItBack) {
   d.Wait(100);
   d.ExpectScreen(TScreen::MainMenu);
   EXPECT_TRUE(d.Backend().Messages().empty());
+}
+
+// A message box over the title as the game starts (records of another game, put aside): the
+// title's flight waits for it to be answered, then for a minute more, and flies.
+TEST(TitleFlight, WaitsForAMessageBoxOverTheTitleToBeAnswered) {
+  ScopedTempDir player;
+  player.Write("records.dat", {'n', 'o', 't', ' ', 'r', 'e', 'c', 'o', 'r', 'd', 's'});
+  TPlayDir play{SK_DATA_DIR};
+  TUiDriver d{play.Path().string(), 3};
+  d.KeepPlayerFiles(player.Path());
+  d.RunText(
+      "choose \"V okne\"\nclick \"Pokracovat\"\nwait 100\n"
+      "expect-message \"Soubor s rekordy records.dat je poškozený nebo pochází z jiné verze hry. "
+      "Hra ho odložila jako records.dat.bad a rekordy začínají znovu.\"\n"
+      "wait 61000\nok\nwait 100\n");
+  d.ExpectScreen(TScreen::MainMenu);
+  d.Wait(61000);
+  d.ExpectScreen(TScreen::TitleFlight);
+  EXPECT_TRUE(fs::exists(player.Path() / "records.dat.bad"));
 }
 
 }  // namespace
