@@ -15,7 +15,7 @@ target_link_options(starvelkhorn PRIVATE -Wl,-z,relro -Wl,-z,now)
 
 if(SK_CONTENT)
   install(DIRECTORY ${SK_DATA_DIR}/res ${SK_DATA_DIR}/sounds ${SK_DATA_DIR}/levels ${SK_DATA_DIR}/music
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/starvelkhorn)
+                    ${SK_DATA_DIR}/demo DESTINATION ${CMAKE_INSTALL_DATADIR}/starvelkhorn)
   install(DIRECTORY ${SK_ICON_DIR}/ DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor)
 endif()
 
@@ -45,6 +45,19 @@ add_custom_target(dist_docs ALL DEPENDS ${dist_outputs})
 install(FILES ${dist_gz}/starvelkhorn.6.gz DESTINATION ${CMAKE_INSTALL_MANDIR}/man6)
 install(FILES README.md LICENSE dist/copyright ${dist_gz}/changelog.gz
         DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/starvelkhorn)
+# The pictures the README shows go beside it, where its links look for them: read from the
+# README itself, so a picture added to it is installed with it.
+file(READ ${PROJECT_SOURCE_DIR}/README.md readme)
+set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/README.md)
+string(REGEX MATCHALL "src=\"docs/pictures/[^\"]+\"" shown "${readme}")
+set(readme_pictures)
+foreach(src IN LISTS shown)
+  string(REGEX REPLACE "^src=\"(.*)\"$" "\\1" picture "${src}")
+  list(APPEND readme_pictures ${PROJECT_SOURCE_DIR}/${picture})
+endforeach()
+list(REMOVE_DUPLICATES readme_pictures)
+install(FILES ${readme_pictures}
+        DESTINATION ${CMAKE_INSTALL_DATAROOTDIR}/doc/starvelkhorn/docs/pictures)
 
 # --- The Debian package -------------------------------------------------------------------
 set(CPACK_GENERATOR DEB)

@@ -65,6 +65,7 @@ function(sk_web_targets)
     "SHELL:--preload-file ${SK_WEB_DATA}/sounds@/usr/share/starvelkhorn/sounds"
     "SHELL:--preload-file ${SK_WEB_DATA}/levels@/usr/share/starvelkhorn/levels"
     "SHELL:--preload-file ${SK_WEB_DATA}/music@/usr/share/starvelkhorn/music"
+    "SHELL:--preload-file ${SK_WEB_DATA}/demo@/usr/share/starvelkhorn/demo"
     "SHELL:--preload-file ${SK_WEB_FONT}@${SK_WEB_FONT}")
   set_property(TARGET starvelkhorn APPEND PROPERTY LINK_DEPENDS ${web}/shell.html ${web}/pre.js
                                                          ${web}/keep.js ${web}/touch.js ${web}/pad.js

@@ -91,7 +91,10 @@ int main(int argc, char** argv) {
     ApplySettings(settings, form);
     // A replay plays its recorded input states whatever the window's focus.
     if (replay) form.PauseOnFocusLoss = false;
-    if (!replay) form.ReplayFolder = ReplayDirectory();
+    if (!replay) {
+      form.ReplayFolder = ReplayDirectory();
+      form.RecordsPath = RecordsPath();
+    }
     // STARVELKHORN_SHOT_AT=TICK:FILE saves the picture after a mission's tick (for comparing
     // a flight with its replay); not an option players need.
     if (const char* shot = std::getenv("STARVELKHORN_SHOT_AT")) {
@@ -103,14 +106,8 @@ int main(int argc, char** argv) {
       form.Zobrazovani.SetItemIndex(choice);
       app.Guard([&] { form.FirstButtonClick(); });
     }
-    if (replay) {
-      // Esc leaves the replay, whether it still flies or has come to its end.
-      app.OnUnhandledEvent = [&app](const platform::Event& e) {
-        if (e.Kind == platform::EventKind::KeyDown && e.Key == platform::vk::Escape)
-          app.Terminate();
-      };
-      app.Guard([&] { form.PlayReplay(*replay); });
-    }
+    // The viewer's way back (Esc, the pad's B) ends the program.
+    if (replay) app.Guard([&] { form.PlayReplay(*replay); });
     app.Run();
     if (line.FrameStats) std::fputs(form.FrameStats.Report().c_str(), stdout);
   } catch (const std::exception& e) {

@@ -1,3 +1,5 @@
+#include <algorithm>
+
 #include "presentation/control_paint.h"
 #include "presentation/controls.h"
 
@@ -16,6 +18,13 @@ constexpr TColor kFocusBorder = 0xD77800, kFocusMark = 0x202020;
 void TButton::SetCaption(const std::string& caption) {
   if (caption_ == caption) return;
   caption_ = caption;
+  Revised();
+  Changed();
+}
+
+void TButton::SetColumns(std::vector<int32_t> columns) {
+  if (columns_ == columns) return;
+  columns_ = std::move(columns);
   Revised();
   Changed();
 }
@@ -45,7 +54,22 @@ void TButton::Paint(TDirectDrawSurface& s, bool focused) {
   }
   // The caption moves a pixel down and right while pressed, as if pushed in.
   const int32_t shift = Pressed() ? 1 : 0;
-  const int32_t x = r.X + (r.W - TextWidth(caption_, font_.Points)) / 2 + shift;
   const int32_t y = r.Y + (r.H - LineHeight(font_.Points)) / 2 + shift;
-  control_paint::Text(s, x, y, caption_, font_.Points, text, {r.X + 2, r.Y + 1, r.W - 4, r.H - 2});
+  const Rect clip{r.X + 2, r.Y + 1, r.W - 4, r.H - 2};
+  if (columns_.empty()) {
+    const int32_t x = r.X + (r.W - TextWidth(caption_, font_.Points)) / 2 + shift;
+    control_paint::Text(s, x, y, caption_, font_.Points, text, clip);
+    return;
+  }
+  size_t start = 0;
+  for (size_t column = 0; start <= caption_.size(); ++column) {
+    const size_t tab = caption_.find('\t', start);
+    const size_t end = tab == std::string::npos ? caption_.size() : tab;
+    // Parts beyond the last column follow the last one.
+    const int32_t left = columns_[std::min(column, columns_.size() - 1)];
+    control_paint::Text(s, r.X + left + shift, y, caption_.substr(start, end - start), font_.Points,
+                        text, clip);
+    if (tab == std::string::npos) break;
+    start = tab + 1;
+  }
 }

@@ -128,11 +128,16 @@ class TButton : public TControl {
   using TControl::TControl;
   const std::string& Caption() const { return caption_; }
   void SetCaption(const std::string& caption);
+  // Without columns the caption is centred. With them, a caption of tab-separated parts is a
+  // row of a table: each part starts at its column, in pixels from the button's left edge.
+  const std::vector<int32_t>& Columns() const { return columns_; }
+  void SetColumns(std::vector<int32_t> columns);
   std::vector<std::string> VisibleTexts() const override { return {caption_}; }
   void Paint(TDirectDrawSurface& picture, bool focused) override;
 
  private:
   std::string caption_;
+  std::vector<int32_t> columns_;
 };
 
 // A multi-line text box. Each line is a paragraph that the memo wraps at its width, its leading

@@ -73,7 +73,7 @@ void TWaveCollectionItem::Restore() {
 }
 
 void TWaveCollectionItem::Play(bool wait) {
-  if (!Initialized()) return;
+  if (!Initialized() || owner_.DXSound.Muted) return;
   State& s = *state_;
   if (s.mainVoice < 0) BuildMainVoice();
   if (s.mainVoice < 0) return;

@@ -33,6 +33,9 @@ class TDXSound {
   platform::Backend& Backend() { return backend_; }
   // The device's mixer; null when there is no device.
   platform::Mixer* Mixer() { return mixer_; }
+  // While muted, Play starts nothing (sounds already playing go on to their end): a flight
+  // flown faster than it is shown would only make a din.
+  bool Muted = false;
 
   // The soundtrack: the themes the game has, and the one the screen asks for (by name; ""
   // or an unknown name is silence). Without a device the choice is still kept.

@@ -7,6 +7,7 @@
 #include "replay/flight_recorder.h"
 #include "shell/asset_loader.h"
 #include "shell/music_cues.h"
+#include "shell/replay_viewer.h"
 #include "shell/settings.h"
 #include "shell/shop_texts.h"
 
@@ -38,6 +39,7 @@ TForm1::TForm1(TFormComponents& media, TApplication& app, uint64_t seed)
       MenuTimer(app, 100, true),
       UpdateTimer(app, 10, false),
       DrawTimer(app),
+      IdleTimer(app, kTitleFlightAfterMs, false),
       world_(media, seed) {
   world_.Events = this;
   // A stall (the window dragged, a slow frame) is made up for, but only a little.
@@ -45,6 +47,7 @@ TForm1::TForm1(TFormComponents& media, TApplication& app, uint64_t seed)
   UpdateTimer.OnTimer = [this] { UpdateTimerTimer(); };
   DrawTimer.OnTimer = [this](int32_t) { DrawTimerTimer(); };
   MenuTimer.OnTimer = [this] { MenuTimerTimer(); };
+  IdleTimer.OnTimer = [this] { StartTitleFlight(); };
   App.OnDeactivate = [this] { WindowDeactivated(); };
   App.OnPadLost = [this] { PadLost(); };
   App.OnFullScreenLeft = [this] { FullScreenLeft(); };
@@ -96,11 +99,24 @@ TForm1::TForm1(TFormComponents& media, TApplication& app, uint64_t seed)
   Edit1.SetColor(clBlack);
   Edit1.SetVisible(false);
   Controls.Add(Edit1);
+  // Beyond the form's own controls: the main menu's fifth entry, and the buttons of the
+  // records' grid and of a page of recorded flights.
+  Button17.SetBounds(888, 520, 130, 30);
+  for (size_t i = 0; i < ListButtons.size(); ++i) {
+    ListButtons[i] = std::make_unique<TButton>("ListButton" + std::to_string(i + 1));
+  }
+  Controls.Add(Button17);
+  for (auto& b : ListButtons) Controls.Add(*b);
+  HideFifthEntry();
+  HideListButtons();
+  Media.Window.AddLayer(ViewerHud);
 }
 
 TForm1::~TForm1() {
   // Closing the window in flight ends the mission as leaving it would; its replay is kept.
   QuitRecording();
+  viewer_.reset();
+  Media.Window.RemoveLayer(ViewerHud);
   world_.Tap = nullptr;
   world_.Events = nullptr;
   App.OnDeactivate = nullptr;
@@ -173,6 +189,8 @@ void TForm1::MenuTimerTimer() {
   Media.DXDraw1.Surface().Canvas().Release();
   Media.DXDraw1.Flip();
   MenuTimer.SetEnabled(false);
+  // Read now, so a records file that cannot be read is reported as the game starts.
+  Records();
 }
 
 TButton& TForm1::MenuButton(int index) {
@@ -220,21 +238,44 @@ const char* TForm1::ScreenName(TScreen screen) {
       return "weapon-browser";
     case TScreen::CannonBrowser:
       return "cannon-browser";
+    case TScreen::Records:
+      return "records";
+    case TScreen::Recordings:
+      return "recordings";
+    case TScreen::DeleteRecording:
+      return "delete-recording";
+    case TScreen::Viewer:
+      return "viewer";
+    case TScreen::TitleFlight:
+      return "title-flight";
   }
   return "unknown";
 }
 
 void TForm1::EnterScreen(TScreen screen) {
   screen_ = screen;
+  // The controls beyond the form's own belong to the screens that show them.
+  if (screen != TScreen::MainMenu) HideFifthEntry();
+  if (screen != TScreen::Records && screen != TScreen::Recordings) HideListButtons();
+  // Only the title waits for the player to leave it alone.
+  IdleTimer.SetEnabled(false);
+  if (screen == TScreen::MainMenu && TitleFlightAfterMs > 0) {
+    IdleTimer.SetInterval(TitleFlightAfterMs);
+    IdleTimer.SetEnabled(true);
+  }
   Controls.ScreenChanged();
   CueMusic();
 }
 
 void TForm1::CueMusic() {
-  if (const char* theme = ThemeForScreen(screen_, State().Mission, bossAppeared_)) {
+  // A recorded flight plays its own mission's music, whatever the campaign's mission is.
+  const bool watching = screen_ == TScreen::Viewer && viewer_;
+  const int mission = watching ? viewer_->Replay().Start.Campaign.Mission : State().Mission;
+  const bool boss = watching ? viewer_->BossCame() : bossAppeared_;
+  if (const char* theme = ThemeForScreen(screen_, mission, boss)) {
     Media.DXSound1.PlayMusic(theme);
   }
-  Media.DXSound1.SetMusicPaused(screen_ == TScreen::Paused);
+  Media.DXSound1.SetMusicPaused(screen_ == TScreen::Paused || (watching && viewer_->Paused()));
 }
 
 void TForm1::BossAppeared() {
@@ -260,6 +301,10 @@ void TForm1::Present() {
 }
 
 void TForm1::DrawTimerTimer() {
+  if (viewer_) {
+    ViewerFrame();
+    return;
+  }
   // The fraction comes from the tick timer's schedule, not from when its last tick happened
   // to run, so frames at an even rate show even steps.
   const TFramePhase phase{SmoothMotion, SmoothMotion ? UpdateTimer.Phase() : 1.0};
@@ -294,6 +339,28 @@ void TForm1::HideButtons(int first, int last) {
     MenuControls[static_cast<size_t>(i)]->SetVisible(false);
     MenuControls[static_cast<size_t>(i)]->SetEnabled(false);
   }
+}
+
+void TForm1::HideFifthEntry() {
+  Button17.SetVisible(false);
+  Button17.SetEnabled(false);
+}
+
+void TForm1::HideListButtons() {
+  for (auto& b : ListButtons) {
+    b->SetVisible(false);
+    b->SetEnabled(false);
+    b->SetColumns({});
+  }
+}
+
+void TForm1::ShowListButton(int index, const std::string& caption,
+                            std::function<void(TControl&)> action) {
+  TButton& b = ListButton(index);
+  b.SetCaption(caption);
+  b.OnClick = std::move(action);
+  b.SetEnabled(true);
+  b.SetVisible(true);
 }
 
 // --- What a mission tells the screens -------------------------------------------------------

@@ -5,13 +5,19 @@
 //
 // Its operations live in several files, one concept each: form1.cpp (creation, the display
 // choice, the menu timer, the mission's callbacks), screens.cpp (menus and mission flow),
-// shop.cpp (the hangar shop), saved_game.cpp (saving and loading).
+// shop.cpp (the hangar shop), saved_game.cpp (saving and loading), flight_recording.cpp
+// (recording flights and keeping records), records_screen.cpp, recordings_screen.cpp,
+// viewer_screen.cpp (watching a recorded flight) and title_flight.cpp (the idle title's
+// flight).
 #pragma once
 
 #include <array>
 #include <cstdint>
+#include <ctime>
 #include <filesystem>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,12 +25,15 @@
 #include "presentation/application.h"
 #include "presentation/controls.h"
 #include "presentation/form_components.h"
+#include "replay/flight_tally.h"
 #include "shell/frame_stats.h"
+#include "shell/record_book.h"
+#include "shell/recording_list.h"
+#include "shell/viewer_hud.h"
 
 class TAircraft;
 class TFlightRecorder;
-class TFlightCheck;
-struct TReplay;
+class TReplayViewer;
 
 // The small record every screen handler receives as its context.
 struct TScreenState {
@@ -35,6 +44,10 @@ struct TScreenState {
 
 // The form's controls that the screens address by index, in the form's fixed order.
 inline constexpr int kMenuControlCount = 19;
+// The buttons of the records' grid and of a page of the recorded flights.
+inline constexpr int kListButtonCount = 18;
+// How long the title waits without input before a recorded flight plays behind it.
+inline constexpr uint32_t kTitleFlightAfterMs = 60000;
 
 class TForm1 final : public TMissionEvents {
  public:
@@ -91,14 +104,25 @@ class TForm1 final : public TMissionEvents {
   void SaveGame();
   void LoadGame();
 
-  // --- Recorded flights (flight_recording.cpp) -----------------------------------------
+  // --- Recorded flights and records (flight_recording.cpp) ------------------------------
   // Where every mission flown is recorded; empty records nothing (tests, the tools).
   std::filesystem::path ReplayFolder;
-  // Flies a recorded mission in the window instead of the menus: the recorded input states
-  // in place of the player's, the status bar and sounds as in flight; the flight stops at
-  // its recorded end. Raises EGameError for content that cannot be read.
+  // The player's records; empty keeps none (tests, the tools).
+  std::filesystem::path RecordsPath;
+  // The time a flight is dated with.
+  std::function<std::time_t()> WallClock = [] { return std::time(nullptr); };
+  // The records, read from RecordsPath the first time they are needed (an unreadable file is
+  // put aside and reported then).
+  const TRecordBook& Records();
+  // The last flight won set a record.
+  bool NewRecord() const { return newRecord_; }
+  // Shows a recorded flight in the viewer; leaving it ends the program (`--replay FILE`).
+  // Raises EGameError for content that cannot be read.
   void PlayReplay(const TReplay& replay);
-  bool Replaying() const { return replayCheck_ != nullptr; }
+  // The viewer is showing a flight, and has come to its end (or where it drifted).
+  bool Replaying() const { return viewer_ != nullptr; }
+  bool ReplayDone() const;
+  TReplayViewer* Viewer() { return viewer_.get(); }
   // A developer's aid for comparing a flight with its replay: right after the mission's tick
   // Tick (counted as the recording counts), a frame is drawn and the picture saved as PNG,
   // the terrain at the place the ticks alone would scroll it to.
@@ -107,8 +131,28 @@ class TForm1 final : public TMissionEvents {
     std::string File;
   };
   TTickShot TickShot;
-  // The replay shown has reached its end; false while it flies.
-  bool ReplayDone() const;
+
+  // --- The records and the recorded flights (records_screen.cpp, recordings_screen.cpp) --
+  void ShowRecords();
+  void ShowRecordings(int page = 0);
+  void ChooseRecording(int index);
+  void AskDeleteRecording(int index);
+  void DeleteRecording(size_t index);
+  // The flights listed on the recordings screen, newest first.
+  const std::vector<TRecordingEntry>& RecordingList() const { return recordings_; }
+
+  // --- The viewer (viewer_screen.cpp) and the idle title's flight (title_flight.cpp) ----
+  // Shows a flight in the viewer; `back` is where leaving it goes. The title's flight has no
+  // bar, only a line saying what it is, and no sound. EGameError as PlayReplay.
+  void OpenViewer(TReplay replay, const std::string& title, std::function<void()> back,
+                  bool titleFlight = false);
+  void LeaveViewer();
+  // How long the title waits without input before a flight plays behind it; 0: never.
+  uint32_t TitleFlightAfterMs = kTitleFlightAfterMs;
+  // The flight shipped with the game's data, played when the player has no record.
+  std::filesystem::path ShippedFlight = "demo/flight.replay";
+  void StartTitleFlight();
+  TViewerHud ViewerHud;
 
   // --- What a mission tells the screens (TMissionEvents) -------------------------------
   void StopTimers() override;
@@ -158,6 +202,9 @@ class TForm1 final : public TMissionEvents {
   TMemo Memo1{"Memo1"}, Memo2{"Memo2"}, Memo3{"Memo3"}, Memo4{"Memo4"};
   TMemo Memo5{"Memo5"}, Memo6{"Memo6"}, Memo7{"Memo7"};
   TEdit Edit1{"Edit1"};
+  TButton Button17{"Button17"};  // the main menu's fifth entry, under the column of four
+  std::array<std::unique_ptr<TButton>, kListButtonCount> ListButtons;
+  TButton& ListButton(int index) { return *ListButtons.at(static_cast<size_t>(index)); }
   TControls Controls;  // after the controls: it is destroyed before them
 
   // Filled by FormCreate: Button2..Button5, Button6..Button10, Button16, Button11..Button15,
@@ -171,6 +218,7 @@ class TForm1 final : public TMissionEvents {
   TTimer MenuTimer;    // 100 ms, on from the start: paints the main menu once it can
   TTimer UpdateTimer;  // 10 ms: the logic tick while a mission runs
   TDXTimer DrawTimer;  // the frame while a mission runs
+  TTimer IdleTimer;    // the title's wait for input before its flight
 
   std::array<int64_t, 6> WeaponPrices{};
   std::array<int64_t, 4> CannonPrices{};
@@ -195,6 +243,11 @@ class TForm1 final : public TMissionEvents {
     WeaponShop,
     WeaponBrowser,
     CannonBrowser,
+    Records,
+    Recordings,
+    DeleteRecording,
+    Viewer,
+    TitleFlight,
   };
   TScreen Screen() const { return screen_; }
   static const char* ScreenName(TScreen screen);
@@ -217,16 +270,38 @@ class TForm1 final : public TMissionEvents {
   void NoteFlightOutcome(bool won);
   void StoreRecording();
   void QuitRecording();  // the mission left between ticks: its replay ends there
+  void OfferFlightRecord(const TReplay& replay);
+  void ShootTick(World& w, int64_t flown);
   void SetButton(int index, const std::string& caption, std::function<void(TControl&)> action);
   bool PreviewEvent(const platform::Event& e);
+  bool FullScreenKey(const platform::Event& e);
   TControl* BackButton();
   void HideButtons(int first, int last);
+  void HideFifthEntry();
+  void HideListButtons();
+  void ShowListButton(int index, const std::string& caption, std::function<void(TControl&)> action);
+  void DrawScreenTitle(const std::string& title);
+  void ShowRecordingsPage(int page, bool deleting);
+  void PlayRecordOf(size_t slot);
+  void NoteInput(const platform::Event& e);
+  bool ViewerInput(const platform::Event& e);
+  bool TitleFlightInput(const platform::Event& e);
+  void ViewerTimer();
+  void ViewerFrame();
+  void ViewerChanged();
+  void RunViewerTimers();
+  uint64_t Now();
 
   World world_;
   std::unique_ptr<TFlightRecorder> recorder_;  // the mission being recorded, if any
-  std::unique_ptr<TReplay> replay_;            // the replay being shown, if any
-  std::unique_ptr<TFlightCheck> replayCheck_;
-  bool replayEnded_ = false;
-  bool bossAppeared_ = false;  // in the mission flying: its mother ship has come
+  bool bossAppeared_ = false;                  // in the mission flying: its mother ship has come
+  TFlightTally tally_;                         // what the recorded mission destroyed and cost
+  std::optional<TRecordBook> records_;         // read on first use
+  bool recordsWritable_ = true;
+  bool newRecord_ = false;
+  std::vector<TRecordingEntry> recordings_;
+  int recordingsPage_ = 0;
+  std::unique_ptr<TReplayViewer> viewer_;
+  std::function<void()> viewerBack_;
   TScreen screen_ = TScreen::DisplayChoice;
 };

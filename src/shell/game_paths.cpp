@@ -10,6 +10,8 @@ namespace {
 
 constexpr const char* kSaveName = "game.sav";
 
+constexpr const char* kRecordsName = "records.dat";
+
 constexpr const char* kSettingsName = "settings.ini";
 
 // An XDG variable counts only when it is an absolute path (an empty one is unset); otherwise
@@ -39,6 +41,14 @@ fs::path SaveGamePath(const ProcessPlaces& places) {
     throw EInOutError(
         "Cannot find the user's data directory for game.sav (XDG_DATA_HOME and HOME are unset)");
   return *home / "starvelkhorn" / kSaveName;
+}
+
+fs::path RecordsPath() {
+  return RecordsPath(ProcessPlaces::Current());
+}
+
+fs::path RecordsPath(const ProcessPlaces& places) {
+  return SaveGamePath(places).parent_path() / kRecordsName;
 }
 
 std::optional<fs::path> SettingsPath() {

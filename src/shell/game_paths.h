@@ -20,6 +20,10 @@ std::filesystem::path SaveGamePath();
 // directory is (neither XDG_DATA_HOME nor a home directory).
 std::filesystem::path SaveGamePath(const ProcessPlaces& places);
 
+// The player's records ("records.dat"), beside the saved game.
+std::filesystem::path RecordsPath();
+std::filesystem::path RecordsPath(const ProcessPlaces& places);
+
 // The player's settings file for this process, by the same rule: "settings.ini" in the
 // working directory for a game run from its build tree; for an installed game,
 // $XDG_CONFIG_HOME/starvelkhorn/settings.ini, by default ~/.config/starvelkhorn/settings.ini.

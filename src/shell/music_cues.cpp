@@ -10,6 +10,10 @@ const char* ThemeForScreen(TForm1::TScreen screen, int mission, bool bossAppeare
     case S::MainMenu:
     case S::Difficulty:
     case S::Intro:
+    case S::Records:
+    case S::Recordings:
+    case S::DeleteRecording:
+    case S::TitleFlight:  // silent behind the title, whose music goes on
       return "title";
     case S::Hangar:
     case S::Briefing:
@@ -20,6 +24,7 @@ const char* ThemeForScreen(TForm1::TScreen screen, int mission, bool bossAppeare
     case S::CannonBrowser:
       return "hangar";
     case S::Mission:
+    case S::Viewer:
       return bossAppeared ? "mothership" : catalog::LandThemeFor(mission);
     case S::Paused:
       return nullptr;

@@ -25,10 +25,15 @@ void TForm1::ShowMainMenu() {
   Memo7.SetVisible(false);
   DrawMenuPicture(0, 0, 0);
   Edit1.SetVisible(false);
-  HideButtons(kButton4, kButton4);
   SetButton(kButton1, "Nová hra", [this](TControl&) { ShowDifficultyMenu(); });
   SetButton(kButton2, "Nahrát hru", [this](TControl&) { LoadGame(); });
-  SetButton(kButton3, "Konec", [this](TControl&) { ExitProg(); });
+  SetButton(kButton3, "Rekordy", [this](TControl&) { ShowRecords(); });
+  SetButton(kButton4, "Záznamy letů", [this](TControl&) { ShowRecordings(); });
+  // The fifth entry lies under the column of four.
+  Button17.SetCaption("Konec");
+  Button17.OnClick = [this](TControl&) { ExitProg(); };
+  Button17.SetEnabled(true);
+  Button17.SetVisible(true);
   Present();
   EnterScreen(TScreen::MainMenu);
 }
@@ -140,7 +145,6 @@ void TForm1::StartMission() {
 }
 
 void TForm1::PauseScreen() {
-  if (Replaying()) return;  // a replay flies on; its pause changed nothing in the flight
   Media.Window.SetCursorVisible(true);
   RunGameTimers(false);
   StopEngineSound();
@@ -184,10 +188,6 @@ void TForm1::ShowDefeat() {
   NoteFlightOutcome(false);
   DrawMenuPicture(2, 0, 8);
   DrawMenuPicture(1, 0, 0);
-  if (Replaying()) {
-    AnnounceOverFrame(Media.DXDraw1, kDefeatText);
-    return;
-  }
   SetButton(kButton1, "Zpět do menu", [this](TControl&) { ShowMainMenu(); });
   Media.Window.SetCursorVisible(true);
   AnnounceOverFrame(Media.DXDraw1, kDefeatText);
@@ -196,10 +196,6 @@ void TForm1::ShowDefeat() {
 
 void TForm1::ShowVictory() {
   NoteFlightOutcome(true);
-  if (Replaying()) {
-    AnnounceOverFrame(Media.DXDraw1, kVictoryText);
-    return;
-  }
   SetButton(kButton1, "Pokračuj", [this](TControl&) { NextMission(); });
   Media.Window.SetCursorVisible(true);
   AnnounceOverFrame(Media.DXDraw1, kVictoryText);

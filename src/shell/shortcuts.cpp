@@ -15,20 +15,36 @@ bool IsBackCaption(std::string_view caption) {
 
 }  // namespace
 
+bool TForm1::FullScreenKey(const platform::Event& e) {
+  if (e.Kind != platform::EventKind::KeyDown || e.Repeat) return false;
+  platform::KeyboardState keys{};
+  Media.Window.Backend().ReadKeyboard(keys);
+  const bool alt = e.Alt || keys[platform::vk::Menu];
+  const bool match = std::any_of(FullScreenKeys.begin(), FullScreenKeys.end(), [&](uint16_t k) {
+    return (k & 0xFF) == e.Key && (!(k & kAltChord) || alt);
+  });
+  if (!match) return false;
+  // The key was not meant for the flight (Enter fires the weapon) nor a focused button.
+  Media.DXInput1.HoldBackUntilReleased(Media.DXInput1.BoundTo(e.Key));
+  ToggleFullScreen();
+  return true;
+}
+
 bool TForm1::PreviewEvent(const platform::Event& e) {
   using platform::EventKind;
-  if (e.Kind == EventKind::KeyDown && !e.Repeat) {
-    platform::KeyboardState keys{};
-    Media.Window.Backend().ReadKeyboard(keys);
-    const bool alt = e.Alt || keys[platform::vk::Menu];
-    const bool match = std::any_of(FullScreenKeys.begin(), FullScreenKeys.end(), [&](uint16_t k) {
-      return (k & 0xFF) == e.Key && (!(k & kAltChord) || alt);
-    });
-    if (!match) return false;
-    // The key was not meant for the flight (Enter fires the weapon) nor a focused button.
-    Media.DXInput1.HoldBackUntilReleased(Media.DXInput1.BoundTo(e.Key));
-    ToggleFullScreen();
-    return true;
+  NoteInput(e);
+  const bool modal = App.ModalDepth() > 0;
+  // The title's flight gives way to any input at all, the full-screen keys included.
+  if (screen_ == TScreen::TitleFlight && !modal) return TitleFlightInput(e);
+  if (FullScreenKey(e)) return true;
+  if (screen_ == TScreen::Viewer && viewer_ && !modal && ViewerInput(e)) return true;
+  // On the screens of records and recorded flights, Esc goes back as "Zpět" does.
+  const bool listScreen = screen_ == TScreen::Records || screen_ == TScreen::Recordings ||
+                          screen_ == TScreen::DeleteRecording;
+  if (listScreen && !modal && e.Kind == EventKind::KeyDown && !e.Repeat &&
+      e.Key == platform::vk::Escape) {
+    TControl* back = BackButton();
+    return back && Controls.Click(*back);
   }
   // Start pauses a flight, as the pause key does, and resumes it as "Zpět od hry".
   if (e.Kind != EventKind::PadDown || e.Pad != platform::PadButton::Start || App.ModalDepth() > 0)

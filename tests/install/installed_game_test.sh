@@ -33,6 +33,14 @@ for d in res sounds levels music; do
 done
 [ "$(ls "$prefix/share/starvelkhorn/levels" | wc -l)" = "$(ls "$build/data/levels" | wc -l)" ] ||
   fail "the installed levels differ from the built ones"
+[ -s "$prefix/share/starvelkhorn/demo/flight.replay" ] || fail "the title's flight is not installed"
+# Every picture the installed README shows lies where its link points.
+shown=0
+for src in $(grep -o 'src="[^"]*"' "$prefix/share/doc/starvelkhorn/README.md" | sed 's/^src="//; s/"$//'); do
+  [ -s "$prefix/share/doc/starvelkhorn/$src" ] || fail "the README shows $src, not installed"
+  shown=$((shown + 1))
+done
+[ "$shown" -ge 10 ] || fail "the README shows only $shown pictures"
 
 desktop-file-validate "$prefix/share/applications/starvelkhorn.desktop" ||
   fail "desktop-file-validate"

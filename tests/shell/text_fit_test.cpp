@@ -10,8 +10,12 @@
 #include "flyers/weapon.h"
 #include "platform/text.h"
 #include "presentation/control_paint.h"
+#include "shell/flight_texts.h"
+#include "shell/list_screens.h"
+#include "shell/replay_viewer.h"
 #include "shell/shop_form.h"
 #include "shell/story.h"
+#include "shell/viewer_hud.h"
 
 namespace {
 
@@ -171,11 +175,87 @@ TEST_F(TextFit, EveryCaptionAndFixedTextFitsItsControl) {
   form->ShowCampaignWon();
   CheckScreen("campaign won");
 
+  // The screens of records and recorded flights, empty as a new player finds them.
+  form->ShowMainMenu();
+  CheckScreen("main menu");
+  Click(2);
+  ASSERT_EQ(form->Screen(), TScreen::Records);
+  CheckScreen("records");
+  Click(3);
+  Click(3);
+  ASSERT_EQ(form->Screen(), TScreen::Recordings);
+  CheckScreen("recordings");
+
   // The tour met the game's texts: every menu, shop and flight caption, and the memos.
-  EXPECT_GE(captions.size(), 38u);
+  EXPECT_GE(captions.size(), 43u);
   EXPECT_TRUE(captions.count("Návrat do hlavní nabídky"));
   EXPECT_TRUE(captions.count("Obchodovat se zbraněmi"));
   EXPECT_GE(memoTexts, 30);
+}
+
+// The texts drawn on the screens of records and recorded flights, at their widest, each within
+// its place: a record's figures in its cell, a row's parts between their columns, the
+// viewer's bar across the play area.
+TEST(TextFitRecords, TheWidestRecordsRowsAndBarFitTheirPlaces) {
+  ASSERT_TRUE(platform::TextRasterizer::Shared().Available()) << "no interface font";
+  auto width = [](const std::string& text, int32_t points) {
+    return control_paint::TextWidth(text, points);
+  };
+  TRecord widest;
+  widest.Credits = 9'999'999;
+  widest.Kills = 9'999;
+  widest.ArmourLost = 99'999;
+  widest.Ticks = 100 * 60 * 59 + 5999;  // 59:59,9
+  widest.Aircraft = 0;                  // "Jaguar", the longest name
+  widest.Date = 1893455940;             // 31. 12. 2029
+  const std::vector<std::string> cell = RecordCellLines(widest);
+  const int32_t room = records_layout::kCellWidth - 8;
+  EXPECT_LE(width(cell[0], 12), room) << cell[0];
+  EXPECT_LE(width(cell[1], 8), room) << cell[1];
+  EXPECT_LE(width(cell[2], 8), room) << cell[2];
+  EXPECT_LE(width("Střední obtížnost", 10), room);
+  for (int m = 0; m < 6; ++m) {
+    EXPECT_LE(width(MissionName(m), 8), records_layout::kLabelWidth) << MissionName(m);
+  }
+  EXPECT_LE(width(kRecordsFoot, 8), 1024 - 2 * records_layout::kLabelLeft);
+
+  // A row's parts: each ends before the next column begins, the last within the row.
+  const std::vector<int32_t>& columns = recordings_layout::kColumns;
+  TRecordingEntry entry;
+  entry.When.tm_mday = 28;
+  entry.When.tm_mon = 11;
+  entry.When.tm_year = 127;
+  entry.When.tm_hour = 23;
+  entry.When.tm_min = 59;
+  entry.Mission = 5;
+  entry.Difficulty = 2;
+  entry.Aircraft = 0;
+  entry.Outcome = TFlightOutcome::Lost;
+  entry.Ticks = 100 * 60 * 60 + 5999;
+  for (const std::string& row : {RecordingRowText(entry), RecordingHeadingText()}) {
+    size_t start = 0;
+    for (size_t c = 0; start <= row.size(); ++c) {
+      const size_t tab = std::min(row.find('\t', start), row.size());
+      const std::string part = row.substr(start, tab - start);
+      const int32_t end =
+          c + 1 < columns.size() ? columns[c + 1] - 6 : recordings_layout::kRowWidth - 8;
+      EXPECT_LE(columns[c] + width(part, 8), end) << part;
+      start = tab + 1;
+    }
+  }
+  entry.Problem = "z jiné verze hry (10.20.30-beta), nelze přehrát";
+  const std::string broken = RecordingRowText(entry);
+  EXPECT_LE(columns[1] + width(broken.substr(broken.find('\t') + 1), 8),
+            recordings_layout::kRowWidth - 8);
+
+  // The bar: its two legends side by side, and the status at its widest.
+  const std::vector<std::string>& legend = TViewerHud::LegendLines();
+  EXPECT_LE(width(legend[0], TViewerHud::kLegendPoints) + 24 +
+                width(legend[1], TViewerHud::kLegendPoints),
+            TViewerHud::kTrackWidth);
+  const std::string status = "Rekord: Mise 5, střední obtížnost · Jaguar · 28. 12. 2027 23:59" +
+                             std::string("Konec záznamu0,25×59:59,9 / 59:59,9");
+  EXPECT_LE(width(status, 10) + 100 + 3 * 24, TViewerHud::kTrackWidth);
 }
 
 }  // namespace

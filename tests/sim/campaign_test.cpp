@@ -10,6 +10,7 @@
 #include "core/level.h"
 #include "core/tick.h"
 #include "play_dir.h"
+#include "shell/record_store.h"
 #include "shop_screens.h"
 #include "support/temp_dir.h"
 #include "ui_driver.h"
@@ -174,6 +175,37 @@ TEST(CampaignRunner, ShotDownItGoesBackToTheMainMenuLoadsTheSaveAndFliesAgain) {
   EXPECT_EQ(m.Tries[2].Outcome, "running");
   EXPECT_EQ(creditsAtTakeOff, 4000);  // the third try took off from the save as well
   EXPECT_EQ(m.CreditsAfter, 4000);
+}
+
+// Every mission the pilot wins leaves its record, read back from the file the game wrote.
+TEST(CampaignRunner, LeavesARecordForEachMissionItWon) {
+  ScopedTempDir player;
+  TSimOptions o;
+  o.DataDir = SK_DATA_DIR;
+  o.Difficulty = 4;
+  o.PlayerDir = player.Path().string();
+  TCampaignLimits limits{1, 400};
+  limits.OnTakeOff = [](World& w) { w.VictoryCountdown = 1; };  // the mother ship goes down
+  TCampaignResult r;
+  try {
+    r = RunCampaign(o, limits);
+  } catch (const EUiFailure& e) {
+    FAIL() << e.what();
+  }
+  ASSERT_TRUE(r.Won);
+  for (size_t slot = 0; slot < kRecordSlots; ++slot) {
+    ASSERT_EQ(r.Records.Slots[slot].has_value(), slot % 3 == 2) << slot;
+    if (!r.Records.Slots[slot]) continue;
+    EXPECT_EQ(r.Records.Slots[slot]->Ticks, 1) << slot;
+    EXPECT_EQ(r.Records.Slots[slot]->Credits, 0) << slot;
+  }
+  EXPECT_NE(CampaignSummary(o, r).find("\"records\":[{\"mission\":1,\"difficulty\":4,"),
+            std::string::npos);
+  // The player's folder keeps the records and a recording of each flight.
+  EXPECT_EQ(LoadRecords(player.Path() / "records.dat").Book, r.Records);
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(player.Path() / "replays"),
+                          std::filesystem::directory_iterator()),
+            6);
 }
 
 }  // namespace

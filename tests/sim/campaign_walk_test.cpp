@@ -66,7 +66,12 @@ const char* const kBriefings[6] = {
     "Mise číslo 3: Operace pouštní myš",           "Mise číslo 4: Hra na piráty",
     "Mise číslo 5: Mimozemská horečka na Aljašce", "Mise číslo 6: Finální úder"};
 const std::map<TScreen, std::vector<std::string>> kButtons = {
-    {TScreen::MainMenu, {"Nová hra", "Nahrát hru", "Konec"}},
+    {TScreen::MainMenu, {"Nová hra", "Nahrát hru", "Rekordy", "Záznamy letů", "Konec"}},
+    // No records and no recordings are kept by the walk's game.
+    {TScreen::Records, {"Zpět"}},
+    {TScreen::Recordings,
+     {"Další strana (disabled)", "Předchozí strana (disabled)", "Smazat záznam (disabled)",
+      "Zpět"}},
     {TScreen::Difficulty, {kLevels[0], kLevels[1], kLevels[2], "Zpět"}},
     {TScreen::Intro, {"Pokračuj"}},
     {TScreen::Hangar,
@@ -208,6 +213,12 @@ class TWalk {
       case TScreen::MainMenu:
         Go("Nová hra", m_.Saved ? 1 : 3, TScreen::Difficulty);
         Add("Nahrát hru", m_.Saved ? 6 : 1, [this] { Load(); });
+        Go("Rekordy", 1, TScreen::Records);
+        Go("Záznamy letů", 1, TScreen::Recordings);
+        break;
+      case TScreen::Records:
+      case TScreen::Recordings:
+        Go("Zpět", 1, TScreen::MainMenu);
         break;
       case TScreen::Difficulty:
         for (int i = 0; i < 3; ++i) Add(kLevels[i], 2, [this, i] { NewGame(i); });
@@ -641,7 +652,8 @@ INSTANTIATE_TEST_SUITE_P(Seeds, CampaignWalk, ::testing::Range(0, 5));
 // walked, and a game loaded after browsing a later mission's goods shows only its own.
 TEST(CampaignTour, EveryScreenAndABrowserAfterALoad) {
   std::string tour =
-      "Nová hra|Zpět|Nová hra|Težká obtížnost|Pokračuj|Nakupovat/prodávat|Obchodovat s letadly|"
+      "Rekordy|Zpět|Záznamy letů|Zpět|Nová hra|Zpět|Nová hra|Težká "
+      "obtížnost|Pokračuj|Nakupovat/prodávat|Obchodovat s letadly|"
       "Koupit Jaguar|Zpět|Obchodovat se zbraněmi|Slot 0 : Koupit|Zpet|Obchodovat se zbraněmi|"
       "Kanón : Koupit|Koupit 20mm Vulcan.|Zpet|Zpět|Letět další misi|Letět misi|key Escape|"
       "Zpět od hry|the aircraft is shot down|Zpět do menu|Nová hra|Lehká obtížnost|Pokračuj|"

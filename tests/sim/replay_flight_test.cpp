@@ -14,6 +14,7 @@
 #include "replay/flight_start.h"
 #include "shell/asset_loader.h"
 #include "shell/replay_store.h"
+#include "shell/replay_viewer.h"
 #include "shell/replayed_flight.h"
 #include "sim.h"
 #include "support/temp_dir.h"
@@ -130,8 +131,8 @@ TEST_F(ReplayFlight, AStartPutBackIntoAWorldIsCapturedUnchanged) {
   fs::current_path(here);
 }
 
-// The window shows a replay as a flight, flies through a recorded pause, stops at the
-// recorded end and says on stderr where a replay drifts from its record.
+// The window shows a replay in the viewer (`--replay FILE`), flies through a recorded pause,
+// stops at the recorded end and says on stderr where a replay drifts from its record.
 TEST_F(ReplayFlight, TheWindowShowsAReplayToItsEndAndNamesADrift) {
   TReplay r = RecordedFlight(dir.Path() / "f.replay");
   // A pause held for a tick changes nothing in the rules; the replay flies through it.
@@ -157,8 +158,8 @@ TEST_F(ReplayFlight, TheWindowShowsAReplayToItsEndAndNamesADrift) {
     d.Wait(2000);
     const std::string err = testing::internal::GetCapturedStderr();
     EXPECT_TRUE(d.Form().ReplayDone());
-    d.ExpectScreen(TForm1::TScreen::Mission);
-    EXPECT_EQ(d.GameWorld().State.Credits, r.End.Credits);
+    d.ExpectScreen(TForm1::TScreen::Viewer);
+    EXPECT_EQ(d.Form().Viewer()->Flight().State.Credits, r.End.Credits);
     EXPECT_FALSE(d.Form().UpdateTimer.Enabled());
     if (drift) {
       EXPECT_NE(err.find("differs from its recording at tick 1600: credits at the end"),
@@ -167,6 +168,9 @@ TEST_F(ReplayFlight, TheWindowShowsAReplayToItsEndAndNamesADrift) {
     } else {
       EXPECT_EQ(err, "");
     }
+    // The viewer's way back ends the program that was started to show the flight.
+    d.PressKey(platform::vk::Escape, 1);
+    EXPECT_TRUE(d.App().Terminated());
   }
 }
 

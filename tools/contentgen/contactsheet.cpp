@@ -291,7 +291,9 @@ void ScreenSheet(const fs::path& out, const char* name, int item, int px, int py
 void Screens(const fs::path& out) {
   std::vector<Control> menu = {{888, 360, 130, 30, "Nová hra"},
                                {888, 400, 130, 30, "Nahrát hru"},
-                               {888, 440, 130, 30, "Konec"}};
+                               {888, 440, 130, 30, "Rekordy"},
+                               {888, 480, 130, 30, "Záznamy letů"},
+                               {888, 520, 130, 30, "Konec"}};
   ScreenSheet(out, "title", 0, 0, 0, menu);
   std::vector<Control> hangar = {{888, 360, 130, 30, "Letět další misi"},
                                  {888, 400, 130, 30, "Nakupovat"},

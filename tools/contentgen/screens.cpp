@@ -164,12 +164,12 @@ Image TitlePicture() {
   Jet(cr, 1, 170, 620, 1.1, 0.4);
   Jet(cr, 0, 690, 640, 1.0, -0.4);
   Vignette(cr, 1024, 768, 0.7);
-  // a quiet column for the menu
+  // a quiet column for the menu's five entries
   cairo_pattern_t* col = cairo_pattern_create_linear(840, 0, 900, 0);
   cairo_pattern_add_color_stop_rgba(col, 0, 0, 0, 0, 0);
   cairo_pattern_add_color_stop_rgba(col, 1, 0.02, 0.03, 0.06, 0.75);
   cairo_set_source(cr, col);
-  cairo_rectangle(cr, 840, 330, 184, 210);
+  cairo_rectangle(cr, 840, 330, 184, 250);
   cairo_fill(cr);
   cairo_pattern_destroy(col);
   Title(cr, 512, 150, 108, "STARVELKHORN", 0.5);

@@ -10,8 +10,11 @@
 #include "flyers/cannon_shell.h"
 #include "flyers/projectile.h"
 #include "flyers/weapon.h"
+#include "shell/replay_store.h"
+#include "shell/replay_viewer.h"
 #include "shell/settings.h"
 #include "shell/shop_texts.h"
+#include "shell/viewer_hud.h"
 #include "ui_driver.h"
 
 namespace {
@@ -136,6 +139,18 @@ std::vector<TDifficultyFacts> Difficulties(World& w, const std::string& dataDir)
 }
 
 // The settings' own print-out of the defaults: "# what it does (default)" over "name = value".
+TRecordingFacts Recordings(int32_t ticksPerSecond) {
+  TRecordingFacts f;
+  f.Speeds.assign(TReplayViewer::kSpeeds.begin(), TReplayViewer::kSpeeds.end());
+  f.NormalSpeed = TReplayViewer::kSpeeds[TReplayViewer::kNormalSpeed];
+  f.LoudestSpeed = TReplayViewer::kLoudestSpeed;
+  f.SeekSeconds = static_cast<int32_t>(TReplayViewer::kSeekTicks / ticksPerSecond);
+  f.Kept = static_cast<int32_t>(kReplaysKept);
+  f.TitleFlightSeconds = static_cast<int32_t>(kTitleFlightAfterMs / 1000);
+  f.Legend = TViewerHud::LegendLines();
+  return f;
+}
+
 std::vector<TSettingFacts> Settings() {
   std::istringstream text(FormatSettings(TSettings::Defaults()));
   std::vector<TSettingFacts> out;
@@ -177,5 +192,6 @@ TGuideFacts GatherFacts(TFormComponents& media, const std::string& dataDir) {
   }
   g.Difficulties = Difficulties(w, dataDir);
   g.Settings = Settings();
+  g.Recordings = Recordings(g.TicksPerSecond);
   return g;
 }

@@ -48,12 +48,24 @@ struct TSettingFacts {
   std::string Help;
 };
 
+// Records and recorded flights: what the viewer offers and how long things are kept.
+struct TRecordingFacts {
+  std::vector<double> Speeds;       // the viewer's speeds, slowest first
+  double NormalSpeed = 1;           // where a flight starts
+  double LoudestSpeed = 2;          // sound plays up to this speed
+  int32_t SeekSeconds = 0;          // a step back or forward
+  int32_t Kept = 0;                 // recordings kept in the folder
+  int32_t TitleFlightSeconds = 0;   // the title's wait before its flight
+  std::vector<std::string> Legend;  // the viewer's bar, as it lists keys and buttons
+};
+
 struct TGuideFacts {
   std::vector<TAircraftFacts> Aircraft;
   std::vector<TWeaponFacts> Weapons;
   std::vector<TWeaponFacts> Cannons;
   std::vector<TDifficultyFacts> Difficulties;
   std::vector<TSettingFacts> Settings;
+  TRecordingFacts Recordings;
   int32_t TicksPerSecond = 100;
   int32_t Missions = 6;
 };

@@ -148,6 +148,79 @@ std::string Difficulties(const TGuideFacts& g) {
   return s + "\nThe numbers under the enemy craft are their armour.\n";
 }
 
+// 0.25 -> "0.25×", 2 -> "2×".
+std::string Speed(double speed) {
+  std::string text = Fixed(speed, 2);
+  while (text.back() == '0') text.pop_back();
+  if (text.back() == '.') text.pop_back();
+  return text + "×";
+}
+
+std::string Shot(const std::string& alt, const std::string& file) {
+  return "<img src=\"pictures/" + file + "\" alt=\"" + alt + "\" width=\"480\">";
+}
+
+std::string Recordings(const TRecordingFacts& r) {
+  std::string speeds;
+  for (double v : r.Speeds) speeds += (speeds.empty() ? "" : ", ") + Speed(v);
+  const std::string seek = std::to_string(r.SeekSeconds) + " s";
+  std::string s =
+      "## Records and recorded flights\n\n"
+      "Every mission you fly is recorded, won, lost or left from the pause screen; the newest " +
+      std::to_string(r.Kept) +
+      "\nrecordings are kept beside the saved game.\n\n"
+      "**Records** (\"Rekordy\" in the main menu). For every mission and difficulty the game "
+      "keeps your best\nwon flight: the one that earned the most credits (its bounties and "
+      "credit bonuses, less what\nit paid in the air), then the one that lost the least armour, "
+      "then the quickest. Each shows its\ncredits, the craft it destroyed, the armour it lost, "
+      "its time, the aircraft and the day; \"Přehrát\"\nwatches it. A record keeps its flight "
+      "with it, so it never rotates out with the recordings. A\nwon flight that sets a record "
+      "says \"Nový rekord mise!\" under the victory message.\n\n"
+      "**Recorded flights** (\"Záznamy letů\"). Every recording, newest first: date and time, "
+      "mission,\ndifficulty, aircraft, outcome and length, a page at a time. A row plays its "
+      "flight; \"Smazat\nzáznam\" and then a row deletes one, once you have said so again. A "
+      "file that cannot be read, or\nthat was recorded by another version of the game, is "
+      "listed as such and cannot be played. Esc\nor the pad's B goes back.\n\n| " +
+      Shot("The records: missions by difficulties", "records.png") + " | " +
+      Shot("The recorded flights, a damaged one among them", "recordings.png") +
+      " |\n|---|---|\n| " + Shot("A victory that set a record", "won-record.png") + " | " +
+      Shot("The title flying by itself", "title-flight.png") +
+      " |\n\n"
+      "**Watching a flight.** It plays where you flew it, with the status bar as it was, under a "
+      "bar that marks\nit as a recording and shows where it is, how long it lasts and how fast "
+      "it runs (" +
+      speeds + ";\nit starts at " + Speed(r.NormalSpeed) + "). Sound plays up to " +
+      Speed(r.LoudestSpeed) +
+      ". Going back flies the flight again from its start, so every moment\nis exactly the one "
+      "that was flown. A recording that no longer agrees with the rules stops where\nit goes "
+      "astray, saying at what time.\n\n"
+      "| Keyboard | Gamepad | |\n|---|---|---|\n"
+      "| Space (or P) | A | pause, go on |\n"
+      "| ← → | ← → | " +
+      seek + " back, " + seek +
+      " on (the pad: a tick at a time while paused) |\n"
+      "| Shift+← Shift+→ | | a tick back or on, paused |\n"
+      "| Home, End | Start (the start) | the start, the end |\n"
+      "| ↑ ↓ (keypad + −) | ↑ ↓ | faster, slower |\n"
+      "| Esc (or Backspace) | B | back to the list |\n"
+      "| a click on the bar | | to that moment |\n\n"
+      "The bar lists them too:\n\n";
+  for (const std::string& line : r.Legend) {
+    s += "    ";
+    s += line;
+    s += "\n";
+  }
+  s += "\n| " + Shot("Watching at 4×", "viewer-4x.png") + " | " +
+       Shot("Watching, paused", "viewer-paused.png") +
+       " |\n|---|---|\n\n"
+       "**The title flies by itself.** Left alone for " +
+       std::to_string(r.TitleFlightSeconds) +
+       " seconds, the title plays your best record (the one that earned\nthe most) behind a "
+       "line saying so, or the game's own flight while you have none. Any key, click\nor pad "
+       "button brings the title back, and does nothing else.\n";
+  return s;
+}
+
 }  // namespace
 
 std::string GuideMarkdown(const TGuideFacts& g) {
@@ -159,5 +232,5 @@ std::string GuideMarkdown(const TGuideFacts& g) {
          " missions. Every text in the game is Czech; the names below are the game's own. The\n"
          "shop buys back what you sell for less than it cost (the refund), and what it offers\n"
          "grows with the missions.\n\n" +
-         Controls(g) + Aircraft(g) + Weapons(g) + Difficulties(g);
+         Controls(g) + Aircraft(g) + Weapons(g) + Difficulties(g) + "\n" + Recordings(g.Recordings);
 }

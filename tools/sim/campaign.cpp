@@ -6,6 +6,7 @@
 #include "json.h"
 #include "play_dir.h"
 #include "shell/game_paths.h"
+#include "shell/record_store.h"
 #include "shop_screens.h"
 #include "ui_driver.h"
 
@@ -40,6 +41,11 @@ class TCampaignRunner {
       throw std::runtime_error(d_.Backend().Messages().front().Text);
     }
     d_.SetMissionFrames(false);
+    if (!options.PlayerDir.empty()) {
+      d_.KeepPlayerFiles(std::filesystem::absolute(previousDir_ / options.PlayerDir));
+    } else {
+      d_.Form().RecordsPath = dir_.Path() / "records.dat";
+    }
   }
 
   TCampaignResult Run() {
@@ -58,6 +64,9 @@ class TCampaignRunner {
     result.Won = true;
     return result;
   }
+
+  // What the game wrote, read as the game reads it.
+  TRecordBook RecordsKept() { return LoadRecords(d_.Form().RecordsPath).Book; }
 
  private:
   void StartNewGame() {
@@ -169,6 +178,7 @@ class TCampaignRunner {
 
   TSimOptions options_;
   TCampaignLimits limits_;
+  std::filesystem::path previousDir_ = std::filesystem::current_path();
   TPlayDir dir_;  // before the driver: removed after it has left the directory
   TUiDriver d_;
   TLoadout owned_;
@@ -179,7 +189,9 @@ class TCampaignRunner {
 
 TCampaignResult RunCampaign(const TSimOptions& options, const TCampaignLimits& limits) {
   TCampaignRunner runner(options, limits);
-  return runner.Run();
+  TCampaignResult result = runner.Run();
+  result.Records = runner.RecordsKept();
+  return result;
 }
 
 std::string CampaignSummary(const TSimOptions& options, const TCampaignResult& result) {
@@ -212,6 +224,20 @@ std::string CampaignSummary(const TSimOptions& options, const TCampaignResult& r
     perTry("kills", &TMissionTry::Kills);
     perTry("damage", &TMissionTry::Damage);
     perTry("repairs", &TMissionTry::Repairs);
+    j.Close('}');
+  }
+  j.Close(']');
+  j.Key("records").Open('[');
+  for (size_t slot = 0; slot < result.Records.Slots.size(); ++slot) {
+    const std::optional<TRecord>& r = result.Records.Slots[slot];
+    if (!r) continue;
+    j.Open('{');
+    j.Field("mission", SlotMission(slot) + 1);
+    j.Field("difficulty", SlotDifficulty(slot));
+    j.Field("credits", r->Credits);
+    j.Field("kills", r->Kills);
+    j.Field("armourLost", r->ArmourLost);
+    j.Field("ticks", r->Ticks);
     j.Close('}');
   }
   j.Close(']');

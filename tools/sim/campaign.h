@@ -4,7 +4,8 @@
 // and lets the built-in pilot fly the mission. Shot down, it goes back to the main menu, loads
 // the save and flies again from the hangar, at most three tries a mission. The mission's
 // frames are not drawn: they change nothing in play, and the runs are long. Each run works in
-// a directory of its own (play_dir.h), so runs side by side never share a save.
+// a directory of its own (play_dir.h), so runs side by side never share a save; the game keeps
+// its records there too (or in options.PlayerDir, with the recorded flights).
 #pragma once
 
 #include <cstdint>
@@ -14,6 +15,7 @@
 
 #include "core/world.h"
 #include "options.h"
+#include "shell/record_book.h"
 #include "shopping.h"
 
 struct TMissionTry {
@@ -36,6 +38,8 @@ struct TMissionRecord {
 struct TCampaignResult {
   bool Won = false;
   std::vector<TMissionRecord> Missions;
+  // The records the game keeps after the run, read back from its file.
+  TRecordBook Records;
 };
 
 struct TCampaignLimits {

@@ -27,9 +27,10 @@ bool ParseKind(const std::string& text, int limit, bool allowNone, uint8_t& out)
 // The options that take a value; anything else that is not a flag is unknown.
 bool TakesValue(const std::string& option) {
   for (const char* name :
-       {"--data", "--seed", "--mission", "--difficulty", "--credits", "--aircraft", "--cannon",
-        "--slots", "--ticks", "--refresh", "--smooth-motion", "--input", "--ui-script", "--record",
-        "--replay", "--trace", "--screenshot", "--audio", "--music-volume"}) {
+       {"--data",          "--seed",       "--mission",   "--difficulty",   "--credits",
+        "--aircraft",      "--cannon",     "--slots",     "--ticks",        "--refresh",
+        "--smooth-motion", "--input",      "--ui-script", "--record",       "--replay",
+        "--trace",         "--screenshot", "--audio",     "--music-volume", "--player-dir"}) {
     if (option == name) return true;
   }
   return false;
@@ -144,6 +145,8 @@ std::optional<TSimOptions> ParseSimOptions(const std::vector<std::string>& args,
       o.ReplayFile = v;
     } else if (a == "--record") {
       o.RecordFile = v;
+    } else if (a == "--player-dir") {
+      o.PlayerDir = v;
     } else if (a == "--trace") {
       o.TraceFile = v;
     } else if (a == "--screenshot") {

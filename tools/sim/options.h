@@ -41,6 +41,7 @@ struct TSimOptions {
   std::string RenderMusicFile;             // into this WAV file
   std::string AudioFile;                   // the game's mixed sound, as a WAV file
   int32_t MusicVolume = 100;               // with --ui-script: the player's music_volume
+  std::string PlayerDir;                   // with --ui-script, --campaign: keep records here
 };
 
 constexpr const char* kSimUsage =
@@ -67,6 +68,8 @@ constexpr const char* kSimUsage =
     "  --autopilot             a built-in pilot flies the player's aircraft\n"
     "  --campaign              play a new game to its end with the pilot (with --difficulty,\n"
     "                          --seed); --summary prints its JSON line\n"
+    "  --player-dir DIR        with --ui-script or --campaign: keep the player's records\n"
+    "                          (records.dat) and recorded flights (replays/) in DIR\n"
     "  --record FILE           write the flight's replay to FILE at its end\n"
     "  --replay FILE           fly a recorded flight again, a frame after each tick (with\n"
     "                          --ticks, --screenshot, --trace)\n"

@@ -10,9 +10,11 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// Another run's save, or the half-written file of an interrupted one: never shared.
+// Another run's save, records or recorded flights, or the half-written file of an interrupted
+// one: never shared.
 bool IsSaveFile(const fs::path& name) {
-  return name == "game.sav" || name == "game.sav.tmp";
+  const std::string n = name.string();
+  return n.rfind("game.sav", 0) == 0 || n.rfind("records.dat", 0) == 0 || n == "replays";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <filesystem>
 #include <stdexcept>
 #include <typeinfo>
 
@@ -411,12 +412,16 @@ int RunUiScript(const TSimOptions& options, std::ostream& out, std::ostream& err
   }
   int status = 0;
   try {
+    const std::filesystem::path playerDir = options.PlayerDir.empty()
+                                                ? std::filesystem::path()
+                                                : std::filesystem::absolute(options.PlayerDir);
     TUiDriver driver(options.DataDir, options.Seed);
     std::vector<float> audio;
     if (!options.AudioFile.empty()) driver.Backend().SetAudioSink(&audio);
     if (platform::Mixer* mixer = driver.Form().Media.DXSound1.Mixer()) {
       mixer->SetMusicVolume(options.MusicVolume);
     }
+    if (!playerDir.empty()) driver.KeepPlayerFiles(playerDir);
     try {
       driver.Run(*commands);
     } catch (const EUiFailure& e) {

@@ -18,7 +18,6 @@
 #include "autopilot/autopilot.h"
 #include "core/tick.h"
 #include "core/world.h"
-#include "flight_tally.h"
 #include "input_script.h"
 #include "options.h"
 #include "pacing.h"
@@ -26,6 +25,7 @@
 #include "presentation/form_components.h"
 #include "replay/flight_check.h"
 #include "replay/flight_recorder.h"
+#include "replay/flight_tally.h"
 #include "virtual_display.h"
 
 // A mistake on the command line or in the input script.

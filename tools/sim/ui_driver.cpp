@@ -21,6 +21,9 @@ TUiDriver::TUiDriver(const std::string& dataDir, uint64_t seed)
   form_ = std::make_unique<TForm1>(*media_, *app_, seed);
   backend_.SetMessageScript([this](platform::HeadlessBackend&,
                                    const platform::HeadlessBackend::Message& m) { OnMessage(m); });
+  form_->WallClock = [this] {
+    return kEpoch + static_cast<std::time_t>(backend_.NowMicros() / 1000000);
+  };
   form_->FormCreate();
   app_->ProcessMessages();
   // The pilot presses its keys just before the tick polls them, as a player's would be down.
@@ -44,6 +47,11 @@ TUiDriver::~TUiDriver() {
   media_.reset();
   std::error_code ec;
   std::filesystem::current_path(previousDir_, ec);
+}
+
+void TUiDriver::KeepPlayerFiles(const std::filesystem::path& folder) {
+  form_->RecordsPath = folder / "records.dat";
+  form_->ReplayFolder = folder / "replays";
 }
 
 void TUiDriver::RunText(const std::string& script) {

@@ -3,6 +3,7 @@
 // backend's event queue, the same path the mouse and keyboard take.
 #pragma once
 
+#include <ctime>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -11,10 +12,10 @@
 #include <vector>
 
 #include "autopilot/autopilot.h"
-#include "flight_tally.h"
 #include "platform/headless/headless_backend.h"
 #include "presentation/application.h"
 #include "presentation/form_components.h"
+#include "replay/flight_tally.h"
 #include "shell/form1.h"
 #include "ui_script.h"
 
@@ -40,6 +41,13 @@ class TUiDriver {
   void RunText(const std::string& script);
 
   std::string SummaryLine() const;
+
+  // The player's records and recorded flights are kept in this folder, as the game keeps
+  // them beside its save; by default the driver keeps neither.
+  void KeepPlayerFiles(const std::filesystem::path& folder);
+  // The date the driver's game gives its flights: a fixed moment (14 March 2027, 10:00 UTC)
+  // and the program's clock since it started, so every run writes the same files.
+  static constexpr std::time_t kEpoch = 1805018400;
 
   // The same actions for a program that drives the form itself (the campaign runner). Each
   // goes through the event queue as its script command does and throws EUiFailure when the

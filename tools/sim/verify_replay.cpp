@@ -8,51 +8,28 @@
 
 #include "base/error.h"
 #include "core/tick.h"
-#include "core/world.h"
 #include "platform/headless/headless_backend.h"
 #include "presentation/form_components.h"
 #include "shell/asset_loader.h"
-#include "shell/replayed_flight.h"
+#include "shell/replay_run.h"
 #include "virtual_display.h"
-
-namespace {
-
-// The mission's end, told to the check; nothing is drawn or shown.
-class TCheckEvents final : public TMissionEvents {
- public:
-  explicit TCheckEvents(TFlightCheck& check) : check_(check) {}
-  void ShowDefeat() override { check_.NoteOutcome(TFlightOutcome::Lost); }
-  void ShowVictory() override { check_.NoteOutcome(TFlightOutcome::Won); }
-
- private:
-  TFlightCheck& check_;
-};
-
-}  // namespace
 
 TVerifyResult VerifyReplay(TFormComponents& media, const TReplay& replay,
                            const TVerifyFrames& frames) {
-  TFlightCheck check(replay);
-  TCheckEvents events(check);
-  World w(media);
-  w.Events = &events;
-  if (!StartReplayedFlight(w, replay.Start)) throw EGameError("no aircraft of that kind");
-  w.Tap = &check;
+  TReplayRun run(media, replay);
   std::optional<TVirtualDisplay> display;
   if (frames.RefreshHz > 0) display.emplace(frames.RefreshHz);
   // Every tick that runs counts one; a world that stops ticking (shot down) is done by then.
-  for (int64_t i = 0; !check.Done() && i <= replay.End.Tick; ++i) {
-    Tick(w);
+  for (int64_t i = 0; !run.Done() && i <= replay.End.Tick; ++i) {
+    run.Step();
     if (!display) continue;
     display->FramesAfterTick(i + 1, [&](int64_t, double fraction) {
-      DrawFrame(w, {frames.Smooth, frames.Smooth ? fraction : 1.0});
+      DrawFrame(run.Flight(), {frames.Smooth, frames.Smooth ? fraction : 1.0});
     });
   }
-  w.Tap = nullptr;
-  w.Events = nullptr;
-  TVerifyResult result{check.Ticks(), check.Mismatch()};
-  if (!check.Done() && !result.Mismatch)
-    result.Mismatch = TReplayMismatch{check.Ticks(), "the flight stopped before its end"};
+  TVerifyResult result{run.Ticks(), run.Drift()};
+  if (!run.Done() && !result.Mismatch)
+    result.Mismatch = TReplayMismatch{run.Ticks(), "the flight stopped before its end"};
   return result;
 }
 
