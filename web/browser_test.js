@@ -11,6 +11,7 @@ const path = require('path');
 const {Chromium} = require('./chromium.js');
 const {decodePng, compare} = require('./png.js');
 const {serve} = require('./serve.js');
+const {sleep, waitForPicture: waitForPicture_, pagePoint} = require('./page_walk.js');
 
 const [site, nativeSim, data, shots] = process.argv.slice(2).map((a) => path.resolve(a));
 if (!shots) {
@@ -18,7 +19,6 @@ if (!shots) {
   process.exit(2);
 }
 fs.mkdirSync(shots, {recursive: true});
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
 // The walk, in the ui-script of the native driver. Every click is located first, so the
 // browser clicks exactly where the native one did.
@@ -95,32 +95,12 @@ async function main() {
     }
   });
 
-  // Waits until the canvas shows a picture of the given size (the choice window's, or the
-  // game's); the time it took in milliseconds.
-  async function waitForPicture(width, height, timeout) {
-    const started = Date.now();
-    while (Date.now() - started < timeout) {
-      const ready = await browser.evaluate(`(() => {
-        const c = document.getElementById('canvas');
-        if (!c || !c.width || (${width} && c.width !== ${width}) || (${height} && c.height !== ${height})) return false;
-        const px = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-        for (let i = 0; i < px.length; i += 4 * 97) if (px[i] || px[i + 1] || px[i + 2]) return true;
-        return false;
-      })()`);
-      if (ready) return Date.now() - started;
-      await sleep(25);
-    }
-    throw new Error(`no ${width}x${height} picture within ${timeout} ms`);
-  }
+  const waitForPicture = (width, height, timeout) =>
+    waitForPicture_(browser, width, height, timeout);
 
   // A click where the native driver clicked, through the page's scaling of the canvas.
   async function clickNext(what, index = next++) {
-    const [x, y] = positions[index];
-    const at = await browser.evaluate(`(() => {
-      const c = document.getElementById('canvas');
-      const r = c.getBoundingClientRect();
-      return [r.left + (${x} + 0.5) * r.width / c.width, r.top + (${y} + 0.5) * r.height / c.height];
-    })()`);
+    const at = await pagePoint(browser, positions[index]);
     await browser.click(at[0], at[1]);
     // Longer than a double-click's time, so no press counts as the second of a pair.
     await sleep(650);

@@ -7,6 +7,34 @@ const path = require('path');
 
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
+// Waits until the canvas shows a picture of that size (0: any) that is not all black; the
+// milliseconds it took.
+async function waitForPicture(browser, width, height, timeout) {
+  const started = Date.now();
+  while (Date.now() - started < timeout) {
+    const ready = await browser.evaluate(`(() => {
+      const c = document.getElementById('canvas');
+      if (!c || !c.width || (${width} && c.width !== ${width}) || (${height} && c.height !== ${height})) return false;
+      const px = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
+      for (let i = 0; i < px.length; i += 4 * 97) if (px[i] || px[i + 1] || px[i + 2]) return true;
+      return false;
+    })()`);
+    if (ready) return Date.now() - started;
+    await sleep(25);
+  }
+  throw new Error(`no ${width}x${height} picture within ${timeout} ms`);
+}
+
+// Where a point of the game's picture lies in the page, through the page's scaling of the
+// canvas.
+function pagePoint(browser, [x, y]) {
+  return browser.evaluate(`(() => {
+    const c = document.getElementById('canvas');
+    const r = c.getBoundingClientRect();
+    return [r.left + (${x} + 0.5) * r.width / c.width, r.top + (${y} + 0.5) * r.height / c.height];
+  })()`);
+}
+
 // The walk's steps ({name: ['click "Caption"', 'key Escape', ...]}) flown by the native driver
 // in `dir`; for each step name, the canvas pixel of each click (null for a key).
 function locateClicks(nativeSim, data, dir, steps) {
@@ -48,21 +76,11 @@ class PageWalk {
 
   // Until the canvas shows a picture (of that width, unless 0).
   waitForPicture(width, timeout) {
-    return this.waitFor(`(() => {
-      const c = document.getElementById('canvas');
-      if (!c || !c.width || (${width} && c.width !== ${width})) return false;
-      const px = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-      for (let i = 0; i < px.length; i += 4 * 97) if (px[i] || px[i + 1] || px[i + 2]) return true;
-      return false;
-    })()`, timeout, `a picture ${width || ''} wide`);
+    return waitForPicture(this.browser, width, 0, timeout);
   }
 
-  async clickCanvas([x, y]) {
-    const at = await this.browser.evaluate(`(() => {
-      const c = document.getElementById('canvas');
-      const r = c.getBoundingClientRect();
-      return [r.left + (${x} + 0.5) * r.width / c.width, r.top + (${y} + 0.5) * r.height / c.height];
-    })()`);
+  async clickCanvas(point) {
+    const at = await pagePoint(this.browser, point);
     await this.browser.click(at[0], at[1]);
     await sleep(650);  // no press counts as the second of a double click
   }
@@ -91,4 +109,4 @@ class PageWalk {
   }
 }
 
-module.exports = {sleep, locateClicks, PageWalk};
+module.exports = {sleep, waitForPicture, pagePoint, locateClicks, PageWalk};

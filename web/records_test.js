@@ -12,6 +12,7 @@ const path = require('path');
 const {Chromium} = require('./chromium.js');
 const {decodePng, compare} = require('./png.js');
 const {serve} = require('./serve.js');
+const {sleep, pagePoint} = require('./page_walk.js');
 
 const [site, nativeSim, data, replays, shots] = process.argv.slice(2).map((a) => path.resolve(a));
 if (!shots) {
@@ -19,7 +20,6 @@ if (!shots) {
   process.exit(2);
 }
 fs.mkdirSync(shots, {recursive: true});
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 // The dates on the screens are local times: the native game and the browser read them alike.
 process.env.TZ = 'UTC';
 
@@ -86,12 +86,8 @@ async function main() {
     throw new Error('the game never showed its picture');
   }
   // A click at a place of the picture, through the page's scaling of the canvas.
-  async function clickAt([x, y]) {
-    const at = await browser.evaluate(`(() => {
-      const c = document.getElementById('canvas');
-      const r = c.getBoundingClientRect();
-      return [r.left + (${x} + 0.5) * r.width / c.width, r.top + (${y} + 0.5) * r.height / c.height];
-    })()`);
+  async function clickAt(point) {
+    const at = await pagePoint(browser, point);
     await browser.click(at[0], at[1]);
     await sleep(650);  // no press counts as the second of a double-click
   }

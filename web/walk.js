@@ -10,8 +10,8 @@ const path = require('path');
 const {Chromium} = require('./chromium.js');
 const {decodePng, compare} = require('./png.js');
 const {serve} = require('./serve.js');
+const {sleep, waitForPicture, pagePoint} = require('./page_walk.js');
 
-const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 // The player's files in the page: an installed game's, under the home directory.
 const gameDir = '/home/web_user/.local/share/starvelkhorn';
 
@@ -139,28 +139,12 @@ class Walk {
 
   // Until the canvas shows a picture of that size (0: any) that is not all black.
   async waitForPicture(width, height, timeout) {
-    const started = Date.now();
-    while (Date.now() - started < timeout) {
-      const ready = await this.evaluate(`(() => {
-        const c = document.getElementById('canvas');
-        if (!c || !c.width || (${width} && c.width !== ${width}) || (${height} && c.height !== ${height})) return false;
-        const px = c.getContext('2d').getImageData(0, 0, c.width, c.height).data;
-        for (let i = 0; i < px.length; i += 4 * 97) if (px[i] || px[i + 1] || px[i + 2]) return true;
-        return false;
-      })()`);
-      if (ready) return;
-      await sleep(25);
-    }
-    throw new Error(`no ${width}x${height} picture within ${timeout} ms`);
+    await waitForPicture(this.browser, width, height, timeout);
   }
 
   // Where a point of the game's picture lies in the page.
-  async pagePoint([x, y]) {
-    return this.evaluate(`(() => {
-      const c = document.getElementById('canvas');
-      const r = c.getBoundingClientRect();
-      return [r.left + (${x} + 0.5) * r.width / c.width, r.top + (${y} + 0.5) * r.height / c.height];
-    })()`);
+  pagePoint(point) {
+    return pagePoint(this.browser, point);
   }
 
   // A click (mouse) or a tap (touch) on a point of the picture, then the time a double-click
