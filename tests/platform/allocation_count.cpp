@@ -19,6 +19,7 @@ int Stop() {
 }
 }  // namespace alloc_count
 
+#if SK_ALLOC_COUNT
 void* operator new(std::size_t size) {
   if (counting) ++allocations;
   if (void* p = std::malloc(size ? size : 1)) return p;
@@ -30,3 +31,4 @@ void operator delete(void* p) noexcept {
 void operator delete(void* p, std::size_t) noexcept {
   std::free(p);
 }
+#endif

@@ -114,7 +114,9 @@ TEST(MusicPlayer, APauseLowersTheMusicAndMixingNeverAllocates) {
   alloc_count::Start();
   for (int i = 0; i < 200; ++i) mixer.Mix(out.data(), 512);
   allocations += alloc_count::Stop();
-  EXPECT_EQ(allocations, 0);
+  if (alloc_count::kAvailable) {
+    EXPECT_EQ(allocations, 0);
+  }
   EXPECT_EQ(mixer.MusicPlaying(), "b");
 }
 

@@ -1,6 +1,7 @@
 // The real window: the SDL backend shows the test scene in a window on a virtual X server,
 // a screenshot of the server's screen is taken, and it must equal the headless picture of
 // the same scene pixel for pixel. Skipped only where no Xvfb is installed.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <poll.h>
 #include <signal.h>
@@ -49,6 +50,14 @@ std::string FindOnPath(const std::string& name) {
   return "";
 }
 
+// The X server and the window manager write nothing to the test's output: a test that aborts
+// leaves them running until the next kill, and a child holding the test's output open would
+// keep the test runner waiting for its end until the timeout.
+void QuietOutput(posix_spawn_file_actions_t& actions) {
+  posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+}
+
 // An Xvfb server of its own, on whatever display number is free, stopped at the end.
 class VirtualDisplay {
  public:
@@ -64,6 +73,7 @@ class VirtualDisplay {
     posix_spawn_file_actions_t actions;
     posix_spawn_file_actions_init(&actions);
     posix_spawn_file_actions_addclose(&actions, fds[0]);
+    QuietOutput(actions);
     const int rc = posix_spawn(&pid_, xvfb.c_str(), &actions, nullptr, argv.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     close(fds[1]);
@@ -171,7 +181,12 @@ class WindowManager {
     std::vector<char*> argv;
     for (auto& a : args) argv.push_back(a.data());
     argv.push_back(nullptr);
-    if (posix_spawn(&pid_, program.c_str(), nullptr, nullptr, argv.data(), environ) != 0) {
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    QuietOutput(actions);
+    const int rc = posix_spawn(&pid_, program.c_str(), &actions, nullptr, argv.data(), environ);
+    posix_spawn_file_actions_destroy(&actions);
+    if (rc != 0) {
       pid_ = -1;
       return false;
     }
