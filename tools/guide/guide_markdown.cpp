@@ -191,7 +191,8 @@ std::string Recordings(const TRecordingFacts& r) {
       "it runs (" +
       speeds + ";\nit starts at " + Speed(r.NormalSpeed) + "). Sound plays up to " +
       Speed(r.LoudestSpeed) +
-      ". Going back flies the flight again from its start, so every moment\nis exactly the one "
+      "; the music is the flight's own, its land's and then the mother ship's. Going back flies "
+      "the flight again from its start, so every moment\nis exactly the one "
       "that was flown. A recording that no longer agrees with the rules stops where\nit goes "
       "astray, saying at what time.\n\n"
       "| Keyboard | Gamepad | |\n|---|---|---|\n"
