@@ -11,7 +11,7 @@ const path = require('path');
 const {Chromium} = require('./chromium.js');
 const {decodePng, compare} = require('./png.js');
 const {serve} = require('./serve.js');
-const {sleep, waitForPicture: waitForPicture_, pagePoint} = require('./page_walk.js');
+const {sleep, waitForPicture: waitForPicture_, pagePoint, gameShot} = require('./page_walk.js');
 
 const [site, nativeSim, data, shots] = process.argv.slice(2).map((a) => path.resolve(a));
 if (!shots) {
@@ -109,14 +109,7 @@ async function main() {
   async function walkIn(commands) {
     for (const c of commands) await clickNext(c);
   }
-  async function shot(name) {
-    // The page's "Zálohy" button lies over the picture's corner in the menus; the pictures
-    // compared are the game's own (web/walk_keep.js tries the button).
-    await browser.evaluate(`document.getElementById('keep-open').style.visibility = 'hidden'`);
-    const png = await browser.screenshot();
-    fs.writeFileSync(path.join(shots, name), png);
-    return decodePng(png);
-  }
+  const shot = (name) => gameShot(browser, path.join(shots, name));
   function same(name, picture, strict) {
     const d = compare(picture, reference(name));
     const ok = d.mean <= 2 && (!strict || d.differingShare <= 0.0005);

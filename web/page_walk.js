@@ -4,6 +4,7 @@
 const {execFileSync} = require('child_process');
 const fs = require('fs');
 const path = require('path');
+const {decodePng} = require('./png.js');
 
 const sleep = (ms) => new Promise((r) => setTimeout(r, ms));
 
@@ -58,6 +59,19 @@ function locateClicks(nativeSim, data, dir, steps) {
   return located;
 }
 
+// A screenshot of the page with only the game's picture in it, written to `file`, and decoded.
+// The page's "Zálohy" button lies over the picture's corner in the menus; the pictures compared
+// are the game's own (web/walk_keep.js tries the button).
+async function gameShot(browser, file) {
+  await browser.evaluate(`(() => {
+    const keep = document.getElementById('keep-open');
+    if (keep) keep.style.visibility = 'hidden';
+  })()`);
+  const png = await browser.screenshot();
+  fs.writeFileSync(file, png);
+  return decodePng(png);
+}
+
 // A page in the browser, walked by real clicks and keys.
 class PageWalk {
   constructor(browser, places) {
@@ -109,4 +123,4 @@ class PageWalk {
   }
 }
 
-module.exports = {sleep, waitForPicture, pagePoint, locateClicks, PageWalk};
+module.exports = {sleep, waitForPicture, pagePoint, gameShot, locateClicks, PageWalk};

@@ -12,7 +12,7 @@ const path = require('path');
 const {Chromium} = require('./chromium.js');
 const {decodePng, compare} = require('./png.js');
 const {serve} = require('./serve.js');
-const {sleep, pagePoint} = require('./page_walk.js');
+const {sleep, pagePoint, gameShot} = require('./page_walk.js');
 
 const [site, nativeSim, data, replays, shots] = process.argv.slice(2).map((a) => path.resolve(a));
 if (!shots) {
@@ -101,11 +101,7 @@ async function main() {
     await browser.key('keyUp', ...keys[k]);
     await sleep(300);
   }
-  async function shot(name) {
-    const png = await browser.screenshot();
-    fs.writeFileSync(path.join(shots, name), png);
-    return decodePng(png);
-  }
+  const shot = (name) => gameShot(browser, path.join(shots, name));
   // The canvas's colour at a place of the picture.
   const pixel = ([x, y]) => browser.evaluate(`Array.from(document.getElementById('canvas')
       .getContext('2d').getImageData(${x}, ${y}, 1, 1).data)`);
