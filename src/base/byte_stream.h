@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 #include <string>
 #include <utility>
 #include <vector>
@@ -46,9 +47,16 @@ class TByteReader {
   // `cutShort` is what a read beyond the end says.
   TByteReader(const uint8_t* data, size_t size, std::string name, std::string cutShort)
       : data_(data), size_(size), name_(std::move(name)), cutShort_(std::move(cutShort)) {}
+  virtual ~TByteReader() = default;
+  TByteReader(const TByteReader&) = delete;
+  TByteReader& operator=(const TByteReader&) = delete;
 
-  // EInOutError "<name>: <what>".
-  [[noreturn]] void Fail(const std::string& what) const { throw EInOutError(name_ + ": " + what); }
+  // Throws Raise's error; never returns.
+  [[noreturn]] void Fail(const std::string& what) const {
+    Raise(what);
+    std::abort();  // a Raise that returned would leave the reader past a failed check
+  }
+  const std::string& Name() const { return name_; }
   size_t Left() const { return size_ - pos_; }
   size_t Position() const { return pos_; }
 
@@ -73,6 +81,10 @@ class TByteReader {
     }
     Fail("a number too long");
   }
+
+ protected:
+  // EInOutError "<name>: <what>"; a reader of a file the player handles may say it otherwise.
+  virtual void Raise(const std::string& what) const { throw EInOutError(name_ + ": " + what); }
 
  private:
   const uint8_t* data_;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "base/byte_stream.h"
 #include "base/crc32.h"
 #include "base/file_io.h"
 
@@ -16,46 +17,20 @@ bool IsNameChar(char c) {
          c == '_' || c == '-';
 }
 
-class TReader {
+// The player reads what is wrong with a backup, in a sentence about the file.
+class TReader final : public TByteReader {
  public:
   TReader(const uint8_t* data, size_t size, const std::string& name)
-      : data_(data), size_(size), name_(name) {}
+      : TByteReader(data, size, name, kDamaged) {}
 
-  [[noreturn]] void Fail(const std::string& sentence) const {
-    throw EBundleError("Záloha „" + name_ + "“ " + sentence);
-  }
-  [[noreturn]] void Damaged() const { Fail("je poškozená nebo neúplná."); }
-
-  const uint8_t* Take(size_t n) {
-    if (size_ - pos_ < n) Damaged();
-    const uint8_t* p = data_ + pos_;
-    pos_ += n;
-    return p;
-  }
-  uint8_t U8() { return *Take(1); }
-  uint16_t U16() { return fileio::U16(Take(2)); }
-  uint32_t U32() { return fileio::U32(Take(4)); }
-  int64_t I64() { return fileio::I64(Take(8)); }
-  size_t Left() const { return size_ - pos_; }
+  [[noreturn]] void Damaged() const { Fail(kDamaged); }
 
  private:
-  const uint8_t* data_;
-  size_t size_;
-  size_t pos_ = 0;
-  const std::string& name_;
+  void Raise(const std::string& sentence) const override {
+    throw EBundleError("Záloha „" + Name() + "“ " + sentence);
+  }
+  static constexpr const char* kDamaged = "je poškozená nebo neúplná.";
 };
-
-void PutU16(std::vector<uint8_t>& out, uint16_t v) {
-  out.push_back(static_cast<uint8_t>(v));
-  out.push_back(static_cast<uint8_t>(v >> 8));
-}
-void PutU32(std::vector<uint8_t>& out, uint32_t v) {
-  for (int i = 0; i < 4; ++i) out.push_back(static_cast<uint8_t>(v >> (8 * i)));
-}
-void PutI64(std::vector<uint8_t>& out, int64_t v) {
-  for (int i = 0; i < 8; ++i)
-    out.push_back(static_cast<uint8_t>(static_cast<uint64_t>(v) >> (8 * i)));
-}
 
 // Every path once, and none that runs through another as if it were a folder ("a" and "a/b"):
 // loading such a backup could not put both in place.
@@ -95,22 +70,24 @@ bool IsBundlePath(std::string_view path) {
 }
 
 std::vector<uint8_t> EncodeBundle(const TPlayerBundle& bundle) {
-  std::vector<uint8_t> out(kBundleMagic.begin(), kBundleMagic.end());
-  PutU16(out, bundle.Format);
-  PutI64(out, bundle.Made);
+  TByteWriter w;
+  std::vector<uint8_t>& out = w.Bytes();
+  out.assign(kBundleMagic.begin(), kBundleMagic.end());
+  w.U16(bundle.Format);
+  w.I64(bundle.Made);
   const size_t versionBytes = std::min(bundle.GameVersion.size(), kMaxBundleVersionBytes);
-  out.push_back(static_cast<uint8_t>(versionBytes));
+  w.U8(static_cast<uint8_t>(versionBytes));
   out.insert(out.end(), bundle.GameVersion.begin(),
              bundle.GameVersion.begin() + static_cast<std::ptrdiff_t>(versionBytes));
-  PutU32(out, static_cast<uint32_t>(bundle.Files.size()));
+  w.U32(static_cast<uint32_t>(bundle.Files.size()));
   for (const TBundledFile& file : bundle.Files) {
-    PutU16(out, static_cast<uint16_t>(file.Path.size()));
+    w.U16(static_cast<uint16_t>(file.Path.size()));
     out.insert(out.end(), file.Path.begin(), file.Path.end());
-    PutU32(out, static_cast<uint32_t>(file.Bytes.size()));
-    out.insert(out.end(), file.Bytes.begin(), file.Bytes.end());
+    w.U32(static_cast<uint32_t>(file.Bytes.size()));
+    w.Bytes(file.Bytes);
   }
-  PutU32(out, Crc32(out.data(), out.size()));
-  return out;
+  w.U32(Crc32(out.data(), out.size()));
+  return std::move(out);
 }
 
 TPlayerBundle DecodeBundle(const uint8_t* data, size_t size, const std::string& fileName) {
